@@ -1,0 +1,43 @@
+// Dates as the automation languages keep them: a serial day number counted
+// from 1899-12-30, the fraction being the time of day (for days before that,
+// the fraction still counts forward from midnight: -1.25 is 1899-12-29 06:00).
+#pragma once
+
+#include <optional>
+
+#include "automation/variant.h"
+
+namespace automation {
+
+struct DateParts {
+  int year = 1899, month = 12, day = 30;
+  int hour = 0, minute = 0, second = 0;
+  int weekday = 7;  // 1 = Sunday ... 7 = Saturday, as Weekday() counts
+};
+
+/// Days and time to a serial; raises 5 for a month or day outside the
+/// calendar (callers that want VB's roll-over use DateSerial in runtime.h).
+Date MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+/// The serial's parts, the time rounded to the second.
+DateParts SplitDate(Date d);
+
+/// Whole days from 1899-12-30 to the civil date (any month/day overflow is
+/// rolled over arithmetically).
+int64_t DaysFromCivil(int64_t year, int month, int day);
+
+/// Years 100 to 9999, as the automation date type allows.
+bool IsValidSerial(double serial);
+
+/// The general date form of the Chinese locale: "2024/3/5 8:30:05"; a whole
+/// day gives only the date, a time on day zero only the time.
+Text DateToText(Date d);
+
+/// Reads a date and/or time the way the Chinese locale's parser does:
+/// "2024-03-05", "2024/3/5", "2024.3.5", "2024年3月5日", "3/5/2024" (month first
+/// when the year is last), "3-5" (this year), with an optional time
+/// "8:30", "08:30:05", "8:30 PM", "下午 8:30". Nothing for anything else
+/// (an all-digit text is a number, not a date).
+std::optional<Date> ParseDateText(TextView text);
+
+}  // namespace automation
