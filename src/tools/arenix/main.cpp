@@ -1,4 +1,5 @@
 // arenix: the command-line tool for people and scripts.
+#include <algorithm>
 #include <iostream>
 #include <vector>
 
