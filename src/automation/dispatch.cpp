@@ -63,17 +63,22 @@ Text DescribeMethod(const MethodDecl& m) {
 Variant CallEntry(const MethodEntry& entry, Object& self, std::span<Variant* const> args) {
   const auto& params = entry.decl.params;
   if (args.size() > params.size()) throw Error(err::kWrongArgCount);
-  std::vector<Variant> defaults;  // owns the temporaries of left-out arguments
-  defaults.reserve(params.size());
-  std::vector<Variant*> slots(args.begin(), args.end());
+  if (args.size() == params.size()) return entry.thunk(self, args);
+  // Left-out trailing arguments: temporaries holding the defaults. No method
+  // has more than a few dozen parameters, so they live on the stack.
+  constexpr size_t kMax = 64;
+  if (params.size() > kMax) throw Error(err::kWrongArgCount);
+  Variant defaults[kMax];
+  Variant* slots[kMax];
+  for (size_t i = 0; i < args.size(); ++i) slots[i] = args[i];
   for (size_t i = args.size(); i < params.size(); ++i) {
     if (!params[i].optional)
       throw Error(err::kArgNotOptional,
                   StandardDescription(err::kArgNotOptional) + u": '" + params[i].name + u"'");
-    defaults.push_back(params[i].default_value);
-    slots.push_back(&defaults.back());
+    defaults[i] = params[i].default_value;
+    slots[i] = &defaults[i];
   }
-  return entry.thunk(self, slots);
+  return entry.thunk(self, std::span<Variant* const>(slots, params.size()));
 }
 
 }  // namespace automation

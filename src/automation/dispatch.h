@@ -128,7 +128,7 @@ struct MemberTraits<R (C::*)(A...)> {
 };
 
 template <auto Fn, class C, class R, class... A, size_t... I>
-Variant CallMember(C& self, std::span<Variant* const> slots, std::tuple<A...>*,
+Variant CallMember(C& self, [[maybe_unused]] std::span<Variant* const> slots, std::tuple<A...>*,
                    std::index_sequence<I...>) {
   // Braced initialisation coerces the arguments left to right, so the first
   // bad argument is the one reported.

@@ -34,14 +34,30 @@ const std::vector<automation::MethodEntry>& Catalogue() {
   return table;
 }
 
+namespace {
+// Method names compare without regard to ASCII case; these let the index be
+// searched with the caller's text as it is, without a lower-cased copy.
+char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
+struct NoCaseHash {
+  size_t operator()(TextView s) const {
+    size_t h = 14695981039346656037ull;
+    for (char16_t c : s) h = (h ^ FoldAscii(c)) * 1099511628211ull;
+    return h;
+  }
+};
+struct NoCaseEqual {
+  bool operator()(TextView a, TextView b) const { return automation::EqualsNoCase(a, b); }
+};
+}  // namespace
+
 const automation::MethodEntry* FindMethod(TextView name) {
-  static const std::unordered_map<Text, size_t> index = [] {
-    std::unordered_map<Text, size_t> m;
+  static const auto index = [] {
+    std::unordered_map<TextView, size_t, NoCaseHash, NoCaseEqual> m;
     const auto& table = Catalogue();
-    for (size_t i = 0; i < table.size(); ++i) m.emplace(automation::AsciiLower(table[i].decl.name), i);
+    for (size_t i = 0; i < table.size(); ++i) m.emplace(table[i].decl.name, i);
     return m;
   }();
-  auto it = index.find(automation::AsciiLower(name));
+  auto it = index.find(name);
   return it == index.end() ? nullptr : &Catalogue()[it->second];
 }
 

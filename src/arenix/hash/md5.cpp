@@ -10,46 +10,94 @@
 namespace arenix::hash {
 namespace {
 
-constexpr uint32_t kSine[64] = {
-    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613,
-    0xfd469501, 0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193,
-    0xa679438e, 0x49b40821, 0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d,
-    0x02441453, 0xd8a1e681, 0xe7d3fbc8, 0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed,
-    0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a, 0xfffa3942, 0x8771f681, 0x6d9d6122,
-    0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70, 0x289b7ec6, 0xeaa127fa,
-    0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665, 0xf4292244,
-    0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
-    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb,
-    0xeb86d391};
-
-constexpr int kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                            5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                            4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                            6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
-
 inline uint32_t Rotl(uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
 
-// One MD5 compression of 16 message words into the state (RFC 1321).
+// One MD5 compression of 16 message words into the state (RFC 1321), written
+// out step by step so that the constants stay in the instructions.
+#define ARENIX_MD5_F(x, y, z) ((z) ^ ((x) & ((y) ^ (z))))
+#define ARENIX_MD5_G(x, y, z) ((y) ^ ((z) & ((x) ^ (y))))
+#define ARENIX_MD5_H(x, y, z) ((x) ^ (y) ^ (z))
+#define ARENIX_MD5_I(x, y, z) ((y) ^ ((x) | ~(z)))
+#define ARENIX_MD5_STEP(f, a, b, c, d, x, t, s) \
+  a += f(b, c, d) + (x) + (t);                  \
+  a = Rotl(a, s) + b;
+
 void Compress(uint32_t state[4], const uint32_t m[16]) {
   uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
-#define ARENIX_MD5_STEP(f, g, i)                          \
-  {                                                        \
-    uint32_t t = a + (f) + kSine[i] + m[g];                \
-    a = d;                                                 \
-    d = c;                                                 \
-    c = b;                                                 \
-    b = b + Rotl(t, kShift[i]);                            \
-  }
-  for (int i = 0; i < 16; ++i) ARENIX_MD5_STEP((b & c) | (~b & d), i, i)
-  for (int i = 16; i < 32; ++i) ARENIX_MD5_STEP((d & b) | (~d & c), (5 * i + 1) & 15, i)
-  for (int i = 32; i < 48; ++i) ARENIX_MD5_STEP(b ^ c ^ d, (3 * i + 5) & 15, i)
-  for (int i = 48; i < 64; ++i) ARENIX_MD5_STEP(c ^ (b | ~d), (7 * i) & 15, i)
-#undef ARENIX_MD5_STEP
+  ARENIX_MD5_STEP(ARENIX_MD5_F, a, b, c, d, m[0], 0xd76aa478, 7)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, d, a, b, c, m[1], 0xe8c7b756, 12)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, c, d, a, b, m[2], 0x242070db, 17)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, b, c, d, a, m[3], 0xc1bdceee, 22)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, a, b, c, d, m[4], 0xf57c0faf, 7)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, d, a, b, c, m[5], 0x4787c62a, 12)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, c, d, a, b, m[6], 0xa8304613, 17)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, b, c, d, a, m[7], 0xfd469501, 22)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, a, b, c, d, m[8], 0x698098d8, 7)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, d, a, b, c, m[9], 0x8b44f7af, 12)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, c, d, a, b, m[10], 0xffff5bb1, 17)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, b, c, d, a, m[11], 0x895cd7be, 22)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, a, b, c, d, m[12], 0x6b901122, 7)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, d, a, b, c, m[13], 0xfd987193, 12)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, c, d, a, b, m[14], 0xa679438e, 17)
+  ARENIX_MD5_STEP(ARENIX_MD5_F, b, c, d, a, m[15], 0x49b40821, 22)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, a, b, c, d, m[1], 0xf61e2562, 5)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, d, a, b, c, m[6], 0xc040b340, 9)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, c, d, a, b, m[11], 0x265e5a51, 14)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, b, c, d, a, m[0], 0xe9b6c7aa, 20)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, a, b, c, d, m[5], 0xd62f105d, 5)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, d, a, b, c, m[10], 0x02441453, 9)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, c, d, a, b, m[15], 0xd8a1e681, 14)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, b, c, d, a, m[4], 0xe7d3fbc8, 20)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, a, b, c, d, m[9], 0x21e1cde6, 5)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, d, a, b, c, m[14], 0xc33707d6, 9)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, c, d, a, b, m[3], 0xf4d50d87, 14)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, b, c, d, a, m[8], 0x455a14ed, 20)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, a, b, c, d, m[13], 0xa9e3e905, 5)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, d, a, b, c, m[2], 0xfcefa3f8, 9)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, c, d, a, b, m[7], 0x676f02d9, 14)
+  ARENIX_MD5_STEP(ARENIX_MD5_G, b, c, d, a, m[12], 0x8d2a4c8a, 20)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, a, b, c, d, m[5], 0xfffa3942, 4)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, d, a, b, c, m[8], 0x8771f681, 11)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, c, d, a, b, m[11], 0x6d9d6122, 16)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, b, c, d, a, m[14], 0xfde5380c, 23)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, a, b, c, d, m[1], 0xa4beea44, 4)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, d, a, b, c, m[4], 0x4bdecfa9, 11)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, c, d, a, b, m[7], 0xf6bb4b60, 16)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, b, c, d, a, m[10], 0xbebfbc70, 23)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, a, b, c, d, m[13], 0x289b7ec6, 4)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, d, a, b, c, m[0], 0xeaa127fa, 11)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, c, d, a, b, m[3], 0xd4ef3085, 16)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, b, c, d, a, m[6], 0x04881d05, 23)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, a, b, c, d, m[9], 0xd9d4d039, 4)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, d, a, b, c, m[12], 0xe6db99e5, 11)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, c, d, a, b, m[15], 0x1fa27cf8, 16)
+  ARENIX_MD5_STEP(ARENIX_MD5_H, b, c, d, a, m[2], 0xc4ac5665, 23)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, a, b, c, d, m[0], 0xf4292244, 6)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, d, a, b, c, m[7], 0x432aff97, 10)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, c, d, a, b, m[14], 0xab9423a7, 15)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, b, c, d, a, m[5], 0xfc93a039, 21)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, a, b, c, d, m[12], 0x655b59c3, 6)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, d, a, b, c, m[3], 0x8f0ccc92, 10)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, c, d, a, b, m[10], 0xffeff47d, 15)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, b, c, d, a, m[1], 0x85845dd1, 21)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, a, b, c, d, m[8], 0x6fa87e4f, 6)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, d, a, b, c, m[15], 0xfe2ce6e0, 10)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, c, d, a, b, m[6], 0xa3014314, 15)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, b, c, d, a, m[13], 0x4e0811a1, 21)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, a, b, c, d, m[4], 0xf7537e82, 6)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, d, a, b, c, m[11], 0xbd3af235, 10)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, c, d, a, b, m[2], 0x2ad7d2bb, 15)
+  ARENIX_MD5_STEP(ARENIX_MD5_I, b, c, d, a, m[9], 0xeb86d391, 21)
   state[0] += a;
   state[1] += b;
   state[2] += c;
   state[3] += d;
 }
+#undef ARENIX_MD5_F
+#undef ARENIX_MD5_G
+#undef ARENIX_MD5_H
+#undef ARENIX_MD5_I
+#undef ARENIX_MD5_STEP
 
 // The message position of a character: its GBK code value sign-extended.
 inline uint32_t PositionValue(char16_t c) {
@@ -68,8 +116,17 @@ std::array<uint32_t, 4> Md5State(TextView msg) {
     for (auto& w : m) w = 0;
     const uint64_t start = b * 64;
     const uint64_t end = std::min<uint64_t>(len, start + 64);
-    for (uint64_t i = start; i < end; ++i)
-      m[(i - start) >> 2] |= PositionValue(msg[i]) << (8 * (i & 3));
+    uint64_t i = start;
+    // Four ASCII characters make a word as four bytes would.
+    for (; i + 4 <= end; i += 4) {
+      const char16_t* p = msg.data() + i;
+      if ((p[0] | p[1] | p[2] | p[3]) < 0x80) {
+        m[(i - start) >> 2] = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+      } else {
+        for (int k = 0; k < 4; ++k) m[(i - start) >> 2] |= PositionValue(p[k]) << (8 * k);
+      }
+    }
+    for (; i < end; ++i) m[(i - start) >> 2] |= PositionValue(msg[i]) << (8 * (i & 3));
     if (len >= start && len < start + 64) m[(len - start) >> 2] |= 0x80u << (8 * (len & 3));
     if (b == blocks - 1) {
       m[14] = static_cast<uint32_t>(len * 8);
