@@ -131,8 +131,9 @@ TEST(DispatchTest, MethodsNotBuiltYetSayWhich) {
     try {
       automation::CallEntry(entry, component, slots);
     } catch (const Error& e) {
-      if (e.number() == automation::err::kNotSupported)
+      if (e.number() == automation::err::kNotSupported) {
         EXPECT_EQ(e.description(), entry.decl.name + u": not implemented yet");
+      }
     }
   }
 }
