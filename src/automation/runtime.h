@@ -27,7 +27,9 @@ Text Mid(TextView s, int32_t start, std::optional<int32_t> length = std::nullopt
 Text Left(TextView s, int32_t n);
 Text Right(TextView s, int32_t n);
 /// Position of `find` in `s` from `start` (1-based), 0 when absent; an empty
-/// `find` gives `start` (0 when start is past the end + 1); start < 1 raises 5.
+/// `find` gives `start` (0 when start is past the end + 1, and 0 in an empty
+/// `s`); start < 1 raises 5. Text comparison ignores the case of Latin,
+/// Greek, Cyrillic and full-width letters.
 int32_t InStr(TextView s, TextView find, int32_t start = 1, Compare cmp = Compare::Binary);
 /// Searching backwards from `start` (-1: the end).
 int32_t InStrRev(TextView s, TextView find, int32_t start = -1, Compare cmp = Compare::Binary);
