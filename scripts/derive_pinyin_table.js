@@ -6,9 +6,9 @@
 // The first level of GB2312 (GBK codes 0xB0A1..0xD7F9) is ordered by reading,
 // so each syllable's characters form one run; a syllable starts at the first
 // first-level character, in code order and after the previous syllable's
-// start, that reads that way. Readings come from the npm package pinyin-pro
-// (a character's usual reading first; its other readings only when no
-// character has the syllable as its usual reading).
+// start, that reads that way (derive() below says how characters with
+// several readings are weighed). Readings come from the npm package
+// pinyin-pro.
 //
 // Not part of the build. Usage:
 //   npm install --prefix tools-cache pinyin-pro
@@ -22,6 +22,8 @@ const root = path.join(__dirname, '..');
 const { pinyin } = require(process.env.PINYIN_PRO ||
                            path.join(root, 'tools-cache/node_modules/pinyin-pro'));
 
+// The syllables in table order. long and pou complete the component's older
+// list of 395, which lacked them (龙 read liu and 剖 po).
 const SYLLABLES = (
   'a ai an ang ao ba bai ban bang bao bei ben beng bi bian biao bie bin bing bo bu ca cai can ' +
   'cang cao ce ceng cha chai chan chang chao che chen cheng chi chong chou chu chuai chuan ' +
@@ -31,10 +33,10 @@ const SYLLABLES = (
   'hang hao he hei hen heng hong hou hu hua huai huan huang hui hun huo ji jia jian jiang jiao ' +
   'jie jin jing jiong jiu ju juan jue jun ka kai kan kang kao ke ken keng kong kou ku kua kuai ' +
   'kuan kuang kui kun kuo la lai lan lang lao le lei leng li lia lian liang liao lie lin ling ' +
-  'liu lou lu lv luan lue lun luo ma mai man mang mao me mei men meng mi mian miao mie min ' +
+  'liu long lou lu lv luan lue lun luo ma mai man mang mao me mei men meng mi mian miao mie min ' +
   'ming miu mo mou mu na nai nan nang nao ne nei nen neng ni nian niang niao nie nin ning niu ' +
   'nong nu nv nuan nue nuo o ou pa pai pan pang pao pei pen peng pi pian piao pie pin ping po ' +
-  'pu qi qia qian qiang qiao qie qin qing qiong qiu qu quan que qun ran rang rao re ren reng ri ' +
+  'pou pu qi qia qian qiang qiao qie qin qing qiong qiu qu quan que qun ran rang rao re ren reng ri ' +
   'rong rou ru ruan rui run ruo sa sai san sang sao se sen seng sha shai shan shang shao she ' +
   'shen sheng shi shou shu shua shuai shuan shuang shui shun shuo si song sou su suan sui sun ' +
   'suo ta tai tan tang tao te teng ti tian tiao tie ting tong tou tu tuan tui tun tuo wa wai ' +
@@ -78,12 +80,24 @@ if (level1.length !== 3755) throw new Error(`expected 3755 first-level character
 
 function signed(code) { return code - 65536; }
 
+// Where a syllable starts. Characters with several readings blur the
+// borders between runs (牟, usually mu, sits in the mou run; 大, da or dai,
+// ends the da run), so the anchor is the first character, after the previous
+// start, that reads only this syllable; the run then reaches back over the
+// characters just before it whose usual reading it is. A syllable that no character reads alone
+// starts at the first character whose usual reading it is, or failing that
+// at the first that can read it.
 function derive() {
   const starts = [];
   let from = 0;  // index into level1 where the search for the next syllable begins
   for (const s of SYLLABLES) {
-    let i = level1.findIndex((c, k) => k >= from && c.readings[0] === s);
-    if (i < 0) i = level1.findIndex((c, k) => k >= from && c.readings.includes(s));
+    let i = level1.findIndex((c, k) => k >= from && c.readings.length === 1 && c.readings[0] === s);
+    if (i >= 0) {
+      while (i - 1 >= from && level1[i - 1].readings[0] === s) --i;
+    } else {
+      i = level1.findIndex((c, k) => k >= from && c.readings[0] === s);
+      if (i < 0) i = level1.findIndex((c, k) => k >= from && c.readings.includes(s));
+    }
     if (i < 0) throw new Error(`no first-level character reads ${s}`);
     starts.push({ syllable: s, code: level1[i].code });
     from = i + 1;
@@ -98,7 +112,7 @@ for (let k = 1; k < starts.length; ++k)
 for (const row of starts)
   if (row.syllable in KNOWN && KNOWN[row.syllable] !== signed(row.code))
     problems.push(`${row.syllable}: derived ${signed(row.code)}, known ${KNOWN[row.syllable]}`);
-if (starts.length !== 395) problems.push(`expected 395 rows, got ${starts.length}`);
+if (starts.length !== 397) problems.push(`expected 397 rows, got ${starts.length}`);
 if (starts[0].code !== 0xb0a1) problems.push('a does not start at 0xB0A1');
 if (starts[starts.length - 1].code !== 0xd7f2) problems.push('zuo does not start at 0xD7F2');
 if (problems.length) {

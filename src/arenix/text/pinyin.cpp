@@ -16,7 +16,9 @@ constexpr bool StartsRise() {
 }
 static_assert(StartsRise(), "the syllable table must be sorted by start code");
 
-// Initials by unsigned GBK code (inclusive ranges); no I, U or V.
+// Initials by unsigned GBK code (inclusive ranges); no I, U or V. Z reaches
+// 0xD7F9, the last first-level character (座), which the component's older
+// table left out by one.
 struct InitialRange {
   int32_t from, to;
   char16_t letter;
@@ -27,7 +29,7 @@ constexpr InitialRange kInitials[] = {
     {48119, 49061, u'J'}, {49062, 49323, u'K'}, {49324, 49895, u'L'}, {49896, 50370, u'M'},
     {50371, 50613, u'N'}, {50614, 50621, u'O'}, {50622, 50905, u'P'}, {50906, 51386, u'Q'},
     {51387, 51445, u'R'}, {51446, 52217, u'S'}, {52218, 52697, u'T'}, {52698, 52979, u'W'},
-    {52980, 53688, u'X'}, {53689, 54480, u'Y'}, {54481, 55288, u'Z'},
+    {52980, 53688, u'X'}, {53689, 54480, u'Y'}, {54481, 55289, u'Z'},
 };
 
 // The initial of a character, or 0 when it has none.
