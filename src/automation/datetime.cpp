@@ -34,15 +34,45 @@ void CivilFromDays1970(int64_t z, int& y, int& m, int& d) {
 
 const int64_t kEpoch1899 = DaysFromEpoch1970(1899, 12, 30);
 
+}  // namespace
+
 int DaysInMonth(int y, int m) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (m == 2) return (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 29 : 28;
   return kDays[m - 1];
 }
 
-double Compose(int64_t days, double time) { return days >= 0 ? days + time : days - time; }
+DaySecond SplitSerial(Date d) {
+  double whole = std::trunc(d.serial);
+  double frac = std::fabs(d.serial - whole);
+  DaySecond out;
+  out.day = static_cast<int64_t>(whole);
+  int64_t secs = std::llround(frac * 86400.0);
+  if (secs >= 86400) {
+    // The time of day always runs forward, also before 1899-12-30, so a time
+    // that rounds up to midnight carries into the following day.
+    secs -= 86400;
+    out.day += 1;
+  }
+  out.second = static_cast<int32_t>(secs);
+  return out;
+}
 
-}  // namespace
+Date JoinSerial(int64_t day, double seconds) {
+  double time = seconds / 86400.0;
+  return Date{day >= 0 ? day + time : day - time};
+}
+
+double DateToLinear(Date d) {
+  double whole = std::trunc(d.serial);
+  return whole + std::fabs(d.serial - whole);
+}
+
+Date DateFromLinear(double linear) {
+  double day = std::floor(linear);
+  double time = linear - day;
+  return Date{day >= 0 ? day + time : day - time};
+}
 
 int64_t DaysFromCivil(int64_t year, int month, int day) {
   // Roll months over first, then days arithmetically.
@@ -56,29 +86,23 @@ int64_t DaysFromCivil(int64_t year, int month, int day) {
 }
 
 bool IsValidSerial(double serial) {
-  return serial >= -657434.0 && serial < 2958466.0;
+  // 100-01-01 is day -657434; its times of day lie below it (-657434.5 is noon).
+  return serial > -657435.0 && serial < 2958466.0;
 }
 
 Date MakeDate(int year, int month, int day, int hour, int minute, int second) {
   if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour < 0 ||
       hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
     ThrowInvalidCall();
-  int64_t days = DaysFromCivil(year, month, day);
-  double time = (hour * 3600 + minute * 60 + second) / 86400.0;
-  double serial = Compose(days, time);
-  if (!IsValidSerial(serial)) ThrowOverflow();
-  return Date{serial};
+  Date d = JoinSerial(DaysFromCivil(year, month, day), hour * 3600 + minute * 60 + second);
+  if (!IsValidSerial(d.serial)) ThrowOverflow();
+  return d;
 }
 
 DateParts SplitDate(Date d) {
-  double whole = std::trunc(d.serial);
-  double frac = std::fabs(d.serial - whole);
-  int64_t days = static_cast<int64_t>(whole);
-  int64_t secs = static_cast<int64_t>(std::llround(frac * 86400.0));
-  if (secs >= 86400) {
-    secs -= 86400;
-    days += (d.serial >= 0 ? 1 : -1);
-  }
+  DaySecond ds = SplitSerial(d);
+  int64_t days = ds.day;
+  int64_t secs = ds.second;
   DateParts p;
   CivilFromDays1970(days + kEpoch1899, p.year, p.month, p.day);
   p.hour = static_cast<int>(secs / 3600);
@@ -253,8 +277,7 @@ std::optional<Date> ParseDateText(TextView text) {
   }
   if (hh > 23 || nn > 59 || ss > 59) return std::nullopt;
   int64_t days = has_date ? DaysFromCivil(y, m, d) : 0;
-  double time = (hh * 3600 + nn * 60 + ss) / 86400.0;
-  return Date{Compose(days, time)};
+  return JoinSerial(days, hh * 3600 + nn * 60 + ss);
 }
 
 }  // namespace automation

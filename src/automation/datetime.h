@@ -15,6 +15,24 @@ struct DateParts {
   int weekday = 7;  // 1 = Sunday ... 7 = Saturday, as Weekday() counts
 };
 
+/// Days in a month of the proleptic Gregorian calendar (month 1-12).
+int DaysInMonth(int year, int month);
+
+/// A serial as whole days and the second of the day, the time rounded to the
+/// nearest second (23:59:59.6 carries into the next day).
+struct DaySecond {
+  int64_t day = 0;     // days from 1899-12-30, negative before it
+  int32_t second = 0;  // 0 .. 86399
+};
+DaySecond SplitSerial(Date d);
+/// The serial of a day and a time of day in seconds (0 <= seconds < 86400).
+Date JoinSerial(int64_t day, double seconds);
+
+/// The serial on a continuous scale, for arithmetic: before 1899-12-30 the
+/// serial's fraction still counts forward, so -1.25 reads -0.75.
+double DateToLinear(Date d);
+Date DateFromLinear(double linear);
+
 /// Days and time to a serial; raises 5 for a month or day outside the
 /// calendar (callers that want VB's roll-over use DateSerial in runtime.h).
 Date MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);

@@ -64,13 +64,17 @@ Text ChrW(int32_t code);
 
 // ---- numbers (runtime_number.cpp) ----
 
-/// Int rounds down, Fix toward zero.
+/// Int rounds down, Fix toward zero: Int(-2.5) == -3, Fix(-2.5) == -2.
 double Int(double x);
 double Fix(double x);
-/// Round to `digits` decimals, halves to even; digits < 0 raises 5.
+/// Round to `digits` decimals, halves to even on the binary value
+/// (Round(2.5) == 2, Round(0.125, 2) == 0.12); digits < 0 raises 5.
 double Round(double x, int32_t digits = 0);
-/// Hexadecimal/octal digits of a whole number: Integer-sized negatives give
-/// 4 (hex) digits, others 8; Null gives Null; the value is rounded first.
+/// Hexadecimal/octal digits of a whole number, upper case, no leading zeros.
+/// The value is rounded to a Long first (13 for text that is no number, 6
+/// beyond the Long range). Integer, Byte and Boolean values keep their 16-bit
+/// form (Hex(Variant(int16_t{-1})) == "FFFF"), all others their 32-bit form
+/// (Hex(Variant(-1)) == "FFFFFFFF"). Null gives Null, Empty "0".
 Variant Hex(const Variant& v);
 Variant Oct(const Variant& v);
 double Abs(double x);
@@ -78,24 +82,48 @@ int Sgn(double x);
 
 // ---- dates (runtime_date.cpp) ----
 
+/// Parts of a date; the time is rounded to the second first.
 int Year(Date d);
 int Month(Date d);
 int Day(Date d);
 int Hour(Date d);
 int Minute(Date d);
 int Second(Date d);
-/// 1 = Sunday ... 7 = Saturday with the default first day (1 = Sunday).
+/// 1 = Sunday ... 7 = Saturday with the default first day (1 = Sunday);
+/// first_day 1-7 names the day that counts as 1, 0 the locale's (Monday);
+/// anything else raises 5.
 int Weekday(Date d, int first_day = 1);
 /// Builds a date, rolling months and days over (DateSerial(2024, 13, 1) is
-/// 2025-01-01); raises 5 outside the date range.
+/// 2025-01-01, DateSerial(2024, 3, 0) is 2024-02-29); years 0-29 mean
+/// 2000-2029 and 30-99 mean 1930-1999; raises 5 outside the date range.
 Date DateSerial(int32_t year, int32_t month, int32_t day);
+/// A time of day, rolling over (TimeSerial(25, 0, 0) is 1899-12-31 01:00,
+/// TimeSerial(-1, 0, 0) is 1899-12-29 23:00).
 Date TimeSerial(int32_t hour, int32_t minute, int32_t second);
-/// The date part only (whole days).
+/// The date part only (whole days) / the time part only (day zero).
 Date DateValue(Date d);
-/// Intervals: "yyyy", "q", "m", "y", "d", "w", "ww", "h", "n", "s"; any other
-/// raises 5.
+Date TimeValue(Date d);
+/// Intervals: "yyyy", "q", "m", "y", "d", "w", "ww", "h", "n", "s" (any
+/// case); any other raises 5. `number` is rounded to a whole number, halves
+/// to even. Adding months keeps the day when the month has it, else takes the
+/// month's last day (Jan 31 + 1 month is Feb 29 in 2024). A result outside
+/// the date range raises 5.
 Date DateAdd(TextView interval, double number, Date d);
+/// Counts the interval boundaries between d1 and d2 (negative when d2 is
+/// earlier): "yyyy" from Dec 31 to Jan 1 is 1, "d" counts midnights, "h"
+/// whole hours on the clock; "w" counts whole weeks of days, "ww" the weeks
+/// that start on `first_day` (a Sunday by default) after d1 up to d2.
 int64_t DateDiff(TextView interval, Date d1, Date d2, int first_day = 1);
+/// One part of a date: "yyyy" year, "q" quarter, "m" month, "y" day of the
+/// year, "d" day, "w" weekday (as Weekday), "ww" week of the year, "h" "n"
+/// "s". first_week: 1 (or 0) the week of January 1 is week 1, 2 the first
+/// week with at least four days, 3 the first full week.
+int DatePart(TextView interval, Date d, int first_day = 1, int first_week = 1);
+/// "一月" ... "十二月"; abbreviated "1月" ... "12月"; outside 1-12 raises 5.
+Text MonthName(int month, bool abbreviate = false);
+/// "星期日" ... "星期六" (abbreviated "周日" ... "周六") for the weekday number as
+/// Weekday counts it with the same first_day; outside 1-7 raises 5.
+Text WeekdayName(int weekday, bool abbreviate = false, int first_day = 1);
 
 // ---- Format (format.cpp) ----
 
