@@ -1,5 +1,7 @@
 #include "arenix/text/dates.h"
 
+#include "arenix/text/regexp_replace.h"
+
 #include "automation/clock.h"
 #include "automation/coerce.h"
 #include "automation/datetime.h"
@@ -57,6 +59,20 @@ Text DateVB2VFP(TextView s) {
   return Plain(p.month) + u"/" + Plain(p.day) + u"/" + Plain(p.year);
 }
 
+Text DateVFP2VB(TextView s) {
+  using automation::Left;
+  using automation::Right;
+  Text rest = ReplaceExp(s, u"星期[一二三四五六日]+", u"");
+  if (automation::Trim(rest).empty()) {
+    automation::DateParts p = automation::SplitDate(automation::Now());
+    return Plain(p.year) + u"-" + Two(p.month) + u"-" + Two(p.day);
+  }
+  bool has_slash = rest.find(u'/') != Text::npos;
+  if (!has_slash && automation::IsDate(Variant(rest))) return rest;
+  // Taken by position as mm/dd/yyyy.
+  return Right(rest, 4) + u"-" + Left(rest, 2) + u"-" + Mid(rest, 4, 2);
+}
+
 Text GetIp(const Variant& request) {
   auto& r = automation::ObjectCast<host::Request>(request);
   Text ip = r.ServerVariable(u"Http_X_Forwarded_For");
@@ -64,6 +80,27 @@ Text GetIp(const Variant& request) {
   return ip;
 }
 
+Text GetFileSize(TextView byte_count) {
+  if (byte_count.empty()) return u"0B";
+  double n = automation::CDbl(Variant(byte_count));
+  if (n < 1024) return automation::DoubleToText(n) + u"B";
+  static constexpr char16_t kUnits[] = {u'K', u'M', u'G'};
+  for (int i = 0;; ++i) {
+    n /= 1024;
+    if (n < 1024 || i == 2) return automation::DoubleToText(automation::Round(n, 2)) + kUnits[i];
+  }
+}
+
 Text FileGetTimeName() { return CompactDateTime(automation::Now(), 4); }
+
+Text FileGetRndName(int16_t length) {
+  automation::Randomize();
+  double k = automation::Int(automation::Rnd() * 90000.0);
+  Text digits = automation::Left(automation::DoubleToText(k) + u"000000", 6);
+  Text name = FileGetTimeName() + digits;
+  if (length > 20) return name + Text(static_cast<size_t>(length - 20), u'9');
+  if (length < 20) return automation::Right(name, length);
+  return name;
+}
 
 }  // namespace arenix::text

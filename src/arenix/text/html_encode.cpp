@@ -1,5 +1,6 @@
 #include "arenix/text/html_encode.h"
 
+#include "arenix/text/regexp_replace.h"
 #include "automation/runtime.h"
 
 namespace arenix::text {
@@ -51,6 +52,12 @@ Text HtmlUnEncode2(TextView s) {
   t = Replace(t, u"&#39;", u"'");
   t = Replace(t, u"</P><P> ", u"\n\n");
   return Replace(t, u"<BR> ", u"\n");
+}
+
+Text NoHtml(TextView s) {
+  // Opening tags first, then the closing tags that are left.
+  Text t = ReplaceExp(s, u"(\\<.[^\\<]*\\>)", u" ");
+  return ReplaceExp(t, u"(\\<\\/[^\\<]*\\>)", u" ");
 }
 
 }  // namespace arenix::text

@@ -8,6 +8,7 @@
 #include "arenix/text/list_text.h"
 #include "arenix/text/number_text.h"
 #include "arenix/text/pinyin.h"
+#include "arenix/text/regexp_replace.h"
 #include "arenix/text/stored_text.h"
 #include "arenix/text/strextract.h"
 #include "arenix/text/string_to_numeric.h"
@@ -52,6 +53,11 @@ Text ArenixCls::CommStrExtract(Text cSearchExpression, Text cBeginDelim, Text cE
                                int16_t nOccurrence, int16_t nFlag) {
   return text::StrExtract(cSearchExpression, cBeginDelim, cEndDelim, nOccurrence, nFlag);
 }
+Text ArenixCls::CommReplaceExp(Text p_String, Text p_Pattern, Text p_ReplaceString) {
+  return text::ReplaceExp(p_String, p_Pattern, p_ReplaceString);
+}
+Text ArenixCls::CommDecToHex(automation::Currency p_Dec) { return text::DecToHex(p_Dec); }
+Text ArenixCls::CommDecToBin(automation::Currency p_Dec) { return text::DecToBin(p_Dec); }
 Text ArenixCls::CommJoin(Variant& p_Array, Text p_Delimiter) {
   return text::JoinBytes(p_Array, p_Delimiter);
 }
@@ -66,6 +72,7 @@ automation::Currency ArenixCls::CommStringToNumeric(Text p_String) {
 Text ArenixCls::CommHtmlEncode(Text p_String) { return text::HtmlEncode(p_String); }
 Text ArenixCls::CommHtmlEncode2(Text p_String) { return text::HtmlEncode2(p_String); }
 Text ArenixCls::CommHtmlUnEncode2(Text p_String) { return text::HtmlUnEncode2(p_String); }
+Text ArenixCls::CommNoHtml(Text p_String) { return text::NoHtml(p_String); }
 Text ArenixCls::CommCodeUtf8ToUnicode(Text p_String, Variant p_IsNt) {
   return text::CodeUtf8ToUnicode(p_String, automation::CBool(p_IsNt));
 }
@@ -102,6 +109,11 @@ Text ArenixCls::CommGetDateTime() { return text::GetDateTime(); }
 Text ArenixCls::CommPutDateTime(Text p_String) { return text::PutDateTime(p_String); }
 Text ArenixCls::CommDateVB2VFP(Text p_VbDateString) { return text::DateVB2VFP(p_VbDateString); }
 Text ArenixCls::CommGetIp(Variant& Request) { return text::GetIp(Request); }
+Text ArenixCls::CommDateVFP2VB(Text p_VfpDateString) {
+  return text::DateVFP2VB(p_VfpDateString);
+}
+Text ArenixCls::CommGetFileSize(Text p_FileSize) { return text::GetFileSize(p_FileSize); }
 Text ArenixCls::CommFileGetTimeName() { return text::FileGetTimeName(); }
+Text ArenixCls::CommFileGetRndName(int16_t p_Length) { return text::FileGetRndName(p_Length); }
 
 }  // namespace arenix

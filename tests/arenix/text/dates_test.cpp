@@ -75,6 +75,63 @@ TEST(Dates, DataEngineOrder) {
   EXPECT_EQ(ErrorNumber([] { DateVB2VFP(u"2024-02-30"); }), automation::err::kTypeMismatch);
 }
 
+TEST(Dates, FromDataEngineOrder) {
+  ScopedClock clock(MakeDate(2024, 7, 9, 10, 0, 0), 1);
+  struct Case {
+    Text s, expected;
+  } cases[] = {
+      {u"03/05/2024", u"2024-03-05"},
+      {u"03/05/2024星期二", u"2024-03-05"},
+      {u"星期日03/05/2024", u"2024-03-05"},
+      {u"2024-03-05", u"2024-03-05"},
+      {u" 2024-03-05", u" 2024-03-05"},  // a date without "/" comes back as it is
+      {u"", u"2024-07-09"},
+      {u"星期一", u"2024-07-09"},
+      {u"  ", u"2024-07-09"},
+      {u"abc", u"abc-ab-"},  // not a date: still read by position
+      {u"12/31/1999 ", u"999 -12-31"},  // not trimmed for the positions
+  };
+  for (const auto& k : cases) EXPECT_EQ(DateVFP2VB(k.s), k.expected) << automation::ToUtf8(k.s);
+}
+
+TEST(Dates, FileSizes) {
+  struct Case {
+    Text s, expected;
+  } cases[] = {
+      {u"", u"0B"},
+      {u"0", u"0B"},
+      {u"1023", u"1023B"},
+      {u"1024", u"1K"},
+      {u"1536", u"1.5K"},
+      {u"1048575", u"1024K"},  // 1023.999K passes the K test, then rounds
+      {u"1048576", u"1M"},
+      {u"1288490189", u"1.2G"},
+      {u"2251799813685248", u"2097152G"},  // no unit beyond G
+      {u" 2048 ", u"2K"},
+      {u"1,024", u"1K"},
+  };
+  for (const auto& k : cases) EXPECT_EQ(GetFileSize(k.s), k.expected) << automation::ToUtf8(k.s);
+  EXPECT_EQ(ErrorNumber([] { GetFileSize(u"12 KB"); }), automation::err::kTypeMismatch);
+}
+
+TEST(Dates, RandomNames) {
+  ScopedClock clock(MakeDate(2024, 3, 5, 8, 7, 6), 42);
+  Text name = FileGetRndName(20);
+  ASSERT_EQ(name.size(), 20u);
+  EXPECT_EQ(name.substr(0, 14), u"20240305080706");
+  for (char16_t c : name) EXPECT_TRUE(c >= u'0' && c <= u'9');
+  Text six = FileGetRndName(6);
+  EXPECT_EQ(six.size(), 6u);
+  Text longer = FileGetRndName(22);
+  EXPECT_EQ(longer.size(), 22u);
+  EXPECT_EQ(longer.substr(20), u"99");
+  EXPECT_EQ(FileGetRndName(0), u"");
+  EXPECT_EQ(ErrorNumber([] { FileGetRndName(-1); }), automation::err::kInvalidCall);
+  // A fixed seed repeats the names.
+  ScopedClock again(MakeDate(2024, 3, 5, 8, 7, 6), 42);
+  EXPECT_EQ(FileGetRndName(20), name);
+}
+
 TEST(Dates, ClientAddress) {
   auto request = std::make_shared<host::MemoryRequest>();
   Variant v(std::static_pointer_cast<automation::Object>(request));

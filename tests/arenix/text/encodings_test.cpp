@@ -62,6 +62,21 @@ TEST(HtmlEncode2, RoundTrip) {
   EXPECT_EQ(HtmlUnEncode2(u"a<br> b"), u"a<br> b");  // case-sensitive
 }
 
+TEST(NoHtml, TagsBecomeSpaces) {
+  struct Case {
+    Text s, expected;
+  } cases[] = {
+      {u"<b>x</b>", u" x "},
+      {u"<P ALIGN=center>a &amp; b</p>", u" a &amp; b "},
+      {u"1 < 2 > 0", u"1   0"},
+      {u"a<br/>b<BR>c", u"a b c"},
+      {u"no tags", u"no tags"},
+      {u"<<b>>", u" "},  // "." takes the second "<"
+      {u"", u""},
+  };
+  for (const auto& k : cases) EXPECT_EQ(NoHtml(k.s), k.expected) << automation::ToUtf8(k.s);
+}
+
 TEST(Utf8Carry, StandardRoundTrip) {
   // "é" is C3 A9 in UTF-8, and C3A9 is one GBK character: the bytes survive.
   Text carried = CodeUnicodeToUtf8(u"é", true, false);

@@ -5,9 +5,11 @@
 #include "arenix/text/display_width.h"
 #include "arenix/text/list_text.h"
 #include "arenix/text/number_text.h"
+#include "arenix/text/regexp_replace.h"
 #include "arenix/text/strextract.h"
 #include "arenix/text/string_to_numeric.h"
 #include "arenix/text/trim_char.h"
+#include "automation/coerce.h"
 #include "automation/error.h"
 #include "automation/text.h"
 
@@ -227,6 +229,45 @@ TEST(StrExtract, DelimitersAndFlags) {
     SCOPED_TRACE(automation::ToUtf8(k.text) + " flags " + std::to_string(k.flags));
     EXPECT_EQ(StrExtract(k.text, k.begin, k.end, k.start, k.flags), k.expected);
   }
+}
+
+Currency Cur(double d) { return automation::CurrencyFromDouble(d); }
+
+TEST(NumberText, HexAndBinaryDigits) {
+  struct Case {
+    double value;
+    Text hex, bin;
+  } cases[] = {
+      {255, u"FF", u"11111111"},
+      {0, u"", u""},
+      {-5, u"", u""},
+      {5, u"5", u"101"},
+      {16, u"10", u"10000"},
+      {17.5, u"11.5", u"10010"},  // the fraction stays on the last hex digit; binary rounds
+      {10, u"A", u"1010"},
+      {2.5, u"2.5", u"10"},
+      {0.5, u"0.5", u"0"},
+      {0.25, u"0.25", u"0"},
+      {2147483647, u"7FFFFFFF", u"1111111111111111111111111111111"},
+      {1e12, u"E8D4A51000", u""},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.value);
+    EXPECT_EQ(DecToHex(Cur(k.value)), k.hex);
+    if (k.value <= 2147483647) EXPECT_EQ(DecToBin(Cur(k.value)), k.bin);
+  }
+  EXPECT_EQ(ErrorNumber([] { DecToBin(Cur(1e12)); }), automation::err::kOverflow);
+  // The digits are worked out in double precision: the top of the Currency
+  // range keeps its whole part exactly, its fraction only roughly.
+  EXPECT_EQ(DecToHex(Currency{INT64_MAX}), u"346DC5D638865.625");
+  EXPECT_EQ(DecToHex(Currency{1}), u"0.0001");
+}
+
+TEST(RegExpReplace, IgnoresCaseAndReplacesAll) {
+  EXPECT_EQ(ReplaceExp(u"aXbxc", u"x", u"-"), u"a-b-c");
+  EXPECT_EQ(ReplaceExp(u"2024-03-05", u"(\\d+)-(\\d+)-(\\d+)", u"$2/$3/$1"), u"03/05/2024");
+  EXPECT_EQ(ReplaceExp(u"", u"x", u"-"), u"");
+  EXPECT_EQ(ErrorNumber([] { ReplaceExp(u"abc", u"(", u""); }), automation::err::kRegExpSyntax);
 }
 
 TEST(NumberText, MinMax) {
