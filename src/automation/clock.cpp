@@ -14,74 +14,88 @@ struct ThreadClock {
   std::optional<Date> fixed_now;
   bool seed_fixed = false;
   uint32_t state = 0x50000;  // the generator's documented start value
-  float last = 0;
 };
 
 thread_local ThreadClock tls;
 
-Date SystemNow() {
+// The local time now: the day and the seconds since midnight, with
+// fractions (Now keeps whole seconds, Timer the fractions).
+struct LocalNow {
+  int64_t day;
+  double seconds;
+};
+
+LocalNow SystemNow() {
   using namespace std::chrono;
   auto now = system_clock::now();
   std::time_t t = system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&t, &local);
-  int64_t days = DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-  double secs = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
-  return Date{days + secs / 86400.0};
+  auto micros = duration_cast<microseconds>(now.time_since_epoch()).count() % 1000000;
+  if (micros < 0) micros += 1000000;
+  return {DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday),
+          local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + micros / 1e6};
 }
 
-float Draw() {
-  tls.state = (tls.state * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
-  tls.last = static_cast<float>(tls.state) / 16777216.0f;
-  return tls.last;
-}
+// The 24-bit linear congruential step of the automation languages.
+void Step() { tls.state = (tls.state * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu; }
 
-// Randomize's mixing of a seed into the generator state: the middle bytes of
-// the seed's single-precision bits, XORed, go into the state's middle bytes.
-void Seed(double seed) {
-  float f = static_cast<float>(seed);
-  uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  uint32_t mixed = ((bits >> 16) ^ bits) & 0xFFFF;
-  tls.state = (tls.state & 0xFF0000FFu) | (mixed << 8);
-  tls.state &= 0xFFFFFFu;
+float StateValue() { return static_cast<float>(tls.state) / 16777216.0f; }
+
+// Randomize puts a 16-bit mix of a 32-bit word into the middle bytes of the
+// state and keeps its outer bytes.
+void MixIntoState(uint32_t word) {
+  uint32_t mixed = (word ^ (word >> 16)) & 0xFFFFu;
+  tls.state = (tls.state & 0xFFu) | (mixed << 8);
 }
 
 }  // namespace
 
-Date Now() { return tls.fixed_now ? *tls.fixed_now : SystemNow(); }
+Date Now() {
+  if (tls.fixed_now) return *tls.fixed_now;
+  LocalNow now = SystemNow();
+  return JoinSerial(now.day, std::floor(now.seconds));
+}
 
 double Timer() {
-  Date d = Now();
-  double frac = d.serial - std::floor(d.serial);
-  return std::round(frac * 86400.0 * 100.0) / 100.0;
+  if (tls.fixed_now) return SplitSerial(*tls.fixed_now).second;
+  return SystemNow().seconds;
 }
 
 void SetFixedNow(std::optional<Date> when) { tls.fixed_now = when; }
 
-float Rnd() { return Draw(); }
+float Rnd() {
+  Step();
+  return StateValue();
+}
 
 float Rnd(float n) {
-  if (n == 0) return tls.last;
   if (n < 0) {
+    // A negative argument makes the state from its single-precision bits,
+    // so the same argument always starts the same sequence.
     uint32_t bits;
     std::memcpy(&bits, &n, sizeof bits);
     tls.state = (bits + (bits >> 24)) & 0xFFFFFFu;
   }
-  return Draw();
+  if (n != 0) Step();
+  return StateValue();  // Rnd(0) repeats the last number
 }
 
 void Randomize() {
   if (tls.seed_fixed) return;
-  using namespace std::chrono;
-  double seed = static_cast<double>(
-                    duration_cast<microseconds>(system_clock::now().time_since_epoch()).count() %
-                    86400000000LL) /
-                1e6;
-  Seed(seed);
+  // The seed is the timer as a Single, as Randomize without a number takes it.
+  float timer = static_cast<float>(Timer());
+  uint32_t bits;
+  std::memcpy(&bits, &timer, sizeof bits);
+  MixIntoState(bits);
 }
 
-void Randomize(double seed) { Seed(seed); }
+void Randomize(double seed) {
+  // Randomize n mixes the upper half of n's double-precision bits.
+  uint64_t bits;
+  std::memcpy(&bits, &seed, sizeof bits);
+  MixIntoState(static_cast<uint32_t>(bits >> 32));
+}
 
 void SetFixedSeed(std::optional<uint32_t> seed) {
   tls.seed_fixed = seed.has_value();

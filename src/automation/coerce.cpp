@@ -21,7 +21,11 @@ Variant DefaultOf(const Variant& v) {
   return o->Invoke(u"", InvokeKind::PropertyGet, {});
 }
 
-std::optional<double> ParseRadix(TextView s, int radix) {
+// The number of radix digits (&H, &O literals): values up to 16 bits read as
+// Integer, so &HFFFF is -1, longer ones as Long (&HFFFFFFFF is -1 too).
+// Nothing when a character is no digit of the radix; `overflow` when the
+// value needs more than 32 bits.
+std::optional<double> ParseRadix(TextView s, int radix, bool* overflow = nullptr) {
   if (s.empty()) return std::nullopt;
   uint64_t n = 0;
   for (char16_t c : s) {
@@ -32,36 +36,33 @@ std::optional<double> ParseRadix(TextView s, int radix) {
     else return std::nullopt;
     if (d >= radix) return std::nullopt;
     n = n * radix + d;
-    if (n > 0xFFFFFFFFull) return std::nullopt;
+    if (n > 0xFFFFFFFFull) {
+      if (overflow) *overflow = true;
+      return std::nullopt;
+    }
   }
-  // Literals of up to 16 bits read as Integer, longer ones as Long: &HFFFF is -1.
-  if (n <= 0xFFFF && ((radix == 16 && s.size() <= 4) || (radix == 8 && n <= 0xFFFF)))
-    return static_cast<double>(static_cast<int16_t>(n));
+  if (n <= 0xFFFF) return static_cast<double>(static_cast<int16_t>(n));
   return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(n)));
 }
 
-}  // namespace
+enum class NumberStatus { kOk, kNotNumber, kOverflow };
 
-double RoundHalfEven(double x) {
-  // nearbyint follows the current rounding mode, which is to-nearest-even
-  // unless someone changed it; do not rely on that.
-  double r = std::floor(x);
-  double diff = x - r;
-  if (diff > 0.5) return r + 1;
-  if (diff < 0.5) return r;
-  return std::fmod(r, 2.0) == 0 ? r : r + 1;
-}
-
-std::optional<double> ParseNumber(TextView text) {
+// ParseNumber with the reason of a failure: text that is no number, or a
+// number beyond the Double (or radix literal beyond the Long) range.
+NumberStatus ReadNumber(TextView text, double& out) {
   size_t b = 0, e = text.size();
   while (b < e && IsBlank(text[b])) ++b;
   while (e > b && IsBlank(text[e - 1])) --e;
   TextView s = text.substr(b, e - b);
-  if (s.empty()) return std::nullopt;
+  if (s.empty()) return NumberStatus::kNotNumber;
   if (s.size() >= 2 && s[0] == u'&') {
-    if (s[1] == u'H' || s[1] == u'h') return ParseRadix(s.substr(2), 16);
-    if (s[1] == u'O' || s[1] == u'o') return ParseRadix(s.substr(2), 8);
-    return std::nullopt;
+    int radix = (s[1] == u'H' || s[1] == u'h') ? 16 : (s[1] == u'O' || s[1] == u'o') ? 8 : 0;
+    if (!radix) return NumberStatus::kNotNumber;
+    bool overflow = false;
+    auto v = ParseRadix(s.substr(2), radix, &overflow);
+    if (!v) return overflow ? NumberStatus::kOverflow : NumberStatus::kNotNumber;
+    out = *v;
+    return NumberStatus::kOk;
   }
   std::string ascii;
   ascii.reserve(s.size());
@@ -82,7 +83,7 @@ std::optional<double> ParseNumber(TextView text) {
       break;
     }
   }
-  if (!digits) return std::nullopt;
+  if (!digits) return NumberStatus::kNotNumber;
   if (i < s.size() && (s[i] == u'E' || s[i] == u'e' || s[i] == u'D' || s[i] == u'd')) {
     ascii.push_back('e');
     ++i;
@@ -92,68 +93,167 @@ std::optional<double> ParseNumber(TextView text) {
       ascii.push_back(static_cast<char>(s[i]));
       exp_digits = true;
     }
-    if (!exp_digits) return std::nullopt;
+    if (!exp_digits) return NumberStatus::kNotNumber;
   }
-  if (i != s.size()) return std::nullopt;
+  if (i != s.size()) return NumberStatus::kNotNumber;
   double d = std::strtod(ascii.c_str(), nullptr);
-  if (!std::isfinite(d)) return std::nullopt;
+  if (!std::isfinite(d)) return NumberStatus::kOverflow;
+  out = d;
+  return NumberStatus::kOk;
+}
+
+double TextToDouble(TextView text) {
+  double d = 0;
+  switch (ReadNumber(text, d)) {
+    case NumberStatus::kOk: return d;
+    case NumberStatus::kOverflow: ThrowOverflow();
+    case NumberStatus::kNotNumber: break;
+  }
+  ThrowTypeMismatch();
+}
+
+// Currency straight from decimal text, so that "0.1" is exactly 1000 scaled
+// and "1.00005" rounds its fifth decimal half to even as text, not as a
+// binary fraction. Nothing for forms it does not read (exponents, radix
+// literals): those go through Double.
+std::optional<Currency> ReadCurrencyText(TextView text) {
+  size_t b = 0, e = text.size();
+  while (b < e && IsBlank(text[b])) ++b;
+  while (e > b && IsBlank(text[e - 1])) --e;
+  TextView s = text.substr(b, e - b);
+  size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
+  __int128 whole = 0;
+  int64_t frac = 0;   // the first four decimals
+  int frac_len = 0;
+  int round_digit = -1;     // the fifth decimal
+  bool sticky = false;      // any non-zero decimal after the fifth
+  bool digits = false, point = false;
+  for (; i < s.size(); ++i) {
+    char16_t c = s[i];
+    if (c >= u'0' && c <= u'9') {
+      int d = c - u'0';
+      digits = true;
+      if (!point) {
+        whole = whole * 10 + d;
+        if (whole > 1000000000000000000) ThrowOverflow();
+      } else if (frac_len < 4) {
+        frac = frac * 10 + d;
+        ++frac_len;
+      } else if (round_digit < 0) {
+        round_digit = d;
+      } else if (d) {
+        sticky = true;
+      }
+    } else if (c == u',' && !point && digits) {
+      continue;
+    } else if (c == u'.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digits) return std::nullopt;
+  while (frac_len < 4) {
+    frac *= 10;
+    ++frac_len;
+  }
+  __int128 scaled = whole * Currency::kScale + frac;
+  if (round_digit > 5 || (round_digit == 5 && (sticky || (scaled & 1)))) ++scaled;
+  if (negative) scaled = -scaled;
+  if (scaled > std::numeric_limits<int64_t>::max() || scaled < std::numeric_limits<int64_t>::min())
+    ThrowOverflow();
+  return Currency{static_cast<int64_t>(scaled)};
+}
+
+}  // namespace
+
+double RoundHalfEven(double x) {
+  // nearbyint follows the current rounding mode, which is to-nearest-even
+  // unless someone changed it; do not rely on that.
+  double r = std::floor(x);
+  double diff = x - r;
+  if (diff > 0.5) return r + 1;
+  if (diff < 0.5) return r;
+  return std::fmod(r, 2.0) == 0 ? r : r + 1;
+}
+
+std::optional<double> ParseNumber(TextView text) {
+  double d = 0;
+  if (ReadNumber(text, d) != NumberStatus::kOk) return std::nullopt;
   return d;
 }
 
 double Val(TextView text) {
-  std::string ascii;
+  // Val reads the text as if its spaces, tabs and line feeds were not there.
   size_t i = 0;
   auto skip = [&] {
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n')) ++i;
   };
-  skip();
-  if (i + 1 < text.size() && text[i] == u'&') {
-    int radix = (text[i + 1] == u'H' || text[i + 1] == u'h')   ? 16
-                : (text[i + 1] == u'O' || text[i + 1] == u'o') ? 8
-                                                              : 0;
-    if (radix) {
-      i += 2;
-      Text digits;
-      for (; i < text.size(); ++i) {
-        char16_t c = text[i];
-        bool ok = radix == 16 ? std::isxdigit(c < 128 ? c : 0) : (c >= u'0' && c <= u'7');
-        if (!ok) break;
-        digits.push_back(c);
-      }
-      if (digits.empty()) return 0;
-      auto v = ParseRadix(digits, radix);
-      return v ? *v : 0;
-    }
-  }
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-    ascii.push_back(static_cast<char>(text[i++]));
-  }
-  bool point = false, exp = false;
-  for (; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (IsBlank(c)) continue;
-    if (c >= u'0' && c <= u'9') {
-      ascii.push_back(static_cast<char>(c));
-    } else if (c == u'.' && !point && !exp) {
-      ascii.push_back('.');
-      point = true;
-    } else if ((c == u'E' || c == u'e' || c == u'D' || c == u'd') && !exp) {
-      // An exponent only counts when digits follow it.
-      size_t j = i + 1;
-      while (j < text.size() && IsBlank(text[j])) ++j;
-      if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) ++j;
-      while (j < text.size() && IsBlank(text[j])) ++j;
-      if (j >= text.size() || text[j] < u'0' || text[j] > u'9') break;
-      ascii.push_back('e');
-      exp = true;
+  auto peek = [&]() -> char16_t {
+    skip();
+    return i < text.size() ? text[i] : 0;
+  };
+  auto is_digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+
+  if (peek() == u'&') {
+    ++i;
+    char16_t kind = peek();
+    int radix = (kind == u'H' || kind == u'h') ? 16 : (kind == u'O' || kind == u'o') ? 8 : 0;
+    if (!radix) return 0;
+    ++i;
+    Text digits;
+    for (char16_t c = peek(); c; c = peek()) {
+      bool ok = radix == 16 ? (is_digit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))
+                            : (c >= u'0' && c <= u'7');
+      if (!ok) break;
+      digits.push_back(c);
       ++i;
-      while (i < text.size() && IsBlank(text[i])) ++i;
-      if (text[i] == u'+' || text[i] == u'-') ascii.push_back(static_cast<char>(text[i]));
-      else --i;
+    }
+    if (digits.empty()) return 0;
+    bool overflow = false;
+    auto v = ParseRadix(digits, radix, &overflow);
+    if (overflow) ThrowOverflow();
+    return v ? *v : 0;
+  }
+
+  std::string ascii;
+  if (char16_t c = peek(); c == u'+' || c == u'-') {
+    ascii.push_back(static_cast<char>(c));
+    ++i;
+  }
+  bool mantissa = false, point = false;
+  for (char16_t c = peek(); c; c = peek()) {
+    if (is_digit(c)) {
+      mantissa = true;
+    } else if (c == u'.' && !point) {
+      point = true;
     } else {
       break;
     }
+    ascii.push_back(static_cast<char>(c));
+    ++i;
   }
+  // An exponent counts only after digits and with digits of its own.
+  if (char16_t c = peek(); mantissa && (c == u'E' || c == u'e' || c == u'D' || c == u'd')) {
+    size_t mark = i;
+    ++i;
+    std::string exponent = "e";
+    if (char16_t sign = peek(); sign == u'+' || sign == u'-') {
+      exponent.push_back(static_cast<char>(sign));
+      ++i;
+    }
+    bool exp_digits = false;
+    for (char16_t d = peek(); is_digit(d); d = peek()) {
+      exponent.push_back(static_cast<char>(d));
+      exp_digits = true;
+      ++i;
+    }
+    if (exp_digits) ascii += exponent;
+    else i = mark;
+  }
+  if (!mantissa) return 0;
   double d = std::strtod(ascii.c_str(), nullptr);
   if (!std::isfinite(d)) ThrowOverflow();
   return d;
@@ -229,11 +329,7 @@ double CDbl(const Variant& v) {
     case VarType::Double: return v.As<double>();
     case VarType::Currency: return CurrencyToDouble(v.As<Currency>());
     case VarType::Date: return v.As<Date>().serial;
-    case VarType::String: {
-      auto d = ParseNumber(v.text());
-      if (!d) ThrowTypeMismatch();
-      return *d;
-    }
+    case VarType::String: return TextToDouble(v.text());
     case VarType::Object: return CDbl(DefaultOf(v));
     default: ThrowTypeMismatch();
   }
@@ -243,7 +339,10 @@ namespace {
 template <class Int>
 Int RoundToInt(const Variant& v) {
   switch (v.type()) {
-    case VarType::Boolean: return v.As<bool>() ? -1 : 0;
+    case VarType::Boolean:
+      // True is -1, which a Byte cannot hold.
+      if (std::numeric_limits<Int>::min() == 0 && v.As<bool>()) ThrowOverflow();
+      return v.As<bool>() ? static_cast<Int>(-1) : Int{0};
     case VarType::Byte: return v.As<uint8_t>();
     case VarType::Integer:
       if constexpr (sizeof(Int) >= 2) {
@@ -276,10 +375,8 @@ float CSng(const Variant& v) {
 Currency CCur(const Variant& v) {
   if (v.Is<Currency>()) return v.As<Currency>();
   if (v.IsString()) {
-    // Parse digits exactly where possible, so that "0.1" is 1000 scaled, not 999.
-    auto d = ParseNumber(v.text());
-    if (!d) ThrowTypeMismatch();
-    return CurrencyFromDouble(*d);
+    if (auto c = ReadCurrencyText(v.text())) return *c;
+    return CurrencyFromDouble(TextToDouble(v.text()));
   }
   return CurrencyFromDouble(CDbl(v));
 }
@@ -295,9 +392,7 @@ bool CBool(const Variant& v) {
       TextView t = s.substr(b, e - b);
       if (EqualsNoCase(t, u"True") || EqualsNoCase(t, u"#TRUE#")) return true;
       if (EqualsNoCase(t, u"False") || EqualsNoCase(t, u"#FALSE#")) return false;
-      auto d = ParseNumber(t);
-      if (!d) ThrowTypeMismatch();
-      return *d != 0;
+      return TextToDouble(t) != 0;
     }
     case VarType::Object: return CBool(DefaultOf(v));
     default: return CDbl(v) != 0;

@@ -115,169 +115,203 @@ DateParts SplitDate(Date d) {
 }
 
 Text DateToText(Date d) {
+  // The general date form leaves out a midnight time, and the date of day
+  // zero: 0 reads "0:00:00", 0.5 "12:00:00", 45356 "2024/3/5".
+  DaySecond ds = SplitSerial(d);
   DateParts p = SplitDate(d);
-  bool has_time = p.hour || p.minute || p.second;
-  bool has_date = std::trunc(d.serial) != 0 || !has_time;
+  const bool has_date = ds.day != 0;
+  const bool has_time = ds.second != 0 || !has_date;
   char buf[64];
-  std::string s;
-  if (has_date) {
-    std::snprintf(buf, sizeof buf, "%d/%d/%d", p.year, p.month, p.day);
-    s = buf;
-  }
-  if (has_time) {
-    std::snprintf(buf, sizeof buf, "%s%d:%02d:%02d", has_date ? " " : "", p.hour, p.minute,
-                  p.second);
-    s += buf;
-  }
-  return FromAscii(s);
+  int n = 0;
+  if (has_date) n = std::snprintf(buf, sizeof buf, "%04d/%d/%d", p.year, p.month, p.day);
+  if (has_time)
+    std::snprintf(buf + n, sizeof buf - n, "%s%d:%02d:%02d", has_date ? " " : "", p.hour,
+                  p.minute, p.second);
+  return FromAscii(buf);
 }
 
 namespace {
 
-struct Token {
-  enum Kind { Number, Sep, Colon, AmPm, End } kind;
-  int value = 0;    // Number: the value; AmPm: 0 am, 12 pm
-  int digits = 0;   // Number: how many digits
-  char16_t ch = 0;  // Sep: which separator
+// What follows a number in a date text.
+enum class Mark {
+  None,
+  DateSeparator,  // - / .
+  Year,           // 年
+  Month,          // 月
+  Day,            // 日 号
+  TimeSeparator,  // :
+  HourMark,       // 时 点
+  MinuteMark,     // 分
+  SecondMark,     // 秒
 };
 
-bool Tokenize(TextView s, std::vector<Token>& out) {
+struct Number {
+  int value;
+  Mark mark = Mark::None;
+};
+
+bool IsTimeMark(Mark m) {
+  return m == Mark::TimeSeparator || m == Mark::HourMark || m == Mark::MinuteMark;
+}
+
+// The numbers of a date text with their marks, and the AM/PM marker
+// (-1 none, 0 morning, 12 afternoon). False for any other character.
+bool ReadNumbers(TextView s, std::vector<Number>& nums, int& ampm) {
+  auto mark = [&](Mark m) {
+    if (nums.empty() || nums.back().mark != Mark::None) return false;
+    nums.back().mark = m;
+    return true;
+  };
+  auto set_ampm = [&](int v) {
+    if (ampm >= 0) return false;
+    ampm = v;
+    return true;
+  };
   size_t i = 0;
   while (i < s.size()) {
     char16_t c = s[i];
     if (c >= u'0' && c <= u'9') {
       int64_t v = 0;
-      int n = 0;
-      while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') {
-        v = v * 10 + (s[i] - u'0');
-        if (v > 100000000) return false;
-        ++i;
-        ++n;
+      size_t start = i;
+      while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') v = v * 10 + (s[i++] - u'0');
+      if (i - start > 9) return false;
+      nums.push_back({static_cast<int>(v)});
+      continue;
+    }
+    bool ok = true;
+    size_t len = 1;
+    switch (c) {
+      case u' ': case u'\t': case u'\r': case u'\n': case 0x3000: case u',':
+        break;
+      case u'-': case u'/': case u'.': ok = mark(Mark::DateSeparator); break;
+      case u'年': ok = mark(Mark::Year); break;
+      case u'月': ok = mark(Mark::Month); break;
+      case u'日': case u'号': ok = mark(Mark::Day); break;
+      case u':': ok = mark(Mark::TimeSeparator); break;
+      case u'时': case u'点': ok = mark(Mark::HourMark); break;
+      case u'分': ok = mark(Mark::MinuteMark); break;
+      case u'秒': ok = mark(Mark::SecondMark); break;
+      case u'上': case u'下':
+        ok = i + 1 < s.size() && s[i + 1] == u'午' && set_ampm(c == u'上' ? 0 : 12);
+        len = 2;
+        break;
+      case u'星':
+        // A weekday name ("星期二") says nothing the date does not.
+        ok = i + 2 < s.size() && s[i + 1] == u'期' &&
+             TextView(u"一二三四五六日天").find(s[i + 2]) != TextView::npos;
+        len = 3;
+        break;
+      case u'A': case u'a': case u'P': case u'p': {
+        bool pm = c == u'P' || c == u'p';
+        len = (i + 1 < s.size() && (s[i + 1] == u'M' || s[i + 1] == u'm')) ? 2 : 1;
+        // "AM" may stand anywhere; a lone "a" or "p" only after a number.
+        ok = (len == 2 || !nums.empty()) && set_ampm(pm ? 12 : 0);
+        break;
       }
-      out.push_back({Token::Number, static_cast<int>(v), n, 0});
-      continue;
+      default: ok = false;
     }
-    if (c == u' ' || c == u'\t' || c == 0x3000 || c == u',') {
-      ++i;
-      continue;
-    }
-    if (c == u'-' || c == u'/' || c == u'.' || c == u'年' || c == u'月') {
-      out.push_back({Token::Sep, 0, 0, c});
-      ++i;
-      continue;
-    }
-    if (c == u'日' || c == u'号') {  // closes a date written in characters
-      ++i;
-      continue;
-    }
-    if (c == u':' || c == u'时' || c == u'分') {
-      out.push_back({Token::Colon, 0, 0, c});
-      ++i;
-      continue;
-    }
-    if (c == u'秒') {
-      ++i;
-      continue;
-    }
-    if (s.substr(i, 2) == u"上午" || s.substr(i, 2) == u"下午") {
-      out.push_back({Token::AmPm, s[i] == u'上' ? 0 : 12, 0, 0});
-      i += 2;
-      continue;
-    }
-    if (i + 1 < s.size() && (c == u'A' || c == u'a' || c == u'P' || c == u'p') &&
-        (s[i + 1] == u'M' || s[i + 1] == u'm')) {
-      out.push_back({Token::AmPm, (c == u'A' || c == u'a') ? 0 : 12, 0, 0});
-      i += 2;
-      continue;
-    }
-    return false;
+    if (!ok) return false;
+    i += len;
   }
-  out.push_back({Token::End});
+  // A ":" needs a number after it.
+  for (size_t k = 0; k < nums.size(); ++k)
+    if (nums[k].mark == Mark::TimeSeparator && k + 1 == nums.size()) return false;
   return true;
 }
 
-int WidenYear(const Token& t) {
-  if (t.digits <= 2) return t.value < 30 ? 2000 + t.value : 1900 + t.value;
-  return t.value;
+int WidenYear(int y) { return y < 30 ? 2000 + y : (y < 100 ? 1900 + y : y); }
+
+// The orders in which the locale tries to read a date of two or three
+// numbers: year-month-day first, then month-day-year, year-day-month and
+// day-month-year; two numbers are month-day or day-month of this year, or
+// else year-month or month-year on the 1st.
+enum Role { Y, M, D };
+struct Order {
+  Role roles[3];
+};
+
+std::optional<int64_t> MakeDay(const std::vector<Number>& date) {
+  static constexpr Order kThree[] = {{{Y, M, D}}, {{M, D, Y}}, {{Y, D, M}}, {{D, M, Y}}};
+  static constexpr Order kTwo[] = {{{M, D, Y}}, {{D, M, Y}}, {{Y, M, D}}, {{M, Y, D}}};
+  const bool three = date.size() == 3;
+  const int this_year = three ? 0 : SplitDate(Now()).year;
+  for (int k = 0; k < 4; ++k) {
+    const Order& order = three ? kThree[k] : kTwo[k];
+    int value[3] = {0, 0, 0};  // by role
+    bool fits = true;
+    for (size_t pos = 0; pos < date.size(); ++pos) {
+      Role r = order.roles[pos];
+      Mark m = date[pos].mark;
+      if ((m == Mark::Year && r != Y) || (m == Mark::Month && r != M) || (m == Mark::Day && r != D))
+        fits = false;
+      value[r] = date[pos].value;
+    }
+    if (!fits) continue;
+    if (!three) {
+      // The role not given: this year for a month and day, else the 1st.
+      if (k < 2) value[Y] = this_year;
+      else value[D] = 1;
+    }
+    int y = (three || k >= 2) ? WidenYear(value[Y]) : value[Y];
+    int m = value[M], d = value[D];
+    if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) continue;
+    return DaysFromCivil(y, m, d);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<Date> ParseDateText(TextView text) {
-  std::vector<Token> toks;
-  if (!Tokenize(text, toks)) return std::nullopt;
-  size_t i = 0;
-  bool has_date = false, has_time = false;
-  int y = 0, m = 0, d = 0, hh = 0, nn = 0, ss = 0;
+  std::vector<Number> nums;
+  nums.reserve(6);
   int ampm = -1;
+  if (!ReadNumbers(text, nums, ampm) || nums.empty() || nums.size() > 6) return std::nullopt;
 
-  auto is = [&](size_t k, Token::Kind kind) { return k < toks.size() && toks[k].kind == kind; };
-
-  if (is(i, Token::AmPm)) ampm = toks[i++].value;
-  // Date part: numbers joined by date separators.
-  if (is(i, Token::Number) && is(i + 1, Token::Sep)) {
-    std::vector<Token> parts{toks[i]};
-    char16_t sep = toks[i + 1].ch;
-    size_t k = i + 1;
-    while (is(k, Token::Sep) && is(k + 1, Token::Number) && parts.size() < 3) {
-      parts.push_back(toks[k + 1]);
-      k += 2;
-    }
-    if (is(k, Token::Sep) && toks[k].ch == u'.') return std::nullopt;
-    if (is(k, Token::Sep)) ++k;  // a trailing 月 or 日-style mark
-    if (parts.size() < 2) return std::nullopt;
-    if (parts.size() == 3) {
-      bool year_first = parts[0].digits >= 3 || parts[0].value > 31 || sep == u'年';
-      if (year_first) {
-        y = WidenYear(parts[0]);
-        m = parts[1].value;
-        d = parts[2].value;
-      } else {
-        m = parts[0].value;
-        d = parts[1].value;
-        y = WidenYear(parts[2]);
-      }
-    } else {
-      DateParts today = SplitDate(Now());
-      if (parts[0].digits >= 3 || parts[0].value > 12 || sep == u'年') {
-        y = WidenYear(parts[0]);
-        m = parts[1].value;
-        d = 1;
-      } else {
-        y = today.year;
-        m = parts[0].value;
-        d = parts[1].value;
-      }
-    }
-    has_date = true;
-    i = k;
+  // The time: the first number followed by a time mark and the numbers
+  // joined to it (hour, minute, second); or a lone number with AM/PM.
+  size_t t = 0;
+  while (t < nums.size() && !IsTimeMark(nums[t].mark)) ++t;
+  size_t time_end = t;
+  if (t < nums.size()) {
+    time_end = t + 1;
+    while (time_end < nums.size() && time_end - t < 3 && IsTimeMark(nums[time_end - 1].mark))
+      ++time_end;
+  } else if (ampm >= 0 && (nums.size() == 1 || nums.size() == 4) && nums.back().mark == Mark::None) {
+    t = nums.size() - 1;  // "下午 3", "2024-3-5 3 PM"
+    time_end = nums.size();
   }
-  if (is(i, Token::AmPm)) ampm = toks[i++].value;
-  // Time part: h:n[:s].
-  if (is(i, Token::Number) && is(i + 1, Token::Colon) && is(i + 2, Token::Number)) {
-    hh = toks[i].value;
-    nn = toks[i + 2].value;
-    i += 3;
-    if (is(i, Token::Colon) && is(i + 1, Token::Number)) {
-      ss = toks[i + 1].value;
-      i += 2;
-    }
-    if (is(i, Token::Colon)) ++i;  // a trailing 分 or 秒-style mark
-    has_time = true;
-  }
-  if (is(i, Token::AmPm)) ampm = toks[i++].value;
-  if (!is(i, Token::End) || (!has_date && !has_time)) return std::nullopt;
-  if (ampm >= 0) {
-    if (!has_time || hh > 12 || hh == 0) return std::nullopt;
-    hh = hh % 12 + ampm;
-  }
-  if (has_date) {
-    if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m))
+  int hms[3] = {0, 0, 0};
+  for (size_t k = t; k < time_end; ++k) {
+    if (nums[k].mark == Mark::DateSeparator || nums[k].mark == Mark::Year ||
+        nums[k].mark == Mark::Month || nums[k].mark == Mark::Day)
       return std::nullopt;
+    hms[k - t] = nums[k].value;
   }
-  if (hh > 23 || nn > 59 || ss > 59) return std::nullopt;
-  int64_t days = has_date ? DaysFromCivil(y, m, d) : 0;
-  return JoinSerial(days, hh * 3600 + nn * 60 + ss);
+  const bool has_time = time_end > t;
+  if (ampm >= 0 && !has_time) return std::nullopt;
+
+  // The date: the numbers before or after the time, not on both sides.
+  std::vector<Number> date;
+  if (t > 0 && time_end < nums.size()) return std::nullopt;
+  size_t from = t > 0 ? 0 : time_end, to = t > 0 ? t : nums.size();
+  for (size_t k = from; k < to; ++k) {
+    if (IsTimeMark(nums[k].mark) || nums[k].mark == Mark::SecondMark) return std::nullopt;
+    date.push_back(nums[k]);
+  }
+  if (date.size() == 1 || date.size() > 3) return std::nullopt;
+  int64_t days = 0;
+  if (!date.empty()) {
+    auto d = MakeDay(date);
+    if (!d) return std::nullopt;
+    days = *d;
+  }
+
+  int h = hms[0], n = hms[1], sec = hms[2];
+  if (h > 23 || n > 59 || sec > 59) return std::nullopt;
+  if (ampm == 12 && h < 12) h += 12;
+  if (ampm == 0 && h == 12) h = 0;
+  return JoinSerial(days, h * 3600 + n * 60 + sec);
 }
 
 }  // namespace automation

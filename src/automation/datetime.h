@@ -47,15 +47,25 @@ int64_t DaysFromCivil(int64_t year, int month, int day);
 /// Years 100 to 9999, as the automation date type allows.
 bool IsValidSerial(double serial);
 
-/// The general date form of the Chinese locale: "2024/3/5 8:30:05"; a whole
-/// day gives only the date, a time on day zero only the time.
+/// The general date form of the Chinese locale, yyyy/M/d H:mm:ss: "2024/3/5
+/// 8:30:05"; a midnight time is left out ("2024/3/5"), and so is the date of
+/// day zero ("0:00:00", "12:00:00").
 Text DateToText(Date d);
 
 /// Reads a date and/or time the way the Chinese locale's parser does:
-/// "2024-03-05", "2024/3/5", "2024.3.5", "2024年3月5日", "3/5/2024" (month first
-/// when the year is last), "3-5" (this year), with an optional time
-/// "8:30", "08:30:05", "8:30 PM", "下午 8:30". Nothing for anything else
-/// (an all-digit text is a number, not a date).
+/// - dates of three numbers joined by "-", "/", "." or blanks are tried as
+///   year-month-day, then month-day-year, year-day-month, day-month-year,
+///   taking the first that is a valid date ("2024-03-05", "2024/3/5",
+///   "3/5/2024" and "24-3-5" are all 2024-03-05; "13/5/2024" is May 13);
+/// - two numbers are month-day or day-month of this year ("3-5"), else
+///   year-month or month-year on the 1st ("2024-3");
+/// - "年", "月", "日" fix what a number is ("2024年3月5日", "3月5日");
+/// - years 0-29 mean 2000-2029, 30-99 mean 1930-1999; years 100-9999;
+/// - a time h:n[:s] (or 8时30分5秒, 8点) before or after the date, with
+///   "AM"/"PM" or "上午"/"下午" anywhere: 12 AM is 0:00, an hour below 12 with
+///   PM gains 12; a lone hour with AM/PM ("下午 3") is a time;
+/// - a weekday name "星期二" is ignored.
+/// Nothing for anything else; an all-digit text is a number, not a date.
 std::optional<Date> ParseDateText(TextView text);
 
 }  // namespace automation

@@ -27,7 +27,9 @@ Text Mid(TextView s, int32_t start, std::optional<int32_t> length = std::nullopt
 Text Left(TextView s, int32_t n);
 Text Right(TextView s, int32_t n);
 /// Position of `find` in `s` from `start` (1-based), 0 when absent; an empty
-/// `find` gives `start` (0 when start is past the end + 1); start < 1 raises 5.
+/// `find` gives `start` (0 when start is past the end + 1, and 0 in an empty
+/// `s`); start < 1 raises 5. Text comparison ignores the case of Latin,
+/// Greek, Cyrillic and full-width letters.
 int32_t InStr(TextView s, TextView find, int32_t start = 1, Compare cmp = Compare::Binary);
 /// Searching backwards from `start` (-1: the end).
 int32_t InStrRev(TextView s, TextView find, int32_t start = -1, Compare cmp = Compare::Binary);
@@ -125,13 +127,61 @@ Text MonthName(int month, bool abbreviate = false);
 /// Weekday counts it with the same first_day; outside 1-7 raises 5.
 Text WeekdayName(int weekday, bool abbreviate = false, int first_day = 1);
 
-// ---- Format (format.cpp) ----
+// ---- Format (format.cpp, format_number.cpp, format_date.cpp) ----
 
-/// Format(value, pattern) for the patterns the component uses: named forms
-/// ("General Number", "Fixed", "Standard", "Percent", "Short Date",
-/// "Long Date", "Short Time", "Long Time", "General Date"), numeric patterns
-/// of 0 # . , % and literal text, and date patterns of yyyy yy m mm mmm d dd
-/// h hh n nn s ss ampm and literal text.
+/// Format(value, pattern), for the Chinese locale:
+/// - an empty pattern gives the value as CStr does ("" for Empty and Null);
+/// - named forms, any case: "General Number", "Currency", "Fixed",
+///   "Standard", "Percent", "Scientific", "Yes/No", "True/False", "On/Off",
+///   "General Date", "Long Date" (2024年3月5日), "Medium Date" (24-3月-05),
+///   "Short Date" (2024/3/5), "Long Time" (8:30:05), "Medium Time"
+///   (08:30 上午), "Short Time" (08:30);
+/// - a pattern with a digit placeholder formats a number: 0 (digit or 0),
+///   # (digit or nothing), . , (grouping between placeholders, scaling by
+///   1000 just before the point), %, E+ E-, up to four sections
+///   positive;negative;zero;Null, halves rounded away from zero on the
+///   number's 15-digit decimal form (Format(2.675, "0.00") == "2.68");
+/// - otherwise date fields format a date: d dd ddd dddd ddddd dddddd w ww m
+///   mm mmm mmmm q y yy yyyy h hh n nn s ss ttttt c AM/PM am/pm A/P a/p AMPM
+///   (m after an hour or before a second is the minute), / and : as the
+///   locale's separators;
+/// - @ & < > ! format text;
+/// - "quoted" text and \x are literal, other characters stand for
+///   themselves.
+/// Text is formatted as the number or date it holds; text that is neither
+/// comes back unchanged. A number out of the date range with a date pattern
+/// raises 6.
+///
+/// Example: Format(Variant(5), u"00") == u"05";
+///          Format(Variant(1234.5), u"#,##0.00") == u"1,234.50".
 Text Format(const Variant& value, TextView pattern = u"");
+
+/// The automation tristate of the FormatNumber family.
+enum class Tristate { False = 0, True = -1, UseDefault = -2 };
+
+/// FormatNumber(value, digits, leading zero, parentheses, grouping) with the
+/// locale's layout: digits -1 means 2, a leading zero, "-" for negatives,
+/// groups of three with ","; halves away from zero as Format rounds. Text
+/// that is no number raises 13; Null gives "".
+/// Example: FormatNumber(Variant(1234.5)) == u"1,234.50".
+Text FormatNumber(const Variant& value, int32_t digits = -1,
+                  Tristate leading_zero = Tristate::UseDefault,
+                  Tristate parens = Tristate::UseDefault, Tristate group = Tristate::UseDefault);
+/// As FormatNumber of value × 100, followed by "%".
+Text FormatPercent(const Variant& value, int32_t digits = -1,
+                   Tristate leading_zero = Tristate::UseDefault,
+                   Tristate parens = Tristate::UseDefault, Tristate group = Tristate::UseDefault);
+/// As FormatNumber behind the locale's currency sign "￥" (U+FFE5, which
+/// code page 936 can write); negatives read "￥-1.00".
+Text FormatCurrency(const Variant& value, int32_t digits = -1,
+                    Tristate leading_zero = Tristate::UseDefault,
+                    Tristate parens = Tristate::UseDefault, Tristate group = Tristate::UseDefault);
+
+/// The forms of FormatDateTime (the vb...Date/Time constants).
+enum class DateFormat { GeneralDate = 0, LongDate = 1, ShortDate = 2, LongTime = 3, ShortTime = 4 };
+/// FormatDateTime: general "2024/3/5 8:30:05", long date "2024年3月5日",
+/// short date "2024/3/5", long time "8:30:05", short time "08:30". Null
+/// gives ""; text that is no date raises 13.
+Text FormatDateTime(const Variant& value, DateFormat form = DateFormat::GeneralDate);
 
 }  // namespace automation

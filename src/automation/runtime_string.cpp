@@ -66,7 +66,7 @@ Text Right(TextView s, int32_t n) {
 int32_t InStr(TextView s, TextView find, int32_t start, Compare cmp) {
   if (start < 1) ThrowInvalidCall();
   size_t from = static_cast<size_t>(start - 1);
-  if (from > s.size()) return 0;
+  if (from > s.size() || s.empty()) return 0;
   if (find.empty()) return start;
   size_t pos = FindFrom(s, find, from, cmp);
   return pos == TextView::npos ? 0 : static_cast<int32_t>(pos + 1);

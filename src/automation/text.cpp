@@ -58,8 +58,11 @@ Text FromUtf8(std::string_view in) {
 }
 
 std::string ToUtf8(TextView in) {
+  // Size the result once: Chinese text takes three bytes a unit.
+  size_t size = 0;
+  for (char16_t c : in) size += c < 0x80 ? 1 : (c < 0x800 ? 2 : 3);
   std::string out;
-  out.reserve(in.size());
+  out.reserve(size);
   for (size_t i = 0; i < in.size(); ++i) {
     char32_t cp = in[i];
     if (cp < 0x80) {
