@@ -1,5 +1,6 @@
 #include "arenix/check/postcard.h"
 
+#include <cmath>
 #include <tuple>
 
 #include "arenix/check/validators.h"
@@ -33,8 +34,9 @@ bool AllDigits(TextView s) {
 }
 
 // A date part "as a number", by the automation coercion (13 for text that
-// is not a number).
-int32_t DatePart(TextView s) { return automation::CLng(automation::Variant(Text(s))); }
+// is not a number). Read as a Double: a body such as "...19E9  " is a
+// number, and its year "19E9" is then no date rather than an overflow.
+double DatePart(TextView s) { return automation::CDbl(automation::Variant(Text(s))); }
 
 // Digits read out of a number by the reading helpers: 13 unless all digits.
 int32_t DigitsValue(TextView s) {
@@ -51,6 +53,19 @@ bool IsCalendarDate(int32_t year, int32_t month, int32_t day) {
   if (month < 1 || month > 12 || day < 1) return false;
   int days = kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
   return day <= days;
+}
+
+bool IsWhole(double x) { return std::floor(x) == x; }
+
+// A real calendar date, not after today, at most kOldestBirthYears calendar
+// years back.
+bool IsBirthDate(double year, double month, double day, const automation::DateParts& today) {
+  if (!IsWhole(year) || !IsWhole(month) || !IsWhole(day)) return false;
+  if (year > today.year || today.year - year > kOldestBirthYears) return false;
+  if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+  const auto y = static_cast<int32_t>(year), m = static_cast<int32_t>(month),
+             d = static_cast<int32_t>(day);
+  return IsCalendarDate(y, m, d) && std::tuple(y, m, d) <= std::tuple(today.year, today.month, today.day);
 }
 
 automation::DateParts Today() { return automation::SplitDate(automation::Now()); }
@@ -78,17 +93,13 @@ Text CheckPostCard(TextView number, int16_t level, int16_t age_range, TextView b
   const Text body = length == 18 ? Text(number.substr(0, 17))
                                  : Text(number.substr(0, 6)) + u"19" + Text(number.substr(6, 9));
   if (!IsNumeric(body)) return kDigitsMessage;
-  const int32_t year = DatePart(TextView(body).substr(6, 4));
-  const int32_t month = DatePart(TextView(body).substr(10, 2));
-  const int32_t day = DatePart(TextView(body).substr(12, 2));
+  const double year = DatePart(TextView(body).substr(6, 4));
+  const double month = DatePart(TextView(body).substr(10, 2));
+  const double day = DatePart(TextView(body).substr(12, 2));
   if (level < 3) return Text();
 
   const automation::DateParts today = Today();
-  if (!IsCalendarDate(year, month, day) ||
-      std::tuple(year, month, day) > std::tuple(today.year, today.month, today.day) ||
-      today.year - static_cast<int64_t>(year) > kOldestBirthYears) {
-    return kBirthDateMessage;
-  }
+  if (!IsBirthDate(year, month, day, today)) return kBirthDateMessage;
 
   if (level >= 4 && length == 18) {
     // The numeric rule lets signs, points and exponents through; a check
@@ -98,7 +109,7 @@ Text CheckPostCard(TextView number, int16_t level, int16_t age_range, TextView b
     if (number[17] != check) return Text(u"身份证号码校验位错误！正确应为") + check;
   }
 
-  if (age_range > 0 && today.year - static_cast<int64_t>(year) > age_range)
+  if (age_range > 0 && today.year - year > age_range)
     return u"年龄超出了限制范围[" + LongToText(age_range) + u"]！";
 
   if (min_given || max_given) {

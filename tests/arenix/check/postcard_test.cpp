@@ -147,13 +147,19 @@ TEST_F(PostcardTest, BirthDateWindow) {
 }
 
 TEST_F(PostcardTest, DatePartThatIsNotANumberFailsTheCall) {
-  // The body is a number (1101051949123 × 10), but "3E" is no date part.
-  try {
-    CheckPostCard(u"1101051949123E001X", 2, 0, u"", u"");
-    ADD_FAILURE() << "no error";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), automation::err::kTypeMismatch);
+  // Each body is a number ("1101051949123E001" is 1101051949123 × 10;
+  // blanks may surround one), but "3E" and the blank day are no date parts.
+  // A year such as "19E9" is read, not an overflow.
+  for (const char16_t* number : {u"1101051949123E001X", u"\t\t\t181E90\t\t\t\t\t\t"}) {
+    try {
+      CheckPostCard(number, 2, 0, u"", u"");
+      ADD_FAILURE() << "no error for " << automation::ToUtf8(number);
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), automation::err::kTypeMismatch) << automation::ToUtf8(number);
+    }
   }
+  EXPECT_EQ(CheckPostCard(u"1101051E-91231002X", 2, 0, u"", u""), u"");  // year 1E-9: read
+  EXPECT_EQ(CheckPostCard(u"1101051E-91231002X", 3, 0, u"", u""), kBirthMessage);
 }
 
 TEST_F(PostcardTest, PublicMethodLeavesTheBoundsAsPassed) {
