@@ -1,5 +1,6 @@
 #include "arenix/text/string_to_numeric.h"
 
+#include "arenix/check/validators.h"
 #include "automation/coerce.h"
 #include "automation/runtime.h"
 
@@ -7,9 +8,9 @@ namespace arenix::text {
 
 automation::Currency StringToNumeric(automation::TextView s) {
   using namespace automation;
-  Text trimmed = Trim(s);
-  if (trimmed.empty() || !IsNumeric(Variant(trimmed))) return Currency{};
-  Variant v(std::move(trimmed));
+  // The numeric rule of the value validators (CommCheckIsNumeric).
+  if (!arenix::check::IsNumeric(s)) return Currency{};
+  Variant v(Trim(s));
   float single = CSng(v);
   int32_t whole = CLng(v);
   // The comparison is made in double precision, as a Single and a Long

@@ -295,6 +295,7 @@ TEST(StringToNumeric, Values) {
       {u"2147483647", 21474836480000},
       {u"12.3.4", 0},
       {u"12a", 0},
+      {u"&H10", 0},  // radix literals are not numbers to the validators
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(automation::ToUtf8(k.s));
