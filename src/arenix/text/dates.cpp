@@ -1,7 +1,6 @@
 #include "arenix/text/dates.h"
 
 #include "arenix/text/regexp_replace.h"
-
 #include "automation/clock.h"
 #include "automation/coerce.h"
 #include "automation/datetime.h"
