@@ -1,0 +1,9 @@
+#include "platform/classes.h"
+
+#include "platform/regexp.h"
+
+namespace platform {
+
+void RegisterClasses() { RegisterRegExpClass(); }
+
+}  // namespace platform
