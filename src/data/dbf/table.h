@@ -32,6 +32,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -135,6 +136,9 @@ class Table {
   /// field, 94 for Null in a field that takes none, 13 for a value of the
   /// wrong kind. Texts longer than their field are cut to its width.
   uint32_t Append(std::span<const Variant> values);
+  uint32_t Append(std::initializer_list<Variant> values) {
+    return Append(std::span<const Variant>(values.begin(), values.size()));
+  }
   /// Changes some fields of a record with one write of the record.
   void Update(uint32_t row, std::span<const FieldValue> changes);
   /// Sets or clears the deletion flag of a record.
