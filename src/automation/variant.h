@@ -48,7 +48,7 @@ struct EmptyValue {
 struct Array {
   int32_t lbound = 0;
   std::vector<Variant> items;
-  int32_t ubound() const { return lbound + static_cast<int32_t>(items.size()) - 1; }
+  int32_t ubound() const;  // defined below, where Variant is complete (clang needs it)
 };
 
 /// The automation type numbers (those of VarType()).
@@ -165,5 +165,7 @@ class Variant {
  private:
   Storage v_;
 };
+
+inline int32_t Array::ubound() const { return lbound + static_cast<int32_t>(items.size()) - 1; }
 
 }  // namespace automation
