@@ -24,7 +24,7 @@ struct Database::Entry {
   std::unique_ptr<dbf::Table> table;
   BoundTable bound;
   int id = 0;
-  std::string declared;  // the CREATE TABLE text the virtual table has
+  std::vector<dbf::Field> declared;  // the fields the virtual table has
 };
 
 namespace {
@@ -207,8 +207,14 @@ Database::Entry& Database::Resolve(TextView name, TextView statement) {
 // Makes the virtual table match the table's fields (again, when another
 // program changed them).
 void Database::Declare(Entry& e) {
-  std::string declared = DeclareTable(*e.table);
-  if (declared == e.declared) return;
+  const auto& fields = e.table->fields();
+  auto same = [](const dbf::Field& a, const dbf::Field& b) {
+    return a.name == b.name && a.type == b.type && a.width == b.width && a.decimals == b.decimals &&
+           a.binary == b.binary && a.nullable == b.nullable;
+  };
+  if (!e.declared.empty() &&
+      std::equal(fields.begin(), fields.end(), e.declared.begin(), e.declared.end(), same))
+    return;
   std::string name = "temp." + QuoteName(automation::FromUtf8(e.key));
   if (!e.declared.empty()) sqlite3_exec(db_, ("DROP TABLE " + name).c_str(), nullptr, nullptr, nullptr);
   e.declared.clear();
@@ -220,7 +226,7 @@ void Database::Declare(Entry& e) {
     sqlite3_free(message);
     throw Error(err::kPathFileAccess, automation::FromUtf8(e.table->file_name()) + u": " + text);
   }
-  e.declared = std::move(declared);
+  e.declared = fields;
 }
 
 const dbf::Table& Database::Table(TextView name) {

@@ -6,6 +6,7 @@
 
 #include "automation/coerce.h"
 #include "data/foxsql/collation.h"
+#include "data/foxsql/fox_text.h"
 #include "data/foxsql/translate.h"
 
 namespace data::foxsql {
@@ -283,7 +284,18 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
   // An UPDATE that leaves this column alone needs no value for it.
   if (sqlite3_vtab_nochange(ctx)) return SQLITE_OK;
   try {
-    ResultVariant(ctx, Bound(base).table->Value(cur->row, column));
+    const dbf::Table& table = *Bound(base).table;
+    if (IsPlainCharacter(table, column)) {
+      // The common case, straight from the record's bytes to UTF-8.
+      if (table.IsNull(cur->row, column)) {
+        sqlite3_result_null(ctx);
+      } else {
+        std::string s = GbkToUtf8(table.RawField(cur->row, column));
+        sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+      }
+      return SQLITE_OK;
+    }
+    ResultVariant(ctx, table.Value(cur->row, column));
     return SQLITE_OK;
   } catch (const automation::Error& e) {
     Fail(base->pVtab, e);

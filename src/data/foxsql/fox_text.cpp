@@ -37,6 +37,29 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+std::string GbkToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 2);
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      continue;
+    }
+    if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
+      char16_t c = automation::GbkCharOf(static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(bytes[i + 1])));
+      if (c) {
+        AppendUtf8(out, c);
+        ++i;
+        continue;
+      }
+    }
+    char16_t c = automation::GbkCharOf(b);
+    AppendUtf8(out, c ? c : u'?');
+  }
+  return out;
+}
+
 int GbkWidth(char32_t code) {
   if (code < 0x80 || code > 0xFFFF) return 1;
   return automation::IsGbkDoubleByte(static_cast<char16_t>(code)) ? 2 : 1;

@@ -23,6 +23,10 @@ struct Utf8Char {
 Utf8Char DecodeUtf8(std::string_view s, size_t at);
 void AppendUtf8(std::string& out, char32_t code);
 
+/// Code page 936 bytes as UTF-8, read as automation::FromGbk reads them
+/// (a byte sequence the code page does not define becomes "?").
+std::string GbkToUtf8(std::string_view gbk);
+
 /// 2 when code page 936 writes the character in two bytes, else 1.
 int GbkWidth(char32_t code);
 

@@ -38,6 +38,11 @@ bool CanIndex(const dbf::Field& field, KeyKind kind) {
   }
 }
 
+bool IsPlainCharacter(const dbf::Table& table, int field) {
+  const dbf::Field& f = table.fields()[static_cast<size_t>(field)];
+  return f.type == FieldType::kCharacter && !f.binary;
+}
+
 namespace {
 
 std::mutex registry_mutex;
@@ -63,14 +68,28 @@ void EraseSorted(std::vector<uint32_t>& rows, uint32_t row) {
 
 }  // namespace
 
+// The indexes outlive the connections that built them (a page opens its
+// own connection), up to this many tables, the least recently used going
+// first.
+constexpr size_t kKeptTables = 64;
+
 std::shared_ptr<TableIndexes> TableIndexes::For(const dbf::ChangeStamp& file) {
-  static std::map<std::pair<uint64_t, uint64_t>, std::weak_ptr<TableIndexes>> registry;
+  struct Kept {
+    std::shared_ptr<TableIndexes> indexes;
+    uint64_t used = 0;
+  };
+  static std::map<std::pair<uint64_t, uint64_t>, Kept> registry;
+  static uint64_t clock = 0;
   std::lock_guard<std::mutex> hold(registry_mutex);
-  auto& slot = registry[{file.device, file.inode}];
-  auto indexes = slot.lock();
-  if (!indexes) {
-    indexes = std::make_shared<TableIndexes>();
-    slot = indexes;
+  Kept& kept = registry[{file.device, file.inode}];
+  if (!kept.indexes) kept.indexes = std::make_shared<TableIndexes>();
+  kept.used = ++clock;
+  auto indexes = kept.indexes;
+  if (registry.size() > kKeptTables) {
+    auto oldest = std::min_element(registry.begin(), registry.end(), [](const auto& a, const auto& b) {
+      return a.second.used < b.second.used;
+    });
+    registry.erase(oldest);
   }
   return indexes;
 }
@@ -83,6 +102,13 @@ void TableIndexes::Sync(const dbf::Table& table) {
 
 bool TableIndexes::Key(const dbf::Table& table, uint32_t row, int column, KeyKind kind,
                        std::string* key) const {
+  if (IsPlainCharacter(table, column)) {
+    if (kind == KeyKind::kNumber || table.IsNull(row, column)) return false;
+    std::string_view raw = table.RawField(row, column);
+    // Blanks are single bytes that no two-byte character contains.
+    *key = GbkToUtf8(kind == KeyKind::kAllTrim ? TrimBoth(raw) : TrimRight(raw));
+    return true;
+  }
   Variant v = table.Value(row, column);
   if (v.IsString()) {
     if (kind == KeyKind::kNumber) return false;

@@ -1,5 +1,6 @@
 // In-memory indexes of one free table, shared by every connection of the
-// process: for a column, the rows holding each value. They serve the
+// process and kept after they close (a page opens its own connection): for
+// a column, the rows holding each value. They serve the
 // equality filters of the statements (the entry filter compares event, age
 // group and sex of every row it touches), so that a statement reads the few
 // records it needs instead of the whole table.
@@ -41,6 +42,9 @@ std::string NumberKey(double value);
 
 /// True when the field's values can be indexed with that kind of key.
 bool CanIndex(const dbf::Field& field, KeyKind kind);
+
+/// A C field holding code page 936 text: its bytes can be read directly.
+bool IsPlainCharacter(const dbf::Table& table, int field);
 
 struct KeyLookup {
   int column;
