@@ -70,9 +70,11 @@ Text DataSourceOf(TextView connection_string) {
 
 void FreeTableConnection::Open(TextView connection_string) {
   if (db_) ThrowDataError(kObjectOpen);
+  // The connection keeps the text even when opening fails, as the
+  // platform's did (the error page then knows it is a connection to close).
+  connection_string_ = Text(connection_string);
   Text source = DataSourceOf(connection_string);
   db_ = std::make_unique<foxsql::Database>(platform::NativePath(source));
-  connection_string_ = Text(connection_string);
 }
 
 Variant FreeTableConnection::Execute(TextView sql, int32_t* records_affected) {
