@@ -48,7 +48,7 @@ struct EmptyValue {
 struct Array {
   int32_t lbound = 0;
   std::vector<Variant> items;
-  int32_t ubound() const;  // defined below, once Variant is complete
+  int32_t ubound() const;  // defined below, where Variant is complete (clang needs it)
 };
 
 /// The automation type numbers (those of VarType()).
