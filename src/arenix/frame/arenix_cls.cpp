@@ -4,6 +4,7 @@
 
 #include "arenix/frame/deploy.h"
 #include "automation/registry.h"
+#include "data/classes.h"
 #include "platform/classes.h"
 
 namespace arenix {
@@ -28,6 +29,7 @@ void RegisterClasses() {
     automation::RegisterClass(u"Arenix.Orvel_Class_Md5",
                               [] { return std::make_shared<hash::Orvel_Class_Md5>(); });
     platform::RegisterClasses();
+    data::RegisterClasses();
     // Each layer's stand-ins register here as they are built.
   });
 }

@@ -1,4 +1,4 @@
-// ArenixCls methods of the frame: error page, window scripts, closing data.
+// ArenixCls methods of the frame: error page, window scripts, the data source.
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/frame/data_source.h"
 #include "arenix/frame/error_page.h"
@@ -7,6 +7,12 @@
 namespace arenix {
 
 void ArenixCls::CommCloseData(Variant& Rs, Variant& Conn) { frame::CloseData(Rs, Conn); }
+void ArenixCls::CommSetConn(Variant& Server, Variant& Conn, Variant& Response) {
+  frame::SetConn(Server, Conn, Response);
+}
+Text ArenixCls::CommGetDataFullName(Variant& Server) { return frame::DataFullName(Server); }
+Text ArenixCls::CommGetConnString(Variant& Server) { return frame::SingleFileConnString(Server); }
+void ArenixCls::CommDataInit(Variant& Server) {}
 
 void ArenixCls::CommShowErrorPage(Variant& Response, Variant& Rs, Variant& Conn,
                                   Text p_ErrorMessage, bool p_CloseParent) {

@@ -1,0 +1,9 @@
+// The data access objects in the programmatic-name registry.
+#pragma once
+
+namespace data {
+
+/// Registers "Adodb.Connection" and "Adodb.RecordSet".
+void RegisterClasses();
+
+}  // namespace data

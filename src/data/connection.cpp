@@ -1,0 +1,132 @@
+#include "data/connection.h"
+
+#include "automation/coerce.h"
+#include "data/data_errors.h"
+#include "data/recordset.h"
+#include "platform/paths.h"
+
+namespace data {
+
+using automation::EqualsNoCase;
+using automation::InvokeKind;
+
+namespace {
+
+Text Trimmed(TextView s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == u' ' || s[b] == u'\t')) ++b;
+  while (e > b && (s[e - 1] == u' ' || s[e - 1] == u'\t')) --e;
+  return Text(s.substr(b, e - b));
+}
+
+// "key=value" pairs separated by ";"; a value may sit in quotes (and then
+// hold ";").
+std::vector<std::pair<Text, Text>> Pairs(TextView s) {
+  std::vector<std::pair<Text, Text>> out;
+  size_t i = 0;
+  while (i < s.size()) {
+    size_t eq = s.find(u'=', i);
+    size_t semi = s.find(u';', i);
+    if (eq == TextView::npos || (semi != TextView::npos && semi < eq)) {
+      i = semi == TextView::npos ? s.size() : semi + 1;
+      continue;
+    }
+    Text key = automation::AsciiLower(Trimmed(s.substr(i, eq - i)));
+    size_t v = eq + 1;
+    while (v < s.size() && s[v] == u' ') ++v;
+    Text value;
+    if (v < s.size() && (s[v] == u'"' || s[v] == u'\'')) {
+      size_t close = s.find(s[v], v + 1);
+      if (close == TextView::npos) close = s.size();
+      value = Text(s.substr(v + 1, close - v - 1));
+      semi = s.find(u';', close);
+    } else {
+      semi = s.find(u';', v);
+      value = Trimmed(s.substr(v, (semi == TextView::npos ? s.size() : semi) - v));
+    }
+    out.emplace_back(std::move(key), std::move(value));
+    i = semi == TextView::npos ? s.size() : semi + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+Text DataSourceOf(TextView connection_string) {
+  Text provider, source;
+  bool has_source = false;
+  for (auto& [key, value] : Pairs(connection_string)) {
+    if (key == u"provider") provider = value;
+    if (key == u"data source") {
+      source = value;
+      has_source = true;
+    }
+  }
+  if (!EqualsNoCase(provider, u"vfpoledb") && !EqualsNoCase(provider, u"vfpoledb.1"))
+    ThrowDataError(kProviderNotFound);
+  if (!has_source || source.empty()) ThrowDataError(kArgumentOutOfRange);
+  return source;
+}
+
+void FreeTableConnection::Open(TextView connection_string) {
+  if (db_) ThrowDataError(kObjectOpen);
+  // The connection keeps the text even when opening fails, as the
+  // platform's did (the error page then knows it is a connection to close).
+  connection_string_ = Text(connection_string);
+  Text source = DataSourceOf(connection_string);
+  db_ = std::make_unique<foxsql::Database>(platform::NativePath(source));
+}
+
+Variant FreeTableConnection::Execute(TextView sql, int32_t* records_affected) {
+  foxsql::Outcome out = database().Run(sql);
+  if (out.query) {
+    if (records_affected) *records_affected = -1;
+    auto rs = std::make_shared<StaticRecordset>();
+    rs->Load(std::move(out.rows));
+    return Variant(automation::ObjectPtr(rs));
+  }
+  if (records_affected)
+    *records_affected = static_cast<int32_t>(std::min<int64_t>(out.affected, INT32_MAX));
+  return Variant();
+}
+
+void FreeTableConnection::Close() {
+  if (!db_) ThrowDataError(kObjectClosed);
+  db_.reset();
+}
+
+foxsql::Database& FreeTableConnection::database() {
+  if (!db_) ThrowDataError(kObjectClosed);
+  return *db_;
+}
+
+Variant FreeTableConnection::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
+  auto arg = [&](size_t i) -> const Variant* {
+    return i < args.size() && !args[i]->IsEmpty() ? args[i] : nullptr;
+  };
+  if (EqualsNoCase(name, u"Open")) {
+    Open(arg(0) ? automation::CStr(*arg(0)) : connection_string_);
+    return Variant();
+  }
+  if (EqualsNoCase(name, u"Execute")) {
+    if (!arg(0)) throw automation::Error(automation::err::kArgNotOptional);
+    int32_t affected = 0;
+    Variant result = Execute(automation::CStr(*arg(0)), &affected);
+    if (args.size() > 1) *args[1] = Variant(affected);
+    return result;
+  }
+  if (EqualsNoCase(name, u"Close")) {
+    Close();
+    return Variant();
+  }
+  if (EqualsNoCase(name, u"State")) return Variant(int32_t{IsOpen() ? 1 : 0});
+  if (EqualsNoCase(name, u"ConnectionString") && kind == InvokeKind::PropertyPut) {
+    if (db_) ThrowDataError(kObjectOpen);
+    if (args.empty()) throw automation::Error(automation::err::kArgNotOptional);
+    connection_string_ = automation::CStr(*args.back());
+    return Variant();
+  }
+  return Connection::Invoke(name, kind, args);
+}
+
+}  // namespace data

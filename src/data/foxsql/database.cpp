@@ -1,0 +1,347 @@
+#include "data/foxsql/database.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "automation/coerce.h"
+#include "data/dbf/table_error.h"
+#include "data/foxsql/collation.h"
+#include "data/foxsql/statement_error.h"
+#include "platform/paths.h"
+
+namespace data::foxsql {
+
+using automation::Error;
+namespace err = automation::err;
+
+struct Database::Entry {
+  Text name;
+  std::string key;   // lower-case name: the virtual table's name
+  std::string path;  // native path of the .dbf
+  std::unique_ptr<dbf::Table> table;
+  BoundTable bound;
+  int id = 0;
+  std::vector<dbf::Field> declared;  // the fields the virtual table has
+};
+
+namespace {
+
+bool EndsWithDbf(std::string_view name) {
+  if (name.size() < 5) return false;
+  std::string ext(name.substr(name.size() - 4));
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".dbf";
+}
+
+ValueKind KindOfDeclared(const char* declared) {
+  if (!declared) return ValueKind::kAny;
+  std::string_view d = declared;
+  if (d == "TEXT") return ValueKind::kText;
+  if (d == "LOGICAL") return ValueKind::kLogical;
+  if (d == "DATE") return ValueKind::kDate;
+  if (d == "DATETIME") return ValueKind::kDateTime;
+  if (d == "INTEGER") return ValueKind::kInteger;
+  if (d == "NUMERIC" || d == "DOUBLE") return ValueKind::kNumber;
+  if (d == "CURRENCY") return ValueKind::kCurrency;
+  return ValueKind::kAny;
+}
+
+Variant WholeValue(int64_t n) {
+  if (n >= INT32_MIN && n <= INT32_MAX) return Variant(static_cast<int32_t>(n));
+  return Variant(static_cast<double>(n));
+}
+
+// One result value as the record set hands it out.
+Variant ColumnValue(sqlite3_stmt* st, int i, ValueKind kind) {
+  int type = sqlite3_column_type(st, i);
+  switch (type) {
+    case SQLITE_NULL: return Variant::Null();
+    case SQLITE_TEXT:
+      return Variant(automation::FromUtf8({reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                           static_cast<size_t>(sqlite3_column_bytes(st, i))}));
+    case SQLITE_BLOB: {
+      auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(st, i));
+      return Variant(automation::Bytes(p, p + sqlite3_column_bytes(st, i)));
+    }
+    default: break;
+  }
+  double d = sqlite3_column_double(st, i);
+  switch (kind) {
+    case ValueKind::kLogical: return Variant(d != 0);
+    case ValueKind::kDate:
+    case ValueKind::kDateTime: return Variant(automation::Date{d});
+    case ValueKind::kCurrency:
+      if (std::fabs(d) < 9.2e14) return Variant(automation::CurrencyFromDouble(d));
+      return Variant(d);
+    case ValueKind::kNumber: return Variant(d);
+    default:
+      if (type == SQLITE_INTEGER) return WholeValue(sqlite3_column_int64(st, i));
+      if (kind == ValueKind::kInteger && d == std::trunc(d) && std::fabs(d) <= 2147483647.0)
+        return Variant(static_cast<int32_t>(d));
+      return Variant(d);
+  }
+}
+
+// Holds the statement's table locks; releases them in reverse order.
+class StatementLocks {
+ public:
+  ~StatementLocks() {
+    for (auto it = held_.rbegin(); it != held_.rend(); ++it) (*it)->Unlock();
+  }
+  void Take(dbf::Table& t, dbf::LockKind kind) {
+    t.Lock(kind);
+    held_.push_back(&t);
+  }
+
+ private:
+  std::vector<dbf::Table*> held_;
+};
+
+class PreparedStatement {
+ public:
+  ~PreparedStatement() { sqlite3_finalize(st_); }
+  sqlite3_stmt** out() { return &st_; }
+  sqlite3_stmt* get() const { return st_; }
+
+ private:
+  sqlite3_stmt* st_ = nullptr;
+};
+
+}  // namespace
+
+Database::Database(std::string folder) : folder_(std::move(folder)) {
+  struct stat st;
+  if (::stat(folder_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    throw Error(err::kPathNotFound, u"Path not found: " + automation::FromUtf8(folder_));
+  if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK) {
+    sqlite3_close(db_);
+    throw Error(err::kOutOfMemory);
+  }
+  // A double-quoted name that matches no column must be an error, never a text.
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  RegisterCollations(db_);
+  RegisterFunctions(db_, &errors_);
+  RegisterDbfModule(db_, [this](int id) -> BoundTable* {
+    auto it = by_id_.find(id);
+    return it == by_id_.end() ? nullptr : &it->second->bound;
+  });
+}
+
+Database::~Database() {
+  // The virtual tables go with the connection, before the tables they use.
+  sqlite3_close_v2(db_);
+}
+
+std::vector<Text> Database::TableNames() const {
+  std::vector<Text> names;
+  if (DIR* d = ::opendir(folder_.c_str())) {
+    while (dirent* e = ::readdir(d)) {
+      std::string_view name = e->d_name;
+      if (!EndsWithDbf(name)) continue;
+      struct stat st;
+      if (::stat((folder_ + "/" + std::string(name)).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        continue;
+      names.push_back(automation::FromUtf8(name.substr(0, name.size() - 4)));
+    }
+    ::closedir(d);
+  }
+  std::sort(names.begin(), names.end(), [](const Text& a, const Text& b) {
+    return automation::AsciiLower(a) < automation::AsciiLower(b);
+  });
+  return names;
+}
+
+Database::Entry& Database::Resolve(TextView name, TextView statement) {
+  if (name.empty() || name.find_first_of(u"/\\") != TextView::npos || name == u"." || name == u"..")
+    ThrowStatementError(u"Invalid table name " + Text(name), statement);
+  std::string key = automation::ToUtf8(automation::AsciiLower(name));
+  auto it = tables_.find(key);
+  if (it != tables_.end()) {
+    // The file may have been replaced (a restored backup): then the table
+    // is opened again.
+    Entry& e = *it->second;
+    struct stat st;
+    dbf::ChangeStamp s = e.table->Stamp();
+    if (::stat(e.path.c_str(), &st) == 0 && static_cast<uint64_t>(st.st_dev) == s.device &&
+        static_cast<uint64_t>(st.st_ino) == s.inode)
+      return e;
+    sqlite3_exec(db_, ("DROP TABLE temp." + QuoteName(automation::FromUtf8(key))).c_str(), nullptr,
+                 nullptr, nullptr);
+    by_id_.erase(e.id);
+    tables_.erase(it);
+  }
+  std::string path = platform::NativePath(automation::FromUtf8(folder_) + u"/" + Text(name) + u".dbf");
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    throw Error(err::kFileNotFound,
+                QuoteStatement(u"File '" + Text(name) + u".dbf' does not exist", statement));
+  auto entry = std::make_unique<Entry>();
+  entry->name = Text(name);
+  entry->key = key;
+  entry->path = path;
+  try {
+    entry->table = dbf::Table::Open(path, dbf::Access::kWrite);
+  } catch (const Error& e) {
+    if (e.number() != err::kPermissionDenied) throw WithStatement(e, statement);
+    try {
+      entry->table = dbf::Table::Open(path, dbf::Access::kRead);
+    } catch (const Error& e2) {
+      throw WithStatement(e2, statement);
+    }
+  }
+  entry->bound.table = entry->table.get();
+  entry->bound.indexes = TableIndexes::For(entry->table->Stamp());
+  entry->bound.errors = &errors_;
+  entry->id = next_id_++;
+  Entry& e = *entry;
+  by_id_[e.id] = &e;
+  tables_[key] = std::move(entry);
+  return e;
+}
+
+// Makes the virtual table match the table's fields (again, when another
+// program changed them).
+void Database::Declare(Entry& e) {
+  const auto& fields = e.table->fields();
+  auto same = [](const dbf::Field& a, const dbf::Field& b) {
+    return a.name == b.name && a.type == b.type && a.width == b.width && a.decimals == b.decimals &&
+           a.binary == b.binary && a.nullable == b.nullable;
+  };
+  if (!e.declared.empty() &&
+      std::equal(fields.begin(), fields.end(), e.declared.begin(), e.declared.end(), same))
+    return;
+  std::string name = "temp." + QuoteName(automation::FromUtf8(e.key));
+  if (!e.declared.empty()) sqlite3_exec(db_, ("DROP TABLE " + name).c_str(), nullptr, nullptr, nullptr);
+  e.declared.clear();
+  std::string sql = "CREATE VIRTUAL TABLE " + name + " USING " + kDbfModule + "(" +
+                    std::to_string(e.id) + ")";
+  char* message = nullptr;
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    Text text = automation::FromUtf8(message ? message : "cannot declare the table");
+    sqlite3_free(message);
+    throw Error(err::kPathFileAccess, automation::FromUtf8(e.table->file_name()) + u": " + text);
+  }
+  e.declared = fields;
+}
+
+const dbf::Table& Database::Table(TextView name) {
+  Entry& e = Resolve(name, name);
+  dbf::TableLock lock(*e.table, dbf::LockKind::kShared);
+  return *e.table;
+}
+
+Outcome Database::Run(TextView statement) {
+  Translation t = Translate(statement);
+  if (t.kind == StatementKind::kCreateTable) {
+    CreateFreeTable(t.create, statement);
+    return {};
+  }
+  return Execute(t, statement);
+}
+
+Outcome Database::Execute(const Translation& t, TextView statement) {
+  std::vector<Entry*> entries;
+  for (const Text& name : t.tables) {
+    Entry* e = &Resolve(name, statement);
+    if (std::find(entries.begin(), entries.end(), e) == entries.end()) entries.push_back(e);
+  }
+  Entry* target = t.IsWrite() ? &Resolve(t.target, statement) : nullptr;
+  // One order for every statement, so that two of them never wait for
+  // each other's second table.
+  std::sort(entries.begin(), entries.end(), [](Entry* a, Entry* b) { return a->key < b->key; });
+
+  StatementLocks locks;
+  errors_.error.reset();
+  try {
+    for (Entry* e : entries)
+      locks.Take(*e->table, e == target ? dbf::LockKind::kExclusive : dbf::LockKind::kShared);
+    if (target && target->table->HasStructuralIndex())
+      dbf::ThrowTableError(err::kPermissionDenied, target->table->file_name(),
+                           "the table has a structural index (.cdx), which would go stale; "
+                           "writing to it is refused");
+    for (Entry* e : entries) Declare(*e);
+  } catch (const Error& e) {
+    throw WithStatement(e, statement);
+  }
+
+  if (target) {
+    target->bound.insert_given.clear();
+    if (!t.insert_columns.empty()) {
+      target->bound.insert_given.assign(target->table->fields().size(), false);
+      for (const Text& c : t.insert_columns) {
+        int i = target->table->FieldIndex(c);
+        if (i >= 0) target->bound.insert_given[static_cast<size_t>(i)] = true;
+      }
+    }
+  }
+
+  PreparedStatement st;
+  auto fail = [&]() -> Error {
+    if (errors_.error) return WithStatement(*errors_.error, statement);
+    return Error(kStatementError, QuoteStatement(automation::FromUtf8(sqlite3_errmsg(db_)), statement));
+  };
+  if (sqlite3_prepare_v2(db_, t.sql.c_str(), static_cast<int>(t.sql.size()), st.out(), nullptr) !=
+      SQLITE_OK)
+    throw fail();
+
+  Outcome out;
+  out.query = !t.IsWrite();
+  std::vector<ValueKind> kinds;
+  if (out.query) {
+    int n = sqlite3_column_count(st.get());
+    size_t next_computed = 0;
+    for (int i = 0; i < n; ++i) {
+      out.rows.names.push_back(automation::FromUtf8(sqlite3_column_name(st.get(), i)));
+      const char* declared = sqlite3_column_decltype(st.get(), i);
+      ValueKind kind = KindOfDeclared(declared);
+      if (!declared && t.computed_kinds && next_computed < t.computed_kinds->size())
+        kind = (*t.computed_kinds)[next_computed++];
+      kinds.push_back(kind);
+    }
+  }
+  for (;;) {
+    int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) throw fail();
+    if (!out.query) continue;
+    std::vector<Variant> row;
+    row.reserve(kinds.size());
+    for (size_t i = 0; i < kinds.size(); ++i)
+      row.push_back(ColumnValue(st.get(), static_cast<int>(i), kinds[i]));
+    out.rows.rows.push_back(std::move(row));
+  }
+  if (!out.query) out.affected = sqlite3_changes64(db_);
+  if (target) target->bound.insert_given.clear();
+  return out;
+}
+
+void Database::CreateFreeTable(const CreateTable& create, TextView statement) {
+  const Text& name = create.table;
+  if (name.empty() || name.find_first_of(u"/\\") != Text::npos)
+    ThrowStatementError(u"Invalid table name " + name, statement);
+  std::vector<dbf::FieldSpec> fields;
+  for (const ColumnDecl& c : create.columns) {
+    dbf::FieldSpec f;
+    f.name = c.name;
+    if (!dbf::IsFieldType(static_cast<char>(c.type.letter)))
+      ThrowStatementError(u"Unknown type for " + c.name, statement);
+    f.type = static_cast<dbf::FieldType>(static_cast<char>(c.type.letter));
+    f.width = std::max(c.type.width, 0);
+    f.decimals = std::max(c.type.decimals, 0);
+    f.nullable = c.nullable;
+    fields.push_back(std::move(f));
+  }
+  std::string path = platform::NativePath(automation::FromUtf8(folder_) + u"/" + name + u".dbf");
+  try {
+    dbf::Table::Create(path, fields);
+  } catch (const Error& e) {
+    throw WithStatement(e, statement);
+  }
+}
+
+}  // namespace data::foxsql

@@ -1,0 +1,91 @@
+// The meet database engine: a folder of free tables seen through one SQLite
+// connection. Every .dbf of the folder is a table (names compare without
+// regard to ASCII case); a statement of the FoxPro dialect is translated
+// (translate.h), runs over virtual tables on the files (dbf_vtab.h) with
+// each table's file lock held for the statement (exclusive for the table
+// it writes, shared for those it reads) and commits on its own.
+//
+//   Database db("/site/data");
+//   auto out = db.Run(u"Select 运动员 From [Play] Where Trim(编号)='12'");
+//   out.rows.rows[0][0]  // the athlete's name, padded as stored
+//
+// Every failure is an automation::Error naming the statement: the
+// translator's (kStatementError), SQLite's (kStatementError), or the
+// free-table layer's with its own number and the file it concerns.
+//
+// Not thread-safe: a Database belongs to one connection, used by one
+// thread at a time. Databases on the same folder, in this process or in
+// others, exclude each other through the file locks.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/variant.h"
+#include "data/dbf/table.h"
+#include "data/foxsql/dbf_vtab.h"
+#include "data/foxsql/functions.h"
+#include "data/foxsql/translate.h"
+#include "data/foxsql/value_kind.h"
+
+namespace data::foxsql {
+
+using automation::Text;
+using automation::TextView;
+using automation::Variant;
+
+/// A query's rows, all read: names and values of the columns in order.
+struct Rows {
+  std::vector<Text> names;
+  std::vector<std::vector<Variant>> rows;
+};
+
+struct Outcome {
+  bool query = false;
+  Rows rows;              // a query's rows
+  int64_t affected = 0;   // the records a write touched
+};
+
+class Database {
+ public:
+  /// Opens the folder (a native path). Raises 76 naming it when it is not
+  /// a folder.
+  explicit Database(std::string folder);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  /// Runs one statement.
+  Outcome Run(TextView statement);
+
+  /// The folder's tables: the names of its .dbf files without the
+  /// extension, sorted without regard to case.
+  std::vector<Text> TableNames() const;
+
+  /// A table of the folder, fresh from its file (for listings of fields).
+  /// Raises 53 when there is no such table.
+  const dbf::Table& Table(TextView name);
+
+  const std::string& folder() const { return folder_; }
+
+ private:
+  struct Entry;
+
+  Entry& Resolve(TextView name, TextView statement);
+  void Declare(Entry& entry);
+  void CreateFreeTable(const CreateTable& create, TextView statement);
+  Outcome Execute(const Translation& t, TextView statement);
+
+  std::string folder_;
+  sqlite3* db_ = nullptr;
+  ErrorSlot errors_;
+  std::map<std::string, std::unique_ptr<Entry>> tables_;  // by lower-case name
+  std::map<int, Entry*> by_id_;
+  int next_id_ = 1;
+};
+
+}  // namespace data::foxsql
