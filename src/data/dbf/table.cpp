@@ -1,6 +1,7 @@
 #include "data/dbf/table.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -269,6 +270,20 @@ std::unique_ptr<Table> Table::Create(const std::string& path, std::span<const Fi
   }
   std::string header = BuildHeader(schema, automation::Now());
   header.push_back(static_cast<char>(fmt::kEndOfFile));
+  // Replacing a table: wait until no statement is using it, and keep others
+  // out until the new files are complete.
+  struct Guard {
+    int fd = -1;
+    ~Guard() {
+      if (fd >= 0) ::close(fd);  // releases the lock
+    }
+  } guard;
+  if (options.overwrite) {
+    guard.fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (guard.fd >= 0 && !SetFileLock(guard.fd, FileLockMode::kExclusive))
+      ThrowTableError(err::kPermissionDenied, file_name,
+                      "the table is locked by another user; try again later");
+  }
   if (schema.HasMemoFields()) {
     if (!MemoFile::Create(memo_path, options.memo_block_size, options.overwrite, BaseName(memo_path)))
       ThrowOpenFailure(BaseName(memo_path), errno);
