@@ -237,14 +237,32 @@ Table::~Table() {
 }
 
 std::unique_ptr<Table> Table::Open(const std::string& path, Access access) {
+  return OpenFile(path, access, /*lock_header=*/true);
+}
+
+std::unique_ptr<Table> Table::OpenFile(const std::string& path, Access access, bool lock_header) {
   auto impl = std::make_unique<Impl>();
   impl->path = path;
   impl->file_name = BaseName(path);
   impl->access = access;
   impl->dbf = StoredFile::Open(path, access == Access::kWrite);
   if (!impl->dbf) ThrowOpenFailure(impl->file_name, errno);
-  impl->Load();
-  if (impl->schema.HasMemoFields()) impl->OpenMemo();
+  {
+    // Read the header under a shared lock: a writer in another process
+    // extends the file and then counts the record, and a header read between
+    // the two would look corrupt.
+    int fd = lock_header ? impl->dbf->fd() : -1;  // -1: no lock to take
+    if (!SetFileLock(fd, FileLockMode::kShared))
+      ThrowTableError(err::kPermissionDenied, impl->file_name,
+                      "the table is locked by another user; try again later");
+    struct Release {
+      int fd;
+      ~Release() { SetFileLock(fd, FileLockMode::kUnlocked); }
+    } release{fd};
+    if (!impl->dbf->Sync()) ThrowTableError(err::kPathFileAccess, impl->file_name, std::strerror(errno));
+    impl->Load();
+    if (impl->schema.HasMemoFields()) impl->OpenMemo();
+  }
   Companion(path, "cdx", &impl->cdx_file);
   impl->UpdateStamp();
   return std::unique_ptr<Table>(new Table(std::move(impl)));
@@ -300,7 +318,8 @@ std::unique_ptr<Table> Table::Create(const std::string& path, std::span<const Fi
     if (schema.HasMemoFields()) ::unlink(memo_path.c_str());
     ThrowOpenFailure(file_name, e);
   }
-  return Open(path, Access::kWrite);
+  // This process already keeps others out of a replaced table.
+  return OpenFile(path, Access::kWrite, /*lock_header=*/!options.overwrite);
 }
 
 const std::string& Table::path() const { return impl_->path; }

@@ -163,6 +163,9 @@ class Table {
   class Impl;
 
  private:
+  // Open, optionally without the shared lock around reading the header
+  // (for a caller that already holds the table exclusively).
+  static std::unique_ptr<Table> OpenFile(const std::string& path, Access access, bool lock_header);
   explicit Table(std::unique_ptr<Impl> impl);
   std::unique_ptr<Impl> impl_;
 };

@@ -50,7 +50,8 @@ TEST(DbfConcurrency, WritersInSeveralProcessesLoseNothing) {
       int code = 0;
       try {
         Writer(path, id, kRounds);
-      } catch (...) {
+      } catch (const std::exception& e) {
+        fprintf(stderr, "writer %d: %s\n", id, e.what());
         code = 1;
       }
       ::_exit(code);
