@@ -1,7 +1,11 @@
 #include "automation/cp936.h"
 
 #include <iconv.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -110,28 +114,78 @@ std::string ToGbk(TextView text) {
 
 Text FromGbk(std::string_view bytes) {
   Text out;
-  out.reserve(bytes.size());
-  const Tables* t = nullptr;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    unsigned char b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      out.push_back(b);
-      continue;
+  FromGbk(bytes, out);
+  return out;
+}
+
+void FromGbk(std::string_view bytes, Text& out) {
+  out.resize(bytes.size());  // never more characters than bytes
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t size = bytes.size();
+  char16_t* d = out.data();
+  size_t i = 0, n = 0;
+  while (i < size) {
+    // A run of ASCII (most of a padded field) is widened in blocks; a run
+    // that reaches the end finishes with one block that overlaps the part
+    // already done (within an ASCII run bytes and characters line up).
+    const size_t run = i;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16, n += 16) {
+      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      if (_mm_movemask_epi8(chunk)) break;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n), _mm_unpacklo_epi8(chunk, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n + 8), _mm_unpackhi_epi8(chunk, zero));
     }
-    if (!t) t = &GetTables();
-    if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
-      unsigned char trail = static_cast<unsigned char>(bytes[i + 1]);
-      char16_t c = t->decode[b << 8 | trail];
-      if (c) {
-        out.push_back(c);
-        ++i;
-        continue;
+    if (i + 16 > size && size >= 16 && size - 16 >= run) {
+      size_t from = size - 16;
+      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + from));
+      if (!_mm_movemask_epi8(chunk)) {
+        char16_t* at = d + n - (i - from);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at + 8), _mm_unpackhi_epi8(chunk, zero));
+        n += size - i;
+        break;
       }
     }
-    char16_t c = t->decode[b];
-    out.push_back(c ? c : u'?');
+#endif
+    for (; i + 8 <= size; i += 8, n += 8) {
+      uint64_t chunk;
+      std::memcpy(&chunk, s + i, 8);
+      if (chunk & 0x8080808080808080ull) break;
+      for (int k = 0; k < 8; ++k) d[n + k] = static_cast<char16_t>((chunk >> (8 * k)) & 0xFF);
+    }
+    if (i + 8 > size && size >= 8 && size - 8 >= run) {
+      uint64_t chunk;
+      std::memcpy(&chunk, s + size - 8, 8);
+      if (!(chunk & 0x8080808080808080ull)) {
+        char16_t* at = d + n - (i - (size - 8));
+        for (int k = 0; k < 8; ++k) at[k] = static_cast<char16_t>((chunk >> (8 * k)) & 0xFF);
+        n += size - i;
+        break;
+      }
+    }
+    while (i < size && s[i] < 0x80) d[n++] = s[i++];
+    // A run of two-byte characters.
+    if (i < size) {
+      const Tables& t = GetTables();
+      while (i < size && s[i] >= 0x80) {
+        unsigned char b = s[i];
+        if (b >= 0x81 && b <= 0xFE && i + 1 < size) {
+          char16_t c = t.decode[b << 8 | s[i + 1]];
+          if (c) {
+            d[n++] = c;
+            i += 2;
+            continue;
+          }
+        }
+        char16_t c = t.decode[b];
+        d[n++] = c ? c : u'?';
+        ++i;
+      }
+    }
   }
-  return out;
+  out.resize(n);
 }
 
 }  // namespace automation

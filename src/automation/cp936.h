@@ -33,6 +33,9 @@ std::string ToGbk(TextView text);
 
 /// GBK bytes -> Text; a byte sequence GBK does not define becomes "?".
 Text FromGbk(std::string_view bytes);
+/// The same into `out`, replacing its contents and reusing its storage (for
+/// callers that decode many texts in a row, such as table scans).
+void FromGbk(std::string_view bytes, Text& out);
 
 /// The character of a one- or two-byte code (as GbkCode gives it), or 0 when
 /// the code is not defined.

@@ -229,36 +229,68 @@ bool FieldIsNull(const Field& f, const uint8_t* record, const Schema& s) {
   return GetBit(record, s, f.null_bit);
 }
 
-Variant DecodeField(const Field& f, const uint8_t* record, uint32_t row, const FieldContext& c) {
-  if (f.null_bit >= 0 && GetBit(record, c.schema, f.null_bit)) return Variant::Null();
+namespace {
+
+// Stores a value in place when the variant already holds that kind.
+template <class T>
+void Put(Variant& out, T value) {
+  if (out.Is<T>())
+    out.As<T>() = value;
+  else
+    out = Variant(value);
+}
+
+void SetText(Variant& out, std::string_view gbk) {
+  if (!out.IsString()) out = Variant(Text());
+  automation::FromGbk(gbk, out.As<Text>());
+}
+
+}  // namespace
+
+void DecodeFieldInto(const Field& f, const uint8_t* record, uint32_t row, const FieldContext& c,
+                     Variant& out) {
+  if (f.null_bit >= 0 && GetBit(record, c.schema, f.null_bit)) {
+    out = Variant::Null();
+    return;
+  }
   std::string_view s = Slice(record, f);
   const auto* p = record + f.offset;
   switch (f.type) {
     case FieldType::kCharacter:
-      return Variant(automation::FromGbk(s));
+      SetText(out, s);
+      return;
     case FieldType::kVarchar:
-      return Variant(automation::FromGbk(s.substr(0, VarLength(f, record, c.schema))));
+      SetText(out, s.substr(0, VarLength(f, record, c.schema)));
+      return;
     case FieldType::kVarbinary: {
       std::string_view b = s.substr(0, VarLength(f, record, c.schema));
-      return Variant(Bytes(b.begin(), b.end()));
+      out = Variant(Bytes(b.begin(), b.end()));
+      return;
     }
     case FieldType::kNumeric:
     case FieldType::kFloat:
-      return Variant(ParseFieldNumber(s));
+      Put(out, ParseFieldNumber(s));
+      return;
     case FieldType::kLogical: {
       char ch = s[0];
-      return Variant(ch == 'T' || ch == 't' || ch == 'Y' || ch == 'y');
+      Put(out, ch == 'T' || ch == 't' || ch == 'Y' || ch == 'y');
+      return;
     }
     case FieldType::kDate:
-      return Variant(DecodeDate(s));
+      Put(out, DecodeDate(s));
+      return;
     case FieldType::kDateTime:
-      return Variant(DecodeDateTime(p));
+      Put(out, DecodeDateTime(p));
+      return;
     case FieldType::kInteger:
-      return Variant(static_cast<int32_t>(LoadLe32(p)));
+      Put(out, static_cast<int32_t>(LoadLe32(p)));
+      return;
     case FieldType::kDouble:
-      return Variant(std::bit_cast<double>(LoadLe64(p)));
+      Put(out, std::bit_cast<double>(LoadLe64(p)));
+      return;
     case FieldType::kCurrency:
-      return Variant(automation::Currency{static_cast<int64_t>(LoadLe64(p))});
+      Put(out, automation::Currency{static_cast<int64_t>(LoadLe64(p))});
+      return;
     case FieldType::kMemo:
     case FieldType::kGeneral:
     case FieldType::kBlob:
@@ -267,17 +299,24 @@ Variant DecodeField(const Field& f, const uint8_t* record, uint32_t row, const F
       uint32_t block = MemoBlock(f, s);
       std::string_view data;
       if (block != 0) {
-        if (!c.memo)
-          ThrowCorrupt(c.file_name, "field " + automation::ToUtf8(f.name) + " of record " +
-                                        std::to_string(row + 1) + " points into a missing memo file");
-        data = c.memo->Read(block, "field " + automation::ToUtf8(f.name) + " of record " +
-                                       std::to_string(row + 1));
+        std::string what = "field " + automation::ToUtf8(f.name) + " of record " + std::to_string(row + 1);
+        if (!c.memo) ThrowCorrupt(c.file_name, what + " points into a missing memo file");
+        data = c.memo->Read(block, what);
       }
-      if (text) return Variant(automation::FromGbk(data));
-      return Variant(Bytes(data.begin(), data.end()));
+      if (text)
+        SetText(out, data);
+      else
+        out = Variant(Bytes(data.begin(), data.end()));
+      return;
     }
   }
-  return Variant();
+  out = Variant();
+}
+
+Variant DecodeField(const Field& f, const uint8_t* record, uint32_t row, const FieldContext& c) {
+  Variant out;
+  DecodeFieldInto(f, record, row, c, out);
+  return out;
 }
 
 void BlankField(const Field& f, char* record, const Schema& s) {

@@ -28,6 +28,11 @@ bool FieldIsNull(const Field& field, const uint8_t* record, const Schema& schema
 automation::Variant DecodeField(const Field& field, const uint8_t* record, uint32_t row,
                                 const FieldContext& context);
 
+/// The same into `out`, reusing the storage of a text it already holds
+/// (scans decode record after record into the same variants).
+void DecodeFieldInto(const Field& field, const uint8_t* record, uint32_t row,
+                     const FieldContext& context, automation::Variant& out);
+
 /// Writes the field's blank value into `record` and clears its null bit.
 void BlankField(const Field& field, char* record, const Schema& schema);
 

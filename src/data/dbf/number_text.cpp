@@ -1,6 +1,7 @@
 #include "data/dbf/number_text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +60,35 @@ double ParseFieldNumber(std::string_view s) {
   while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\0')) --e;
   if (b == e) return 0;
   std::string_view t = s.substr(b, e - b);
+  // The usual form, [-]digits[.digits] with at most 15 digits, exactly:
+  // both the digits as a whole number and the power of ten are exact
+  // doubles, so one division rounds as a full parse would.
+  {
+    static const double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t i = 0;
+    bool negative = t[0] == '-';
+    if (negative) ++i;
+    uint64_t digits = 0;
+    int count = 0, decimals = -1;
+    for (; i < t.size(); ++i) {
+      char c = t[i];
+      if (c >= '0' && c <= '9') {
+        digits = digits * 10 + static_cast<uint64_t>(c - '0');
+        ++count;
+        if (decimals >= 0) ++decimals;
+      } else if (c == '.' && decimals < 0) {
+        decimals = 0;
+      } else {
+        break;
+      }
+    }
+    if (i == t.size() && count > 0 && count <= 15) {
+      double v = static_cast<double>(digits);
+      if (decimals > 0) v /= kPow10[decimals];
+      return negative ? -v : v;
+    }
+  }
   if (t.front() == '+') t.remove_prefix(1);
   double v = 0;
   auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);

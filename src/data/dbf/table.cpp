@@ -314,12 +314,17 @@ Variant Table::Value(uint32_t row, int field) const {
   return DecodeField(f, impl_->Record(row), row, impl_->Context());
 }
 
+void Table::ReadValue(uint32_t row, int field, Variant& out) const {
+  const Field& f = impl_->FieldAt(field);
+  DecodeFieldInto(f, impl_->Record(row), row, impl_->Context(), out);
+}
+
 void Table::ReadRecord(uint32_t row, std::vector<Variant>& values) const {
   const uint8_t* record = impl_->Record(row);
   const auto& fields = impl_->schema.fields;
   values.resize(fields.size());
   FieldContext context = impl_->Context();
-  for (size_t i = 0; i < fields.size(); ++i) values[i] = DecodeField(fields[i], record, row, context);
+  for (size_t i = 0; i < fields.size(); ++i) DecodeFieldInto(fields[i], record, row, context, values[i]);
 }
 
 std::string_view Table::RawField(uint32_t row, int field) const {

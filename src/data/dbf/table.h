@@ -122,6 +122,8 @@ class Table {
   bool IsDeleted(uint32_t row) const;
   bool IsNull(uint32_t row, int field) const;
   Variant Value(uint32_t row, int field) const;
+  /// The same into `out`, reusing the storage of a text it holds (for scans).
+  void ReadValue(uint32_t row, int field, Variant& out) const;
   /// All visible fields of a record into `values` (resized to fields()).
   void ReadRecord(uint32_t row, std::vector<Variant>& values) const;
   /// The field's bytes as stored (no null or length handling).
