@@ -29,6 +29,8 @@ struct Database::Entry {
 
 namespace {
 
+constexpr int kMaxValueBytes = 256 << 20;
+
 bool EndsWithDbf(std::string_view name) {
   if (name.size() < 5) return false;
   std::string ext(name.substr(name.size() - 4));
@@ -124,6 +126,8 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
   // A double-quoted name that matches no column must be an error, never a text.
   sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  // No text or statement result beyond this size (memo fields included).
+  sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
   RegisterCollations(db_);
   RegisterFunctions(db_, &errors_);
   RegisterDbfModule(db_, [this](int id) -> BoundTable* {

@@ -161,6 +161,7 @@ TEST_F(FoxFunctions, OperatorsJoinTextsAndAddNumbers) {
       {"AllTrim(n)", "error -2147217900"},
       {"SubStr(a, 0)", "error -2147217900"},
       {"Space(100000000)", "error -2147217900"},
+      {"Strtran(Replicate('a', 10000), 'a', Replicate('b', 10000))", "error -2147217900"},
   };
   for (const Case& c : cases) EXPECT_EQ(Eval(c.fox), c.value) << c.fox;
 }
@@ -182,6 +183,11 @@ TEST_F(FoxFunctions, TextComparisonIgnoresTrailingBlanksOnlyAndNeverMatchesAPref
       {"a Like 'a%'", "1"},
       {"a Like 'A%'", "0"},
       {"'运动会' Like '_动%'", "1"},
+      {"'abcabd' Like '%ab_'", "1"},
+      {"'abcabd' Like '%b%d'", "1"},
+      {"'abc' Like 'a%%c%'", "1"},
+      {"'abc' Like '%x%'", "0"},
+      {"Replicate('a', 3000) Like Replicate('%a', 30) + '%b'", "0"},  // no exponential search
       {"'动' $ '运动会'", "1"},
       {"'' $ 'abc'", "0"},
       {"'ab' < 'abc'", "1"},
