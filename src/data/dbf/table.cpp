@@ -1,6 +1,7 @@
 #include "data/dbf/table.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +44,19 @@ bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The name of a table's companion file with the extension in the case of
+// the table's own ("PLAY.DBF" -> "PLAY.FPT"), the folder kept.
+std::string CompanionName(const std::string& path, std::string_view ext) {
+  size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = path.size();
+  bool upper = dot + 1 < path.size() && path[dot + 1] >= 'A' && path[dot + 1] <= 'Z';
+  std::string e(ext);
+  if (upper)
+    for (char& c : e) c = static_cast<char>(c - 'a' + 'A');
+  return path.substr(0, dot) + "." + e;
+}
+
 // The companion file of a table (its .fpt memo or .cdx index): same folder,
 // same stem, the extension compared without case as the original file
 // system did. When none exists, the name it would have, in the table
@@ -54,8 +68,6 @@ std::string Companion(const std::string& path, std::string_view ext, bool* exist
   std::string name = BaseName(path);
   size_t dot = name.find_last_of('.');
   std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
-  bool upper = dot != std::string::npos && dot + 1 < name.size() && name[dot + 1] >= 'A' &&
-               name[dot + 1] <= 'Z';
   std::string want = stem + "." + std::string(ext);
   *exists = false;
   struct stat st;
@@ -74,10 +86,7 @@ std::string Companion(const std::string& path, std::string_view ext, bool* exist
     }
     ::closedir(d);
   }
-  std::string e(ext);
-  if (upper)
-    for (char& c : e) c = static_cast<char>(c - 'a' + 'A');
-  return prefix + stem + "." + e;
+  return CompanionName(path, ext);
 }
 
 // Writes made through this layer in this process, per file: they change the
@@ -247,10 +256,7 @@ std::unique_ptr<Table> Table::FromBytes(std::string name, std::string dbf, std::
   impl->file_name = BaseName(name);
   impl->dbf = StoredFile::InMemory(std::move(dbf));
   impl->Load();
-  if (!fpt.empty()) {
-    bool unused = false;
-    impl->memo = MemoFile::FromBytes(std::move(fpt), BaseName(Companion(name, "fpt", &unused)));
-  }
+  if (!fpt.empty()) impl->memo = MemoFile::FromBytes(std::move(fpt), BaseName(CompanionName(name, "fpt")));
   return std::unique_ptr<Table>(new Table(std::move(impl)));
 }
 
@@ -269,6 +275,20 @@ std::unique_ptr<Table> Table::Create(const std::string& path, std::span<const Fi
   }
   std::string header = BuildHeader(schema, automation::Now());
   header.push_back(static_cast<char>(fmt::kEndOfFile));
+  // Replacing a table: wait until no statement is using it, and keep others
+  // out until the new files are complete.
+  struct Guard {
+    int fd = -1;
+    ~Guard() {
+      if (fd >= 0) ::close(fd);  // releases the lock
+    }
+  } guard;
+  if (options.overwrite) {
+    guard.fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (guard.fd >= 0 && !SetFileLock(guard.fd, FileLockMode::kExclusive))
+      ThrowTableError(err::kPermissionDenied, file_name,
+                      "the table is locked by another user; try again later");
+  }
   if (schema.HasMemoFields()) {
     if (!MemoFile::Create(memo_path, options.memo_block_size, options.overwrite, BaseName(memo_path)))
       ThrowOpenFailure(BaseName(memo_path), errno);
@@ -411,23 +431,21 @@ void Table::Lock(LockKind kind) {
   if (kind == LockKind::kExclusive && (t.access != Access::kWrite || !t.dbf->writable()))
     ThrowTableError(err::kPermissionDenied, t.file_name, "the table is open for reading only");
   FileLockMode want = kind == LockKind::kExclusive ? FileLockMode::kExclusive : FileLockMode::kShared;
-  bool outermost = t.locks.empty();
+  bool refresh = t.locks.empty() || want > t.held;
   if (want > t.held) {
     if (!SetFileLock(t.dbf->fd(), want))
       ThrowTableError(err::kPermissionDenied, t.file_name,
                       "the table is locked by another user; try again later");
     t.held = want;
-    t.locks.push_back(kind);
-    try {
-      t.Refresh();
-    } catch (...) {
-      Unlock();
-      throw;
-    }
-    return;
   }
   t.locks.push_back(kind);
-  if (outermost) t.Refresh();
+  if (!refresh) return;
+  try {
+    t.Refresh();
+  } catch (...) {
+    Unlock();  // a table that cannot be read again is not left locked
+    throw;
+  }
 }
 
 void Table::Unlock() {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <set>
 
 #include "automation/coerce.h"
@@ -121,6 +122,35 @@ TEST(DbfConcurrency, NestedLocksUpgradeAndRelease) {
   // All released: the other table can write.
   b->Append({Variant(2.0)});
   EXPECT_EQ(b->RecordCount(), 2u);
+}
+
+TEST(DbfConcurrency, ReplacingATableWaitsForItsReaders) {
+  dbf_test::TempDir dir;
+  std::string path = dir.File("team.dbf");
+  Table::Create(path, Fields())->Append({Variant(1.0)});
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    auto t = Table::Open(path, Access::kRead);
+    TableLock lock(*t, LockKind::kShared);
+    char c = 'x';
+    (void)!::write(ready[1], &c, 1);
+    ::usleep(300 * 1000);
+    ::_exit(t->RecordCount() == 1 ? 0 : 1);
+  }
+  char c;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  auto start = std::chrono::steady_clock::now();
+  CreateOptions replace;
+  replace.overwrite = true;
+  auto t = Table::Create(path, Fields(), replace);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+  EXPECT_EQ(t->RecordCount(), 0u);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

@@ -3,9 +3,14 @@
 // crash or a read beyond the file.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <functional>
 
 #include "automation/error.h"
+#include "data/dbf/file_lock.h"
 #include "data/dbf/table.h"
 #include "data/dbf/test_files.h"
 
@@ -119,6 +124,17 @@ TEST_F(DbfCorrupt, BrokenMemosNameTheFileAndRecord) {
                                       std::string("Play.fpt: not a memo file: it has 5 bytes")));
   std::remove(fpt_.c_str());
   EXPECT_EQ(ReadAll(), std::make_pair(err::kFileNotFound, std::string("Play.fpt: the memo file is missing")));
+}
+
+TEST_F(DbfCorrupt, ATableBrokenWhileOpenFailsItsNextLockAndStaysUnlocked) {
+  auto t = Table::Open(dbf_, Access::kRead);
+  std::string broken = good_;
+  broken.replace(4, 4, std::string("\x10\x27\0\0", 4));
+  Spit(dbf_, broken);
+  EXPECT_EQ(ErrorOf([&] { t->Lock(LockKind::kShared); }).first, err::kPathFileAccess);
+  int fd = ::open(dbf_.c_str(), O_RDWR);
+  EXPECT_TRUE(SetFileLock(fd, FileLockMode::kExclusive, std::chrono::milliseconds(0)));
+  ::close(fd);
 }
 
 TEST_F(DbfCorrupt, MissingTablesAreNotFound) {

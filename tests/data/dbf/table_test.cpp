@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 
 #include "automation/clock.h"
 #include "automation/coerce.h"
@@ -188,6 +190,17 @@ TEST(DbfTable, FindsFieldsWithoutCaseAndReadsSingleFields) {
   EXPECT_EQ(t->RawField(4, 0), "p4      ");
   EXPECT_EQ(ErrorOf([&] { t->Value(5, 0); }).first, automation::err::kSubscript);
   EXPECT_EQ(ErrorOf([&] { t->Value(0, 2); }).first, automation::err::kSubscript);
+}
+
+TEST(DbfTable, FindsItsMemoFileWithoutRegardToCase) {
+  dbf_test::TempDir dir;
+  Table::Create(dir.File("xtsz.dbf"), std::vector<FieldSpec>{{u"竞赛规程", FieldType::kMemo}})
+      ->Append({Variant(Text(u"规程"))});
+  std::rename(dir.File("xtsz.fpt").c_str(), dir.File("XTSZ.FPT").c_str());
+  auto t = Table::Open(dir.File("xtsz.dbf"), Access::kWrite);
+  EXPECT_EQ(t->Value(0, 0), Variant(Text(u"规程")));
+  t->Update(0, std::vector<FieldValue>{{0, Variant(Text(u"新规程"))}});
+  EXPECT_EQ(Table::Open(dir.File("xtsz.dbf"), Access::kRead)->Value(0, 0), Variant(Text(u"新规程")));
 }
 
 }  // namespace
