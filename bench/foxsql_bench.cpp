@@ -16,6 +16,7 @@
 
 #include "automation/text.h"
 #include "data/dbf/table.h"
+#include "data/demo/meet_schema.h"
 #include "data/foxsql/collation.h"
 #include "data/foxsql/database.h"
 #include "data/foxsql/functions.h"
@@ -32,32 +33,6 @@ constexpr int kPerGroup = 12;  // entrants of one event, age group and sex
 constexpr int kEvents = 40;
 constexpr int kAges = 21;
 
-struct Column {
-  const char* name;
-  char type;
-  int width;
-  int decimals;
-};
-
-// The Play table's columns.
-const Column kPlay[] = {
-    {"ID", 'C', 10, 0},        {"编号", 'C', 10, 0},      {"运动员", 'C', 20, 0},
-    {"代表队", 'C', 40, 0},    {"年龄组", 'C', 20, 0},    {"性别", 'L', 1, 0},
-    {"参赛项目", 'C', 30, 0},  {"参赛子项目", 'C', 30, 0}, {"径赛田赛", 'C', 4, 0},
-    {"集体项目", 'L', 1, 0},   {"分道", 'L', 1, 0},       {"自定义格式", 'C', 20, 0},
-    {"自定义跑道", 'C', 30, 0}, {"分值比例", 'N', 5, 2},   {"编外队", 'L', 1, 0},
-    {"编外队员", 'L', 1, 0},   {"比赛序号", 'I', 4, 0},   {"比赛组次", 'I', 4, 0},
-    {"比赛道次", 'I', 4, 0},   {"比赛组人数", 'C', 6, 0}, {"比赛成绩", 'C', 9, 0},
-    {"排序成绩", 'C', 9, 0},   {"比赛名次", 'I', 4, 0},   {"排序名次", 'I', 4, 0},
-    {"比赛组名次", 'I', 4, 0}, {"比赛得分", 'N', 6, 1},   {"比赛等级", 'C', 8, 0},
-    {"比赛团队", 'C', 60, 0},  {"比赛晋级", 'L', 1, 0},   {"比赛破记录", 'L', 1, 0},
-    {"比赛检录", 'C', 10, 0},  {"比赛备注", 'C', 10, 0},  {"比赛风速", 'C', 6, 0},
-    {"比赛详情", 'C', 100, 0}, {"预赛信息", 'C', 237, 0}, {"次赛信息", 'C', 237, 0},
-    {"复赛信息", 'C', 237, 0}, {"决赛信息", 'C', 237, 0}, {"前赛成绩", 'C', 9, 0},
-    {"前赛名次", 'I', 4, 0},   {"后赛组次", 'I', 4, 0},   {"后赛道次", 'I', 4, 0},
-    {"后赛序号", 'I', 4, 0},   {"后赛组人数", 'C', 6, 0}, {"随机排列", 'N', 6, 0},
-};
-
 std::string EventName(int e) {
   static const char* kinds[] = {"米", "米栏", "米跨栏", "米接力"};
   return std::to_string(60 + e * 20) + kinds[e % 4];
@@ -73,7 +48,7 @@ struct Group {
   std::vector<std::string> numbers;
 };
 
-// The value of column c for row i, as text (numbers and logicals as SQL literals).
+// Row i of Play: entrants of one event, age group and sex are neighbours.
 struct RowMaker {
   int i;
   int group() const { return i / kPerGroup; }
@@ -83,8 +58,8 @@ struct RowMaker {
   std::string number() const { return std::to_string(i + 1); }
 };
 
-Variant PlayValue(const RowMaker& r, const Column& c) {
-  std::string n = c.name;
+Variant PlayValue(const RowMaker& r, const dbf::FieldSpec& f) {
+  std::string n = automation::ToUtf8(f.name);
   if (n == "ID" || n == "编号") return Variant(FromUtf8(r.number()));
   if (n == "运动员") return Variant(FromUtf8("运动员" + r.number()));
   if (n == "代表队") return Variant(FromUtf8("第" + std::to_string(r.i % 30 + 1) + "中学代表队"));
@@ -97,8 +72,8 @@ Variant PlayValue(const RowMaker& r, const Column& c) {
   if (n == "比赛道次") return Variant(int32_t{r.i % kPerGroup + 1});
   if (n == "预赛信息" || n == "决赛信息")
     return Variant(FromUtf8("   1   1   1  1  12    10 12       0   0   0.0  二级"));
-  if (c.type == 'L') return Variant(false);
-  if (c.type == 'I' || c.type == 'N') return Variant(int32_t{0});
+  if (f.type == dbf::FieldType::kLogical) return Variant(false);
+  if (f.type == dbf::FieldType::kInteger || f.type == dbf::FieldType::kNumeric) return Variant(int32_t{0});
   return Variant(Text());
 }
 
@@ -110,8 +85,8 @@ std::string NativeLiteral(const Variant& v) {
   return "'" + s + "'";
 }
 
-// The meet: the folder of free tables and the same rows in a native SQLite
-// database, made once.
+// The meet: the folder of free tables (the meet's own Play and PlaySour
+// columns) and the same rows in a native SQLite database, made once.
 struct Meet {
   std::string folder;
   std::string native_path;
@@ -121,34 +96,17 @@ struct Meet {
     std::string pattern = (std::filesystem::temp_directory_path() / "arenix-bench-XXXXXX").string();
     folder = ::mkdtemp(pattern.data());
     native_path = folder + "/native.sqlite";
-    std::vector<dbf::FieldSpec> fields;
-    for (const Column& c : kPlay) {
-      dbf::FieldSpec f;
-      f.name = FromUtf8(c.name);
-      f.type = static_cast<dbf::FieldType>(c.type);
-      f.width = c.type == 'I' || c.type == 'L' ? 0 : c.width;
-      f.decimals = c.decimals;
-      fields.push_back(f);
-    }
+    const std::vector<dbf::FieldSpec> fields = data::demo::MeetTableFields("Play");
     auto play = dbf::Table::Create(folder + "/Play.dbf", fields);
-    std::vector<dbf::FieldSpec> sour_fields(5);
-    const char* sour_names[] = {"参赛项目", "年龄组", "性别", "参赛子项目", "赛次名称"};
-    for (int i = 0; i < 5; ++i) {
-      sour_fields[i].name = FromUtf8(sour_names[i]);
-      sour_fields[i].width = 30;
-    }
-    sour_fields[2].type = dbf::FieldType::kLogical;
-    sour_fields[2].width = 0;
-    sour_fields.push_back({u"比赛状态", dbf::FieldType::kLogical});
-    auto sour = dbf::Table::Create(folder + "/PlaySour.dbf", sour_fields);
+    auto sour = dbf::Table::Create(folder + "/PlaySour.dbf", data::demo::MeetTableFields("PlaySour"));
 
     sqlite3* db = nullptr;
     sqlite3_open(native_path.c_str(), &db);
     std::string create = "CREATE TABLE Play(";
-    for (size_t c = 0; c < std::size(kPlay); ++c)
-      create += std::string(c ? ", " : "") + "\"" + kPlay[c].name + "\"";
+    for (size_t c = 0; c < fields.size(); ++c)
+      create += std::string(c ? ", " : "") + "\"" + automation::ToUtf8(fields[c].name) + "\"";
     sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "CREATE TABLE PlaySour(参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态)",
+    sqlite3_exec(db, "CREATE TABLE PlaySour(参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态, 比赛日期, 比赛时间)",
                  nullptr, nullptr, nullptr);
     sqlite3_exec(db, "CREATE INDEX play_event ON Play(参赛项目, 年龄组, 性别)", nullptr, nullptr, nullptr);
     sqlite3_exec(db, "CREATE INDEX sour_event ON PlaySour(参赛项目, 年龄组, 性别)", nullptr, nullptr,
@@ -159,8 +117,8 @@ struct Meet {
       RowMaker r{i};
       values.clear();
       std::string insert = "INSERT INTO Play VALUES(";
-      for (size_t c = 0; c < std::size(kPlay); ++c) {
-        values.push_back(PlayValue(r, kPlay[c]));
+      for (size_t c = 0; c < fields.size(); ++c) {
+        values.push_back(PlayValue(r, fields[c]));
         insert += (c ? ", " : "") + NativeLiteral(values.back());
       }
       play->Append(values);
@@ -171,7 +129,7 @@ struct Meet {
                                   Variant(r.men()), Variant(Text()), Variant(Text(u"决赛")), Variant(false)};
         sour->Append(s);
         std::string sql = "INSERT INTO PlaySour VALUES('" + groups.back().event + "', '" + groups.back().age +
-                          "', " + (r.men() ? "1" : "0") + ", '', '决赛', 0)";
+                          "', " + (r.men() ? "1" : "0") + ", '', '决赛', 0, 0, '')";
         sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
       }
       groups.back().numbers.push_back(r.number());

@@ -78,6 +78,7 @@ struct Expr {
   std::vector<ExprPtr> args;
   std::unique_ptr<Select> select;
   TypeSpec type;
+  int depth = 1;  // levels of operands below and including this node
 };
 
 struct SelectItem {

@@ -29,6 +29,8 @@ struct Database::Entry {
 
 namespace {
 
+constexpr int kMaxValueBytes = 256 << 20;
+
 bool EndsWithDbf(std::string_view name) {
   if (name.size() < 5) return false;
   std::string ext(name.substr(name.size() - 4));
@@ -124,6 +126,8 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
   // A double-quoted name that matches no column must be an error, never a text.
   sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  // No text or statement result beyond this size (memo fields included).
+  sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
   RegisterCollations(db_);
   RegisterFunctions(db_, &errors_);
   RegisterDbfModule(db_, [this](int id) -> BoundTable* {
@@ -157,8 +161,10 @@ std::vector<Text> Database::TableNames() const {
 }
 
 Database::Entry& Database::Resolve(TextView name, TextView statement) {
+  // Errors name the statement when there is one (not for a listing).
+  auto with_statement = [&](const Error& e) { return statement.empty() ? e : WithStatement(e, statement); };
   if (name.empty() || name.find_first_of(u"/\\") != TextView::npos || name == u"." || name == u"..")
-    ThrowStatementError(u"Invalid table name " + Text(name), statement);
+    throw with_statement(Error(kStatementError, u"Invalid table name " + Text(name)));
   std::string key = automation::ToUtf8(automation::AsciiLower(name));
   auto it = tables_.find(key);
   if (it != tables_.end()) {
@@ -178,8 +184,7 @@ Database::Entry& Database::Resolve(TextView name, TextView statement) {
   std::string path = platform::NativePath(automation::FromUtf8(folder_) + u"/" + Text(name) + u".dbf");
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-    throw Error(err::kFileNotFound,
-                QuoteStatement(u"File '" + Text(name) + u".dbf' does not exist", statement));
+    throw with_statement(Error(err::kFileNotFound, u"File '" + Text(name) + u".dbf' does not exist"));
   auto entry = std::make_unique<Entry>();
   entry->name = Text(name);
   entry->key = key;
@@ -187,11 +192,11 @@ Database::Entry& Database::Resolve(TextView name, TextView statement) {
   try {
     entry->table = dbf::Table::Open(path, dbf::Access::kWrite);
   } catch (const Error& e) {
-    if (e.number() != err::kPermissionDenied) throw WithStatement(e, statement);
+    if (e.number() != err::kPermissionDenied) throw with_statement(e);
     try {
       entry->table = dbf::Table::Open(path, dbf::Access::kRead);
     } catch (const Error& e2) {
-      throw WithStatement(e2, statement);
+      throw with_statement(e2);
     }
   }
   entry->bound.table = entry->table.get();
@@ -230,7 +235,7 @@ void Database::Declare(Entry& e) {
 }
 
 const dbf::Table& Database::Table(TextView name) {
-  Entry& e = Resolve(name, name);
+  Entry& e = Resolve(name, u"");
   dbf::TableLock lock(*e.table, dbf::LockKind::kShared);
   return *e.table;
 }

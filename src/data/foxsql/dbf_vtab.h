@@ -6,8 +6,8 @@
 // NUMERIC, DOUBLE, CURRENCY, BLOB); text columns use the fox collation.
 // Deleted records are not seen; DELETE marks a record deleted; UPDATE
 // writes each changed record with one write; INSERT appends. Equality
-// filters on indexable columns are answered from the table's shared
-// indexes (table_index.h). The rowid is the record number from 0.
+// filters on indexable columns take their candidate rows from the table's
+// shared indexes (table_index.h). The rowid is the record number from 0.
 //
 // The caller (the statement runner) holds the table's file lock for the
 // whole statement; the module itself takes none.

@@ -169,7 +169,14 @@ std::string GbkReplace(std::string_view s, std::string_view find, std::string_vi
 std::string GbkPad(std::string_view s, int64_t width, std::string_view pad, PadSide side) {
   if (width <= 0) return {};
   int64_t len = GbkLength(s);
-  if (len >= width) return GbkSubstr(s, 0, width);
+  if (len >= width) {
+    // A longer text loses characters on the padding side: PADL keeps its
+    // right end (so PADL(Str(n),4) is the number right-aligned in 4), PADR
+    // its left end, PADC its middle.
+    int64_t excess = len - width;
+    int64_t from = side == PadSide::kLeft ? excess : side == PadSide::kBoth ? excess / 2 : 0;
+    return GbkSubstr(s, from, width);
+  }
   std::string_view unit = " ";
   int unit_width = 1;
   if (!pad.empty()) {

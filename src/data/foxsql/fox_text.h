@@ -60,7 +60,8 @@ std::string GbkReplace(std::string_view s, std::string_view find, std::string_vi
 
 enum class PadSide { kLeft, kRight, kBoth };
 /// Pads to `width` bytes with the first character of `pad` (blank when
-/// empty) on the given side; a longer text keeps its leftmost `width` bytes.
+/// empty) on the given side; a longer text is cut on that side (PADL keeps
+/// the rightmost `width` bytes, PADR the leftmost, PADC the middle).
 std::string GbkPad(std::string_view s, int64_t width, std::string_view pad, PadSide side);
 
 }  // namespace data::foxsql

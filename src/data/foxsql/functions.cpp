@@ -250,6 +250,12 @@ void Strtran(Call& c) {
   std::string_view with = c.size() > 2 ? c.Text(2) : std::string_view();
   int64_t first = c.WholeOr(3, 1), count = c.WholeOr(4, -1);
   if (first < 1) first = 1;
+  // Refuse a result too long before building it.
+  if (with.size() > find.size() &&
+      static_cast<double>(s.size()) +
+              static_cast<double>(GbkOccurs(s, find)) * static_cast<double>(with.size() - find.size()) >
+          static_cast<double>(kMaxTextBytes))
+    c.TooLong();
   c.Result(GbkReplace(s, find, with, first, count));
 }
 
@@ -398,28 +404,37 @@ void Power(Call& c) {
 }
 
 // LIKE: % any run, _ one character; case-sensitive; the value's trailing
-// blanks are ignored (fixed-width texts carry them).
-bool LikeMatch(std::string_view s, size_t i, std::string_view p, size_t j) {
-  while (j < p.size()) {
-    if (p[j] == '%') {
-      while (j < p.size() && p[j] == '%') ++j;
-      if (j == p.size()) return true;
-      for (size_t k = i; k <= s.size(); k += k < s.size() ? DecodeUtf8(s, k).length : 1)
-        if (LikeMatch(s, k, p, j)) return true;
-      return false;
+// blanks are ignored (fixed-width texts carry them). Matching goes back only
+// to the last %, so no pattern takes more than length x length steps.
+bool LikeMatch(std::string_view s, std::string_view p) {
+  size_t i = 0, j = 0;
+  size_t star = std::string_view::npos, resume = 0;
+  while (i < s.size()) {
+    if (j < p.size() && p[j] == '%') {
+      star = ++j;
+      resume = i;
+      continue;
     }
-    if (i >= s.size()) return false;
-    Utf8Char pc = DecodeUtf8(p, j), sc = DecodeUtf8(s, i);
-    if (p[j] != '_' && pc.code != sc.code) return false;
-    i += sc.length;
-    j += pc.length;
+    if (j < p.size()) {
+      Utf8Char pc = DecodeUtf8(p, j), sc = DecodeUtf8(s, i);
+      if (p[j] == '_' || pc.code == sc.code) {
+        i += sc.length;
+        j += pc.length;
+        continue;
+      }
+    }
+    if (star == std::string_view::npos) return false;
+    resume += DecodeUtf8(s, resume).length;  // the % takes one character more
+    i = resume;
+    j = star;
   }
-  return i == s.size();
+  while (j < p.size() && p[j] == '%') ++j;
+  return j == p.size();
 }
 
 void Like(Call& c) {
   std::string_view value = TrimRight(c.Text(0)), pattern = c.Text(1);
-  c.ResultBool(LikeMatch(value, 0, TrimRight(pattern), 0));
+  c.ResultBool(LikeMatch(value, TrimRight(pattern)));
 }
 
 // a $ b: a occurs in b.

@@ -33,13 +33,11 @@ ExprPtr MakeExpr(ExprKind kind) {
   return e;
 }
 
-ExprPtr MakeBinary(Op op, ExprPtr a, ExprPtr b) {
-  auto e = MakeExpr(ExprKind::kBinary);
-  e->op = op;
-  e->args.push_back(std::move(a));
-  e->args.push_back(std::move(b));
-  return e;
-}
+// How deep statements may nest (parentheses, subqueries, NOT chains) and
+// how tall an expression may grow (a + b + c ...), so that a hostile
+// statement meets an error instead of exhausting the stack.
+constexpr int kMaxNesting = 100;
+constexpr int kMaxExprDepth = 400;
 
 class Parser {
  public:
@@ -53,6 +51,33 @@ class Parser {
   }
 
  private:
+  // Counts one level of nesting for the scope of a recursive call.
+  class Nesting {
+   public:
+    explicit Nesting(Parser& p) : p_(p) {
+      if (++p_.nesting_ > kMaxNesting) ThrowStatementError(u"The statement is nested too deeply", p_.statement_);
+    }
+    ~Nesting() { --p_.nesting_; }
+
+   private:
+    Parser& p_;
+  };
+
+  // Takes the node's height from its operands, refusing one too tall.
+  ExprPtr Finish(ExprPtr e) {
+    for (const auto& a : e->args) e->depth = std::max(e->depth, a->depth + 1);
+    if (e->depth > kMaxExprDepth) ThrowStatementError(u"The expression is too long", statement_);
+    return e;
+  }
+
+  ExprPtr MakeBinary(Op op, ExprPtr a, ExprPtr b) {
+    auto e = MakeExpr(ExprKind::kBinary);
+    e->op = op;
+    e->args.push_back(std::move(a));
+    e->args.push_back(std::move(b));
+    return Finish(std::move(e));
+  }
+
   // --- tokens ---
   const Token& Peek(size_t ahead = 0) const {
     return tokens_[std::min(pos_ + ahead, tokens_.size() - 1)];
@@ -135,6 +160,7 @@ class Parser {
   }
 
   Select ParseSelect() {
+    Nesting nesting(*this);
     Select s;
     s.cores.push_back(ParseCore());
     while (AcceptKeyword(u"union")) {
@@ -367,6 +393,7 @@ class Parser {
 
   // --- expressions, lowest precedence first ---
   ExprPtr ParseExpr() {
+    Nesting nesting(*this);
     ExprPtr e = ParseAndExpr();
     while (AcceptOr()) e = MakeBinary(Op::kOr, std::move(e), ParseAndExpr());
     return e;
@@ -380,10 +407,11 @@ class Parser {
 
   ExprPtr ParseNotExpr() {
     if (AcceptNot()) {
+      Nesting nesting(*this);
       auto e = MakeExpr(ExprKind::kUnary);
       e->op = Op::kNot;
       e->args.push_back(ParseNotExpr());
-      return e;
+      return Finish(std::move(e));
     }
     return ParseComparison();
   }
@@ -412,7 +440,7 @@ class Parser {
       e->args.push_back(std::move(left));
       e->args.push_back(ParseAdditive());
       if (IsKeyword(Peek(), u"escape")) Unsupported(u"Like ... Escape");
-      return e;
+      return Finish(std::move(e));
     }
     if (AcceptKeyword(u"in")) {
       auto e = MakeExpr(ExprKind::kIn);
@@ -426,7 +454,7 @@ class Parser {
         while (AcceptSymbol(u","));
       }
       ExpectSymbol(u")");
-      return e;
+      return Finish(std::move(e));
     }
     if (AcceptKeyword(u"between")) {
       auto e = MakeExpr(ExprKind::kBetween);
@@ -435,7 +463,7 @@ class Parser {
       e->args.push_back(ParseAdditive());
       if (!AcceptAnd()) SyntaxError();
       e->args.push_back(ParseAdditive());
-      return e;
+      return Finish(std::move(e));
     }
     if (AcceptKeyword(u"is")) {
       auto e = MakeExpr(ExprKind::kIsNull);
@@ -443,7 +471,7 @@ class Parser {
       if (!AcceptKeyword(u"null") && !(Peek().kind == TokenKind::kNull && (Next(), true)))
         SyntaxError();
       e->args.push_back(std::move(left));
-      return e;
+      return Finish(std::move(e));
     }
     return left;
   }
@@ -483,13 +511,17 @@ class Parser {
 
   ExprPtr ParseUnary() {
     if (AcceptSymbol(u"-")) {
+      Nesting nesting(*this);
       auto e = MakeExpr(ExprKind::kUnary);
       e->op = Op::kNegate;
       e->args.push_back(ParseUnary());
-      return e;
+      return Finish(std::move(e));
     }
-    if (AcceptSymbol(u"+")) return ParseUnary();
-    return ParsePrimary();
+    if (AcceptSymbol(u"+")) {
+      Nesting nesting(*this);
+      return ParseUnary();
+    }
+    return Finish(ParsePrimary());
   }
 
   ExprPtr ParsePrimary() {
@@ -594,6 +626,7 @@ class Parser {
   TextView statement_;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
+  int nesting_ = 0;
 };
 
 }  // namespace

@@ -9,7 +9,10 @@
 // made through this engine keep it current record by record; any other
 // change (another program, another process) is seen in the stamp and the
 // indexes are built again on their next use. Indexes are built lazily, one
-// per column and kind of key.
+// per column and kind of key. The rows an index gives are candidates: SQLite
+// checks each against the statement's conditions, so a change the stamp
+// cannot see (another program's write within the file system's clock tick)
+// never makes a statement touch a row it does not match.
 //
 // Thread-safe. REQUIRES for every call: the caller holds the table's file
 // lock (shared to read, exclusive to write), so that the table cannot

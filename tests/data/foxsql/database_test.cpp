@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "data/foxsql/meet_folder.h"
 #include "data/foxsql/statement_error.h"
@@ -222,6 +223,38 @@ TEST_F(EngineTest, ListsAndDescribesTables) {
   EXPECT_EQ(age.fields()[1].name, u"流水号");
   auto [number, description] = ErrorOf([&] { meet.Run("Create Table Age Free (x C(1))"); });
   EXPECT_EQ(number, 58);
+}
+
+}  // namespace
+}  // namespace foxsql_test
+
+namespace foxsql_test {
+namespace {
+
+// Pages run on several threads, each with its own connection: the file
+// locks keep their statements apart and the shared indexes stay right.
+TEST_F(EngineTest, ConnectionsOnThreadsKeepEachOthersWrites) {
+  for (int i = 1; i <= 40; ++i)
+    meet.AddEntrant(std::to_string(i), "人" + std::to_string(i), i % 2 ? "100米" : "跳远");
+  auto work = [&](const std::string& event, int rounds) {
+    Database db(meet.path());
+    for (int k = 1; k <= rounds; ++k) {
+      db.Run(FromUtf8("Update Play Set 比赛名次=" + std::to_string(k) + " Where AllTrim(参赛项目)=='" +
+                      event + "'"));
+      // Move one entrant to the other event and back, through the index.
+      db.Run(FromUtf8("Update Play Set 参赛项目='临时' Where AllTrim(参赛项目)=='" + event +
+                      "' And 编号=='" + (event == "100米" ? "1" : "2") + "'"));
+      db.Run(FromUtf8("Update Play Set 参赛项目='" + event + "' Where AllTrim(参赛项目)=='临时' And 编号=='" +
+                      (event == "100米" ? "1" : "2") + "'"));
+      size_t n = db.Run(FromUtf8("Select * From Play Where AllTrim(参赛项目)=='" + event + "'")).rows.rows.size();
+      if (n != 20) ADD_FAILURE() << event << " has " << n << " entrants in round " << k;
+    }
+  };
+  std::thread a(work, "100米", 60), b(work, "跳远", 60);
+  a.join();
+  b.join();
+  EXPECT_EQ(meet.Query("Select * From Play Where 比赛名次=60").rows.size(), 40u);
+  EXPECT_EQ(meet.Query("Select * From Play Where AllTrim(参赛项目)=='临时'").rows.size(), 0u);
 }
 
 }  // namespace

@@ -85,7 +85,10 @@ TEST_F(FoxFunctions, GiveFoxProResultsCountingBytes) {
       {"PadR('一级', 6, '*')", "一级**"},
       {"PadC('ab', 6)", "  ab  "},
       {"PadL('12', 4, '0')", "0012"},
-      {"PadL('abcdef', 3)", "abc"},
+      {"PadL('abcdef', 3)", "def"},
+      {"PadR('abcdef', 3)", "abc"},
+      {"PadC('abcdef', 4)", "bcde"},
+      {"PadL(Str(2), 4)", "   2"},
       {"PadL(5, 3)", "  5"},
       {"Str(5)", "         5"},
       {"Str(12.5, 6, 1)", "  12.5"},
@@ -158,6 +161,7 @@ TEST_F(FoxFunctions, OperatorsJoinTextsAndAddNumbers) {
       {"AllTrim(n)", "error -2147217900"},
       {"SubStr(a, 0)", "error -2147217900"},
       {"Space(100000000)", "error -2147217900"},
+      {"Strtran(Replicate('a', 10000), 'a', Replicate('b', 10000))", "error -2147217900"},
   };
   for (const Case& c : cases) EXPECT_EQ(Eval(c.fox), c.value) << c.fox;
 }
@@ -179,6 +183,11 @@ TEST_F(FoxFunctions, TextComparisonIgnoresTrailingBlanksOnlyAndNeverMatchesAPref
       {"a Like 'a%'", "1"},
       {"a Like 'A%'", "0"},
       {"'运动会' Like '_动%'", "1"},
+      {"'abcabd' Like '%ab_'", "1"},
+      {"'abcabd' Like '%b%d'", "1"},
+      {"'abc' Like 'a%%c%'", "1"},
+      {"'abc' Like '%x%'", "0"},
+      {"Replicate('a', 3000) Like Replicate('%a', 30) + '%b'", "0"},  // no exponential search
       {"'动' $ '运动会'", "1"},
       {"'' $ 'abc'", "0"},
       {"'ab' < 'abc'", "1"},

@@ -141,3 +141,35 @@ TEST(TranslateTest, NamesAndTextsKeepTheirQuotes) {
 
 }  // namespace
 }  // namespace data::foxsql
+
+namespace data::foxsql {
+namespace {
+
+TEST(TranslateTest, RefusesNestingThatWouldExhaustTheStack) {
+  auto repeat = [](const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  const std::string deep[] = {
+      "Select " + repeat("(", 100000) + "1" + repeat(")", 100000) + " From T",
+      "Select * From T Where " + repeat("Not ", 100000) + "a",
+      "Select " + repeat("-", 100000) + "1 From T",
+      "Select 1 From T Where a=1" + repeat(" Or a=1", 100000),
+      "Select " + repeat("Upper(", 50000) + "'x'" + repeat(")", 50000) + " From T",
+      "Select * From T Where a In " + repeat("(Select a From T Where a In ", 20000),
+  };
+  for (const std::string& s : deep) {
+    try {
+      Translate(automation::FromUtf8(s));
+      ADD_FAILURE() << "accepted a statement of " << s.size() << " characters";
+    } catch (const automation::Error& e) {
+      EXPECT_EQ(e.number(), kStatementError);
+    }
+  }
+  // Statements as long as the component writes them pass.
+  EXPECT_NO_THROW(Translate(automation::FromUtf8("Select 1 From T Where a=1" + repeat(" Or a=1", 300))));
+}
+
+}  // namespace
+}  // namespace data::foxsql
