@@ -1,6 +1,7 @@
 #include "arenix/text/html_encode.h"
 
 #include "arenix/text/regexp_replace.h"
+#include "arenix/text/replace_in_turn.h"
 #include "automation/runtime.h"
 
 namespace arenix::text {
@@ -31,27 +32,14 @@ Text HtmlEncode(TextView s) {
 }
 
 Text HtmlEncode2(TextView s) {
-  using automation::Replace;
-  Text t = Replace(s, u">", u"&gt;");
-  t = Replace(t, u"<", u"&lt;");
-  t = Replace(t, u" ", u"&nbsp;");
-  t = Replace(t, u"\t", u"&nbsp;");
-  t = Replace(t, u"\"", u"&quot;");
-  t = Replace(t, u"'", u"&#39;");
-  t = Replace(t, u"\r", u"");
-  t = Replace(t, u"\n\n", u"</P><P> ");
-  return Replace(t, u"\n", u"<BR> ");
+  return ReplaceInTurn(s, {{u">", u"&gt;"}, {u"<", u"&lt;"}, {u" ", u"&nbsp;"}, {u"\t", u"&nbsp;"},
+                           {u"\"", u"&quot;"}, {u"'", u"&#39;"}, {u"\r", u""},
+                           {u"\n\n", u"</P><P> "}, {u"\n", u"<BR> "}});
 }
 
 Text HtmlUnEncode2(TextView s) {
-  using automation::Replace;
-  Text t = Replace(s, u"&gt;", u">");
-  t = Replace(t, u"&lt;", u"<");
-  t = Replace(t, u"&nbsp;", u" ");
-  t = Replace(t, u"&quot;", u"\"");
-  t = Replace(t, u"&#39;", u"'");
-  t = Replace(t, u"</P><P> ", u"\n\n");
-  return Replace(t, u"<BR> ", u"\n");
+  return ReplaceInTurn(s, {{u"&gt;", u">"}, {u"&lt;", u"<"}, {u"&nbsp;", u" "}, {u"&quot;", u"\""},
+                           {u"&#39;", u"'"}, {u"</P><P> ", u"\n\n"}, {u"<BR> ", u"\n"}});
 }
 
 Text NoHtml(TextView s) {
