@@ -10,6 +10,8 @@
 namespace arenix {
 
 ArenixCls::ArenixCls() : hash_(std::make_shared<hash::Orvel_Class_Md5>()) {
+  // The procedures create platform objects by name ("Adodb.Connection"...).
+  RegisterClasses();
   frame::DeployLibraries(frame::kDeploymentList, frame::SystemDeployHost());
 }
 

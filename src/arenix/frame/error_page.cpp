@@ -22,7 +22,9 @@ Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id) {
   Text close_script, return_script;
   bool has_dialog = !IsBlank(dialog_id);
   if (has_dialog) {
-    close_script = u" window.parent.document.getElementById('" + Text(dialog_id) + u"').close();";
+    close_script = u" window.parent.document.getElementById('";
+    close_script += dialog_id;
+    close_script += u"').close();";
     return_script = close_script;
   } else if (close_parent) {
     close_script = CloseWindowNoMessagebox();
@@ -55,7 +57,9 @@ Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id) {
   page += u"<td vAlign=baseline width=37 height=23 align=right>";
   page += u"<a onmouseover=OrvelSwapImage('close','','../Comm/Image/Orvel_Error_ButtonClose2.asp',1) "
           u"onmouseout=OrvelSwapImgRestore()";
-  page += u" href=\"JavaScript:" + close_script + u"\">";
+  page += u" href=\"JavaScript:";
+  page += close_script;
+  page += u"\">";
   page += u"<img height=18 src='../Comm/Image/Orvel_Error_ButtonClose1.asp' width=15 border=0 "
           u"name=close></a></td>";
   page += u"<td width=5 height=23><img height=23 src='../Comm/Image/Orvel_Error_TopRight.asp' "
@@ -71,7 +75,9 @@ Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id) {
   page += u"<P align=center><a "
           u"onmouseover=OrvelSwapImage('back','','../Comm/Image/Orvel_Error_ButtonReturn2.asp',1) "
           u"onmouseout=OrvelSwapImgRestore() ";
-  page += u" href=\"JavaScript:" + return_script + u"\">";
+  page += u" href=\"JavaScript:";
+  page += return_script;
+  page += u"\">";
   page += u"<img height=20 src='../Comm/Image/Orvel_Error_ButtonReturn1.asp' width=73 border=0 "
           u"name=back></a></td></tr>";
   page += u"<tr><td height=2><img height=5 src='../Comm/Image/Orvel_Error_Bottom.asp' "
