@@ -173,7 +173,12 @@ bool ReadNumbers(TextView s, std::vector<Number>& nums, int& ampm) {
     if (c >= u'0' && c <= u'9') {
       int64_t v = 0;
       size_t start = i;
-      while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') v = v * 10 + (s[i++] - u'0');
+      // More than nine digits is no date part; stop counting before the
+      // number could overflow.
+      while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') {
+        if (i - start < 10) v = v * 10 + (s[i] - u'0');
+        ++i;
+      }
       if (i - start > 9) return false;
       nums.push_back({static_cast<int>(v)});
       continue;
