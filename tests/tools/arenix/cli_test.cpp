@@ -163,4 +163,12 @@ TEST_F(CliTest, RunWholeNumbersBeyondTheirRangeAreNeverWrapped) {
   }
 }
 
+TEST_F(CliTest, RunSessionValueThatCannotBeMadeIsABadScript) {
+  for (const char* value : {R"({"currency": "abc"})", R"({"currency": 1e300})"}) {
+    ToolRun r = Tool("run -", std::string(R"({"session": {"x": )") + value + R"(}, "steps": []})");
+    EXPECT_EQ(r.code, 2) << value << "\n" << r.err;
+    EXPECT_NE(r.err.find("bad script"), std::string::npos) << value << "\n" << r.err;
+  }
+}
+
 }  // namespace
