@@ -93,6 +93,9 @@ ordered_json VariantToJson(const Variant& v) {
 namespace {
 int64_t IntegerOf(const ordered_json& j, const char* key) {
   if (!j.is_number_integer()) throw std::invalid_argument(std::string("\"") + key + "\" needs a whole number");
+  // A whole number above the signed 64-bit range would wrap to a small one.
+  if (j.is_number_unsigned() && j.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX))
+    throw std::invalid_argument(std::string("\"") + key + "\" is out of range");
   return j.get<int64_t>();
 }
 }  // namespace
@@ -101,6 +104,8 @@ Variant JsonToVariant(const ordered_json& j) {
   if (j.is_null()) return Variant::Null();
   if (j.is_boolean()) return Variant(j.get<bool>());
   if (j.is_string()) return Variant(automation::FromUtf8(j.get<std::string>()));
+  if (j.is_number_unsigned() && j.get<uint64_t>() > static_cast<uint64_t>(INT64_MAX))
+    return Variant(static_cast<double>(j.get<uint64_t>()));
   if (j.is_number_integer()) {
     int64_t n = j.get<int64_t>();
     if (n >= INT32_MIN && n <= INT32_MAX) return Variant(static_cast<int32_t>(n));
@@ -143,7 +148,11 @@ Variant JsonToVariant(const ordered_json& j) {
     if (j.contains("array")) {
       if (!j["array"].is_array()) throw std::invalid_argument("\"array\" needs a list");
       automation::Array a;
-      if (j.contains("lbound")) a.lbound = static_cast<int32_t>(IntegerOf(j["lbound"], "lbound"));
+      if (j.contains("lbound")) {
+        int64_t n = IntegerOf(j["lbound"], "lbound");
+        if (n < INT32_MIN || n > INT32_MAX) throw std::invalid_argument("\"lbound\" is out of the 32-bit range");
+        a.lbound = static_cast<int32_t>(n);
+      }
       for (const auto& item : j["array"]) a.items.push_back(JsonToVariant(item));
       return Variant(std::move(a));
     }

@@ -242,6 +242,9 @@ ordered_json RunScript(const ordered_json& script, const std::string& default_si
         vars.session().Set(U(it.key()), JsonToVariant(it.value()));
       } catch (const std::invalid_argument& e) {
         throw ScriptError(e.what());
+      } catch (const automation::Error& e) {
+        // A value that cannot be made ({"currency": "abc"}) is the script's fault.
+        throw ScriptError("session value \"" + it.key() + "\": " + U8(e.description()));
       }
     }
   }

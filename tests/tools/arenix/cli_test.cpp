@@ -146,4 +146,29 @@ TEST_F(CliTest, MalformedScripts) {
   EXPECT_EQ(Tool("run /nonexistent/script.json").code, 2);
 }
 
+TEST_F(CliTest, RunWholeNumbersBeyondTheirRangeAreNeverWrapped) {
+  // A plain number too big for 64 bits is a Double, as any other big number.
+  auto report = Script(R"({"steps": [
+    {"call": "CommMd5", "args": [18446744073709551615]},
+    {"call": "CommMd5", "args": ["1.84467440737096E+19"]}
+  ]})");
+  EXPECT_EQ(report["steps"][0]["result"], report["steps"][1]["result"]);
+
+  for (const char* arg : {R"({"int": 18446744073709551615})", R"({"long": 18446744073709551615})",
+                          R"({"byte": 18446744073709551615})",
+                          R"({"array": [], "lbound": 4294967296})"}) {
+    ToolRun r = Tool("run -", std::string(R"({"steps": [{"call": "CommMd5", "args": [)") + arg + "]}]}");
+    EXPECT_EQ(r.code, 2) << arg << "\n" << r.out;
+    EXPECT_NE(r.err.find("bad script"), std::string::npos) << arg;
+  }
+}
+
+TEST_F(CliTest, RunSessionValueThatCannotBeMadeIsABadScript) {
+  for (const char* value : {R"({"currency": "abc"})", R"({"currency": 1e300})"}) {
+    ToolRun r = Tool("run -", std::string(R"({"session": {"x": )") + value + R"(}, "steps": []})");
+    EXPECT_EQ(r.code, 2) << value << "\n" << r.err;
+    EXPECT_NE(r.err.find("bad script"), std::string::npos) << value << "\n" << r.err;
+  }
+}
+
 }  // namespace
