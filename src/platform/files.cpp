@@ -32,7 +32,8 @@ bool CreateFolders(TextView path) {
 }
 
 bool WriteNewFile(TextView path, std::string_view bytes) {
-  int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  std::string native = NativePath(path);
+  int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   size_t done = 0;
   while (done < bytes.size()) {
@@ -40,11 +41,16 @@ bool WriteNewFile(TextView path, std::string_view bytes) {
     if (n < 0) {
       if (errno == EINTR) continue;
       ::close(fd);
+      ::unlink(native.c_str());  // a partial file would pass for a written one
       return false;
     }
     done += static_cast<size_t>(n);
   }
-  return ::close(fd) == 0;
+  if (::close(fd) != 0) {
+    ::unlink(native.c_str());
+    return false;
+  }
+  return true;
 }
 
 std::optional<std::string> ReadFile(TextView path) {

@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
   } catch (const tools::Exit& e) {
     if (!e.message.empty()) std::cerr << e.message << "\n";
     return e.code;
+  } catch (const std::exception& e) {
+    // Nothing a script or argument holds may abort the tool.
+    std::cerr << "arenix: " << e.what() << "\n";
+    return tools::kExitFailed;
   }
   return 0;
 }
