@@ -21,18 +21,12 @@ constexpr std::u16string_view kConnectionPrefix = u"provider=vfpoledb;data sourc
 // The older single-file database: a "|" list of names, the first one used.
 constexpr std::u16string_view kSingleFileNames = u"oa.asp";
 
-bool IsBlank(const Text& s) {
-  for (char16_t c : s)
-    if (c != u' ') return false;
-  return true;
-}
-
 // The presence test: a variable counts as present unless it is Empty, Null
 // or blank text; when its text form cannot even be read, it counts as present.
 bool IsPresent(const Variant& v) {
   if (v.IsEmpty() || v.IsNull()) return false;
   try {
-    return !IsBlank(automation::CStr(v));
+    return !automation::Trim(automation::CStr(v)).empty();
   } catch (...) {
     return true;
   }

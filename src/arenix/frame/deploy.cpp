@@ -3,35 +3,13 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "automation/runtime.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 
 namespace arenix::frame {
 namespace {
-
-Text Upper(TextView s) {
-  Text out(s);
-  for (auto& c : out)
-    if (c >= u'a' && c <= u'z') c -= 32;
-  return out;
-}
-
-Text TrimLower(TextView s) {
-  size_t b = 0, e = s.size();
-  while (b < e && s[b] == u' ') ++b;
-  while (e > b && s[e - 1] == u' ') --e;
-  return automation::AsciiLower(s.substr(b, e - b));
-}
-
-Text ReplaceAll(Text s, TextView from, TextView to) {
-  size_t pos = 0;
-  while ((pos = s.find(from, pos)) != Text::npos) {
-    s.replace(pos, from.size(), to);
-    pos += to.size();
-  }
-  return s;
-}
 
 class RealDeployHost : public DeployHost {
  public:
@@ -72,7 +50,7 @@ bool ExtractResource(TextView path, TextView resource_name, bool overwrite, Depl
     if (!overwrite) return false;
     if (::unlink(platform::NativePath(path).c_str()) != 0) return false;
   }
-  auto bytes = host.Resource(Upper(resource_name));
+  auto bytes = host.Resource(automation::UCase(resource_name));
   if (!bytes) return false;
   return host.WriteNewFile(path, *bytes);
 }
@@ -92,10 +70,10 @@ void DeployLibraries(TextView list, DeployHost& host) {
     Text name(list.substr(i, bar - i));
     i = bar + 1;
     try {
-      Text path = ReplaceAll(folder + u"\\" + name, u"\\\\", u"\\");
+      Text path = automation::Replace(folder + u"\\" + name, u"\\\\", u"\\");
       if (host.FileExists(path)) continue;
       ExtractResource(path, name, false, host);
-      Text lower = TrimLower(name);
+      Text lower = automation::LCase(automation::Trim(name));
       if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, u".dll") == 0)
         host.StartDetached(u"regsvr32 /s " + path);
     } catch (...) {

@@ -3,24 +3,15 @@
 #include "arenix/frame/data_source.h"
 #include "arenix/frame/product.h"
 #include "arenix/frame/window_scripts.h"
+#include "automation/runtime.h"
 #include "host/host.h"
 
 namespace arenix::frame {
-namespace {
-
-bool IsBlank(TextView s) {
-  for (char16_t c : s)
-    if (c != u' ') return false;
-  return true;
-}
-
-}  // namespace
-
 Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id) {
   // The three close behaviours: a dialog of the parent page, the window
   // itself, or back in the browser's history.
   Text close_script, return_script;
-  bool has_dialog = !IsBlank(dialog_id);
+  bool has_dialog = !automation::Trim(dialog_id).empty();
   if (has_dialog) {
     close_script = u" window.parent.document.getElementById('";
     close_script += dialog_id;

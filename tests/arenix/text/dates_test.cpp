@@ -2,6 +2,8 @@
 // on a fixed clock.
 #include <gtest/gtest.h>
 
+#include "automation/test_util.h"
+
 #include "arenix/text/dates.h"
 #include "automation/clock.h"
 #include "automation/datetime.h"
@@ -14,14 +16,7 @@ namespace {
 using automation::MakeDate;
 using automation::ScopedClock;
 
-int ErrorNumber(auto&& f) {
-  try {
-    f();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using automation::testing_util::ErrorOf;
 
 TEST(Dates, CompactFormsOfNow) {
   ScopedClock clock(MakeDate(2024, 3, 5, 8, 7, 6), 1);
@@ -71,8 +66,8 @@ TEST(Dates, DataEngineOrder) {
       {u"2024/3/5 8:30", u"3/5/2024"},
   };
   for (const auto& k : cases) EXPECT_EQ(DateVB2VFP(k.s), k.expected) << automation::ToUtf8(k.s);
-  EXPECT_EQ(ErrorNumber([] { DateVB2VFP(u"no date"); }), automation::err::kTypeMismatch);
-  EXPECT_EQ(ErrorNumber([] { DateVB2VFP(u"2024-02-30"); }), automation::err::kTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { DateVB2VFP(u"no date"); }), automation::err::kTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { DateVB2VFP(u"2024-02-30"); }), automation::err::kTypeMismatch);
 }
 
 TEST(Dates, FromDataEngineOrder) {
@@ -111,7 +106,7 @@ TEST(Dates, FileSizes) {
       {u"1,024", u"1K"},
   };
   for (const auto& k : cases) EXPECT_EQ(GetFileSize(k.s), k.expected) << automation::ToUtf8(k.s);
-  EXPECT_EQ(ErrorNumber([] { GetFileSize(u"12 KB"); }), automation::err::kTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { GetFileSize(u"12 KB"); }), automation::err::kTypeMismatch);
 }
 
 TEST(Dates, RandomNames) {
@@ -126,7 +121,7 @@ TEST(Dates, RandomNames) {
   EXPECT_EQ(longer.size(), 22u);
   EXPECT_EQ(longer.substr(20), u"99");
   EXPECT_EQ(FileGetRndName(0), u"");
-  EXPECT_EQ(ErrorNumber([] { FileGetRndName(-1); }), automation::err::kInvalidCall);
+  EXPECT_EQ(ErrorOf([] { FileGetRndName(-1); }), automation::err::kInvalidCall);
   // A fixed seed repeats the names.
   ScopedClock again(MakeDate(2024, 3, 5, 8, 7, 6), 42);
   EXPECT_EQ(FileGetRndName(20), name);
@@ -140,7 +135,7 @@ TEST(Dates, ClientAddress) {
   EXPECT_EQ(GetIp(v), u"10.0.0.7");
   request->SetServerVariable(u"HTTP_X_FORWARDED_FOR", u"1.2.3.4, 10.0.0.1");
   EXPECT_EQ(GetIp(v), u"1.2.3.4, 10.0.0.1");
-  EXPECT_EQ(ErrorNumber([] { GetIp(Variant(u"")); }), automation::err::kObjectRequired);
+  EXPECT_EQ(ErrorOf([] { GetIp(Variant(u"")); }), automation::err::kObjectRequired);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // data conversions.
 #include <gtest/gtest.h>
 
+#include "automation/test_util.h"
+
 #include "arenix/text/byte_data.h"
 #include "arenix/text/html_encode.h"
 #include "arenix/text/url_utf8.h"
@@ -12,14 +14,7 @@
 namespace arenix::text {
 namespace {
 
-int ErrorNumber(auto&& f) {
-  try {
-    f();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using automation::testing_util::ErrorOf;
 
 // The text whose 16-bit units carry `bytes` one each, as a GBK-decoded byte
 // sequence of one-byte codes would.
@@ -163,7 +158,7 @@ TEST(UrlUtf8, MalformedEscapesAreTypeMismatch) {
                       u"%E4%B8", u"%E4%B8%A", u"%C3",          u"%C3%",  u"%F0%9F%98",
                       u"% 1",   u"%+1",      u"%\u0661\u0661"};
   for (const Text& s : bad)
-    EXPECT_EQ(ErrorNumber([&] { UrlDecodeUtf8(s); }), automation::err::kTypeMismatch)
+    EXPECT_EQ(ErrorOf([&] { UrlDecodeUtf8(s); }), automation::err::kTypeMismatch)
         << automation::ToUtf8(s);
 }
 
@@ -191,10 +186,10 @@ TEST(ByteData, Forms) {
       {"empty text", Variant(u""), {}},
   };
   for (const auto& k : cases) EXPECT_EQ(ByteDataOf(k.v), k.expected) << k.name;
-  EXPECT_EQ(ErrorNumber([] { ByteDataOf(Variant::Null()); }), automation::err::kInvalidNull);
-  EXPECT_EQ(ErrorNumber([] { ByteDataOf(Variant(3.5)); }), automation::err::kTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { ByteDataOf(Variant::Null()); }), automation::err::kInvalidNull);
+  EXPECT_EQ(ErrorOf([] { ByteDataOf(Variant(3.5)); }), automation::err::kTypeMismatch);
   automation::Array too_big{0, {Variant(int16_t{256})}};
-  EXPECT_EQ(ErrorNumber([&] { ByteDataOf(Variant(too_big)); }), automation::err::kOverflow);
+  EXPECT_EQ(ErrorOf([&] { ByteDataOf(Variant(too_big)); }), automation::err::kOverflow);
 }
 
 TEST(ByteData, Conversions) {

@@ -2,6 +2,8 @@
 // digits and text-to-number conversion.
 #include <gtest/gtest.h>
 
+#include "automation/test_util.h"
+
 #include "arenix/text/display_width.h"
 #include "arenix/text/list_text.h"
 #include "arenix/text/number_text.h"
@@ -18,14 +20,7 @@ namespace {
 
 using automation::Currency;
 
-int ErrorNumber(auto&& f) {
-  try {
-    f();
-  } catch (const automation::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using automation::testing_util::ErrorOf;
 
 // A character outside code page 936 (Thai), one in it (中), NUL.
 constexpr char16_t kThai = u'\u0E01';
@@ -63,7 +58,7 @@ TEST(DisplayWidth, SixteenBitRange) {
   // 16-bit counter.
   Text wide(20000, u'中');
   EXPECT_EQ(GetStringLength(wide), 32767);
-  EXPECT_EQ(ErrorNumber([&] { GetStringLength2(wide); }), automation::err::kOverflow);
+  EXPECT_EQ(ErrorOf([&] { GetStringLength2(wide); }), automation::err::kOverflow);
   EXPECT_EQ(GetStringLength2(Text(16383, u'中') + u"a"), 32767);
 }
 
@@ -133,9 +128,9 @@ TEST(DisplayWidth, SliceByColumns) {
     SCOPED_TRACE(automation::ToUtf8(k.expected));
     EXPECT_EQ(GetString(k.s, k.start, k.length), k.expected);
   }
-  EXPECT_EQ(ErrorNumber([] { GetString(Variant(u"abc"), Variant(u"x"), Variant(int16_t{1})); }),
+  EXPECT_EQ(ErrorOf([] { GetString(Variant(u"abc"), Variant(u"x"), Variant(int16_t{1})); }),
             automation::err::kTypeMismatch);
-  EXPECT_EQ(ErrorNumber([] { GetString(Variant(u"abc"), Variant(int32_t{40000}), Variant(int16_t{1})); }),
+  EXPECT_EQ(ErrorOf([] { GetString(Variant(u"abc"), Variant(int32_t{40000}), Variant(int16_t{1})); }),
             automation::err::kOverflow);
 }
 
@@ -177,7 +172,7 @@ TEST(TrimChar, Sets) {
     EXPECT_EQ(LTrimChar(k.text, k.set), k.left);
     EXPECT_EQ(RTrimChar(k.text, k.set), k.right);
   }
-  EXPECT_EQ(ErrorNumber([] { TrimChar(u"abc", u"z-a"); }), 93);
+  EXPECT_EQ(ErrorOf([] { TrimChar(u"abc", u"z-a"); }), 93);
 }
 
 TEST(ListText, ReplaceAt) {
@@ -256,7 +251,7 @@ TEST(NumberText, HexAndBinaryDigits) {
     EXPECT_EQ(DecToHex(Cur(k.value)), k.hex);
     if (k.value <= 2147483647) EXPECT_EQ(DecToBin(Cur(k.value)), k.bin);
   }
-  EXPECT_EQ(ErrorNumber([] { DecToBin(Cur(1e12)); }), automation::err::kOverflow);
+  EXPECT_EQ(ErrorOf([] { DecToBin(Cur(1e12)); }), automation::err::kOverflow);
   // The digits are worked out in double precision: the top of the Currency
   // range keeps its whole part exactly, its fraction only roughly.
   EXPECT_EQ(DecToHex(Currency{INT64_MAX}), u"346DC5D638865.625");
@@ -267,7 +262,7 @@ TEST(RegExpReplace, IgnoresCaseAndReplacesAll) {
   EXPECT_EQ(ReplaceExp(u"aXbxc", u"x", u"-"), u"a-b-c");
   EXPECT_EQ(ReplaceExp(u"2024-03-05", u"(\\d+)-(\\d+)-(\\d+)", u"$2/$3/$1"), u"03/05/2024");
   EXPECT_EQ(ReplaceExp(u"", u"x", u"-"), u"");
-  EXPECT_EQ(ErrorNumber([] { ReplaceExp(u"abc", u"(", u""); }), automation::err::kRegExpSyntax);
+  EXPECT_EQ(ErrorOf([] { ReplaceExp(u"abc", u"(", u""); }), automation::err::kRegExpSyntax);
 }
 
 TEST(NumberText, MinMax) {
@@ -301,8 +296,8 @@ TEST(StringToNumeric, Values) {
     SCOPED_TRACE(automation::ToUtf8(k.s));
     EXPECT_EQ(StringToNumeric(k.s), Currency{k.scaled});
   }
-  EXPECT_EQ(ErrorNumber([] { StringToNumeric(u"3000000000"); }), automation::err::kOverflow);
-  EXPECT_EQ(ErrorNumber([] { StringToNumeric(u"-1e10"); }), automation::err::kOverflow);
+  EXPECT_EQ(ErrorOf([] { StringToNumeric(u"3000000000"); }), automation::err::kOverflow);
+  EXPECT_EQ(ErrorOf([] { StringToNumeric(u"-1e10"); }), automation::err::kOverflow);
 }
 
 }  // namespace
