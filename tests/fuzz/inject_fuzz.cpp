@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "arenix/check/guards.h"
-#include "arenix/frame/error_page.h"
+#include "arenix/page/error_page.h"
 #include "host/memory_host.h"
 
 using automation::Text;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool refused = arenix::check::QueryLooksInjected(*request);
   if (refused != response->ended()) std::abort();
   const Text expected =
-      refused ? arenix::frame::ErrorPageText(arenix::check::kInjectMessage, false, u"") : Text();
+      refused ? arenix::page::ErrorPageText(arenix::check::kInjectMessage, false, u"") : Text();
   if (response->text() != expected) std::abort();
   return 0;
 }

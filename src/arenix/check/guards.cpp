@@ -4,8 +4,8 @@
 
 #include "arenix/check/refuse.h"
 #include "arenix/check/validators.h"
-#include "arenix/frame/data_source.h"
-#include "arenix/frame/error_page.h"
+#include "arenix/page/data_source.h"
+#include "arenix/page/error_page.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 #include "data/data.h"
@@ -68,7 +68,7 @@ void CheckSession(Variant& response, TextView session_value, bool close_parent,
 void CheckAllow(Variant& response, Variant& rs, Variant& conn, int16_t allow_state,
                 bool close_parent, TextView dialog_id) {
   if (allow_state != 1)
-    frame::WriteErrorPage(response, rs, conn, kAllowMessage, close_parent, dialog_id);
+    page::WriteErrorPage(response, rs, conn, kAllowMessage, close_parent, dialog_id);
 }
 
 void CheckInput(Variant& request, Variant& response, TextView list, bool close_parent,
@@ -90,7 +90,7 @@ void CheckIsNoRecord(Variant& response, Variant& rs, Variant& conn, TextView mes
   auto& set = ObjectCast<data::Recordset>(rs);
   if (!set.IsOpen()) throw automation::Error(automation::err::kObjectClosed);
   if (set.Eof() || set.Bof()) {
-    frame::WriteErrorPage(response, rs, conn, message.empty() ? TextView(kNoRecordMessage) : message,
+    page::WriteErrorPage(response, rs, conn, message.empty() ? TextView(kNoRecordMessage) : message,
                           close_parent, dialog_id);
   }
 }
@@ -100,7 +100,7 @@ bool CheckIsEof(Variant& conn, TextView sql) {
   auto& set = ObjectCast<data::Recordset>(rs);
   set.Open(sql, conn, data::kOpenKeyset, data::kLockReadOnly);
   const bool no_rows = set.Eof() || set.Bof();
-  frame::CloseAndRelease(rs);
+  page::CloseAndRelease(rs);
   return no_rows;
 }
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "arenix/frame/error_page.h"
+#include "arenix/page/error_page.h"
 #include "host/memory_host.h"
 
 namespace arenix::check::testing {
@@ -24,7 +24,7 @@ struct Page {
   // The whole error page with the message, the response ended, and what
   // the page writes afterwards dropped.
   void ExpectRefused(TextView message, bool close_parent = false, TextView dialog_id = u"") {
-    const Text page = frame::ErrorPageText(message, close_parent, dialog_id);
+    const Text page = page::ErrorPageText(message, close_parent, dialog_id);
     EXPECT_TRUE(response->ended());
     EXPECT_EQ(automation::ToUtf8(response->text()), automation::ToUtf8(page));
     response->Write(u"<p>the page goes on</p>");

@@ -1,6 +1,6 @@
-#include "arenix/frame/window_scripts.h"
+#include "arenix/page/window_scripts.h"
 
-namespace arenix::frame {
+namespace arenix::page {
 
 Text ScriptSwapImage() {
   return u"<script language=\"JavaScript\">\n"
@@ -84,4 +84,4 @@ Text CloseWindowModal(bool refresh) {
   return out;
 }
 
-}  // namespace arenix::frame
+}  // namespace arenix::page

@@ -1,6 +1,6 @@
-#include "arenix/frame/data_source.h"
+#include "arenix/page/data_source.h"
 
-#include "arenix/frame/error_page.h"
+#include "arenix/page/error_page.h"
 #include "automation/coerce.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
@@ -8,7 +8,7 @@
 #include "host/host.h"
 #include "platform/files.h"
 
-namespace arenix::frame {
+namespace arenix::page {
 
 namespace {
 
@@ -83,4 +83,4 @@ void CloseData(Variant& rs, Variant& conn) {
   CloseAndRelease(conn);
 }
 
-}  // namespace arenix::frame
+}  // namespace arenix::page

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "arenix/frame/arenix_cls.h"
-#include "arenix/frame/error_page.h"
+#include "arenix/page/error_page.h"
 #include "automation/registry.h"
 #include "data/classes.h"
 #include "data/connection.h"
@@ -53,7 +53,7 @@ TEST_F(DataSource, MakesTheDataFolderAndStopsWithoutTheSettingsTable) {
   Variant conn;
   cls.CommSetConn(server, conn, response);
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("data")));
-  EXPECT_EQ(response_object->text(), frame::ErrorPageText(kSettingsMissing, false, u""));
+  EXPECT_EQ(response_object->text(), page::ErrorPageText(kSettingsMissing, false, u""));
   EXPECT_TRUE(response_object->ended());
   EXPECT_TRUE(conn.IsEmpty());
 }
@@ -62,7 +62,7 @@ TEST_F(DataSource, ATableWithoutItsMemoFileCountsAsMissing) {
   MakeSettings(/*with_memo=*/false);
   Variant conn(Text(u"old"));
   cls.CommSetConn(server, conn, response);
-  EXPECT_EQ(response_object->text(), frame::ErrorPageText(kSettingsMissing, false, u""));
+  EXPECT_EQ(response_object->text(), page::ErrorPageText(kSettingsMissing, false, u""));
 }
 
 TEST_F(DataSource, OpensTheConnectionAndClosesItAgain) {
@@ -104,7 +104,7 @@ TEST_F(DataSource, AConnectionThatCannotOpenShowsTheSecondErrorPage) {
   automation::RegisterClass(u"Adodb.Connection", [] { return std::make_shared<RefusingConnection>(); });
   Variant conn;
   cls.CommSetConn(server, conn, response);
-  EXPECT_EQ(response_object->text(), frame::ErrorPageText(kConnectFailed, false, u""));
+  EXPECT_EQ(response_object->text(), page::ErrorPageText(kConnectFailed, false, u""));
   EXPECT_TRUE(conn.IsObject() && !conn.object());  // closed and set to nothing
 }
 

@@ -5,7 +5,7 @@
 
 #include "automation/variant.h"
 
-namespace arenix::frame {
+namespace arenix::page {
 
 using automation::Text;
 using automation::Variant;
@@ -32,4 +32,4 @@ void CloseData(Variant& rs, Variant& conn);
 /// One variable of CloseData.
 void CloseAndRelease(Variant& v);
 
-}  // namespace arenix::frame
+}  // namespace arenix::page

@@ -4,7 +4,7 @@
 
 #include "automation/text.h"
 
-namespace arenix::frame {
+namespace arenix::page {
 
 using automation::Text;
 
@@ -22,4 +22,4 @@ Text CloseWindowCurrent();
 /// unload handler reloads the window that opened this one.
 Text CloseWindowModal(bool refresh);
 
-}  // namespace arenix::frame
+}  // namespace arenix::page

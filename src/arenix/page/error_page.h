@@ -5,7 +5,7 @@
 
 #include "automation/variant.h"
 
-namespace arenix::frame {
+namespace arenix::page {
 
 using automation::Text;
 using automation::TextView;
@@ -21,4 +21,4 @@ Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id);
 void WriteErrorPage(Variant& response, Variant& rs, Variant& conn, TextView message,
                     bool close_parent, TextView dialog_id);
 
-}  // namespace arenix::frame
+}  // namespace arenix::page

@@ -1,12 +1,12 @@
-#include "arenix/frame/error_page.h"
+#include "arenix/page/error_page.h"
 
-#include "arenix/frame/data_source.h"
-#include "arenix/frame/product.h"
-#include "arenix/frame/window_scripts.h"
+#include "arenix/page/data_source.h"
+#include "arenix/page/product.h"
+#include "arenix/page/window_scripts.h"
 #include "automation/runtime.h"
 #include "host/host.h"
 
-namespace arenix::frame {
+namespace arenix::page {
 Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id) {
   // The three close behaviours: a dialog of the parent page, the window
   // itself, or back in the browser's history.
@@ -84,4 +84,4 @@ void WriteErrorPage(Variant& response, Variant& rs, Variant& conn, TextView mess
   out.End();
 }
 
-}  // namespace arenix::frame
+}  // namespace arenix::page

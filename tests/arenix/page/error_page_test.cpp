@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "arenix/frame/arenix_cls.h"
-#include "arenix/frame/error_page.h"
-#include "arenix/frame/product.h"
-#include "arenix/frame/window_scripts.h"
+#include "arenix/page/error_page.h"
+#include "arenix/page/product.h"
+#include "arenix/page/window_scripts.h"
 #include "data/data.h"
 #include "host/memory_host.h"
 
@@ -18,7 +18,7 @@ using automation::Variant;
 // button scripts and the optional base element left open.
 Text ExpectedPage(const Text& base, const Text& close_js, const Text& return_js, const Text& message) {
   const Text title = arenix::kProductTitle;
-  return arenix::frame::ScriptSwapImage() + base + u"<title>" + title + u"</title>" +
+  return arenix::page::ScriptSwapImage() + base + u"<title>" + title + u"</title>" +
          u"<body bgcolor='#FFFFFF' leftmargin='0' topmargin='0' "
          u"onload=OrvelPreloadImages('../Comm/Image/Orvel_Error_ButtonClose2.asp','../Comm/Image/"
          u"Orvel_Error_ButtonReturn2.asp')>"
@@ -79,7 +79,7 @@ TEST(ErrorPageTest, ThreeCloseBehavioursByteForByte) {
        u" window.parent.document.getElementById('dlg2').close();"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(arenix::frame::ErrorPageText(u"参数错误!", c.close_parent, c.dialog),
+    EXPECT_EQ(arenix::page::ErrorPageText(u"参数错误!", c.close_parent, c.dialog),
               ExpectedPage(c.base, c.close_js, c.return_js, u"参数错误!"))
         << "close_parent=" << c.close_parent << " dialog='" << automation::ToUtf8(c.dialog) << "'";
   }
@@ -88,19 +88,19 @@ TEST(ErrorPageTest, ThreeCloseBehavioursByteForByte) {
 TEST(ErrorPageTest, WritesOnceEndsAndDropsLaterWrites) {
   auto response = std::make_shared<host::MemoryResponse>();
   Variant resp{automation::ObjectPtr(response)}, rs(u""), conn(u"  ");
-  arenix::frame::WriteErrorPage(resp, rs, conn, u"<b>raw</b>", false, u"");
+  arenix::page::WriteErrorPage(resp, rs, conn, u"<b>raw</b>", false, u"");
   EXPECT_TRUE(response->ended());
-  EXPECT_EQ(response->text(), arenix::frame::ErrorPageText(u"<b>raw</b>", false, u""));
+  EXPECT_EQ(response->text(), arenix::page::ErrorPageText(u"<b>raw</b>", false, u""));
   EXPECT_EQ(rs, Variant(u""));  // empty text: nothing to close, left alone
   EXPECT_EQ(conn, Variant(u"  "));
   response->Write(u"page goes on");
-  EXPECT_EQ(response->text(), arenix::frame::ErrorPageText(u"<b>raw</b>", false, u""));
+  EXPECT_EQ(response->text(), arenix::page::ErrorPageText(u"<b>raw</b>", false, u""));
 }
 
 TEST(ErrorPageTest, ResponseMustBeAResponseObject) {
   Variant not_response(u"x"), rs, conn;
   try {
-    arenix::frame::WriteErrorPage(not_response, rs, conn, u"m", false, u"");
+    arenix::page::WriteErrorPage(not_response, rs, conn, u"m", false, u"");
     FAIL();
   } catch (const automation::Error& e) {
     EXPECT_EQ(e.number(), automation::err::kObjectRequired);
@@ -130,7 +130,7 @@ TEST(ErrorPageTest, ClosesTheConnectionAndEmptiesTheVariables) {
   auto response = std::make_shared<host::MemoryResponse>();
   auto conn_obj = std::make_shared<CountingConnection>(u"provider=vfpoledb;data source=/x");
   Variant resp{automation::ObjectPtr(response)}, rs, conn{automation::ObjectPtr(conn_obj)};
-  arenix::frame::WriteErrorPage(resp, rs, conn, u"m", false, u"");
+  arenix::page::WriteErrorPage(resp, rs, conn, u"m", false, u"");
   EXPECT_EQ(conn_obj->closes, 1);
   EXPECT_TRUE(conn.IsObject());
   EXPECT_EQ(conn.object(), nullptr);  // Nothing
