@@ -14,6 +14,7 @@
 #include "data/dbf/test_files.h"
 #include "data/foxsql/statement_error.h"
 #include "data/recordset.h"
+#include "data/sql_text.h"
 
 namespace data {
 namespace {
@@ -56,6 +57,15 @@ class DataObjects : public ::testing::Test {
   Text source;
   Variant conn;
 };
+
+TEST_F(DataObjects, QuotedValuesAreStoredAsTypedAndNeverChangeTheStatement) {
+  for (const Text value : {Text(u"O'Neil"), Text(u"x') Or ('1'='1"), Text(u"''"), Text(u"\"双\"")}) {
+    Call(conn, u"Execute", {Variant(u"Insert Into Sjzd Values ('人名', " + SqlText(value) + u", 99)")});
+    Variant rs = OpenRs(u"Select 名称 From Sjzd Where 分类='人名' And Trim(名称)==" + SqlText(value));
+    EXPECT_EQ(Call(rs, u"RecordCount"), Variant(int32_t{1})) << automation::ToUtf8(value);
+    Call(conn, u"Execute", {Variant(u"Delete From Sjzd Where 分类='人名'")});
+  }
+}
 
 TEST_F(DataObjects, ConnectionRunsStatementsAndCountsTheRecordsAffected) {
   EXPECT_EQ(Call(conn, u"State"), Variant(int32_t{1}));
