@@ -15,6 +15,7 @@
 #include "automation/datetime.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "data/demo/demo_recorders.h"
 #include "data/demo/meet_schema.h"
 #include "data/dbf/table.h"
 
@@ -271,6 +272,7 @@ class MeetWriter {
     WriteYdybm();
     WritePlayAndSchedule();
     WriteLookups();
+    written_.push_back(WriteRecorderTable(dir_, overwrite_));
     return written_;
   }
 
