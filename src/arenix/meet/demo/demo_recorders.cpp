@@ -1,11 +1,12 @@
-#include "data/demo/demo_recorders.h"
+#include "arenix/meet/demo/demo_recorders.h"
 
 #include <unistd.h>
 
 #include "data/dbf/table.h"
 
-namespace data::demo {
+namespace arenix::meet::demo {
 
+namespace dbf = data::dbf;
 using automation::Text;
 using automation::Variant;
 
@@ -50,4 +51,4 @@ WrittenTable WriteRecorderTable(const std::string& dir, bool overwrite) {
   return w;
 }
 
-}  // namespace data::demo
+}  // namespace arenix::meet::demo

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 
-namespace data::demo {
+namespace arenix::meet::demo {
 
 /// Writes table WldfUser (用户名, 密码 as the component's MD5 of the
 /// password in upper-case hex, 姓名, 登分项目: the events, comma-separated)
 /// into `dir`.
 WrittenTable WriteRecorderTable(const std::string& dir, bool overwrite);
 
-}  // namespace data::demo
+}  // namespace arenix::meet::demo
