@@ -121,7 +121,7 @@ var rs = new Ref(Server.CreateObject("Adodb.RecordSet"));
 rs.value.Open("Select 参赛项目 From Item", conn.value, 1, 1);
 rs.value.PageSize = 3;
 Response.Write(rs.value.RecordCount + "," + rs.value.PageSize + "," + rs.value.PageCount + "," +
-               (rs.value.EOF === false) + "," + rs.value("参赛项目") + "|");
+               (rs.value.EOF === false) + "," + rs.value("参赛项目").replace(/ +$/, "") + "|");
 arenix.CommCloseData(rs, conn);                          // empties both
 Response.Write((conn.value === null || conn.value === undefined) + "," +
                (rs.value === null || rs.value === undefined));
