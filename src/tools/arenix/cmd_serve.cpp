@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "automation/error.h"
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 #include "tools/arenix/command.h"
 #include "web/server.h"
 
@@ -58,7 +58,7 @@ void RunServe(const ServeArgs& args) {
     fs::path data = fs::path(args.work) / "data";
     if (!HasTables(data)) {
       try {
-        data::demo::WriteDemoMeet(data.string(), {});
+        arenix::meet::demo::WriteDemoMeet(data.string(), {});
       } catch (const automation::Error& e) {
         throw Exit{kExitFailed, std::string("arenix serve: cannot write the sample meet: ") + e.what()};
       }
