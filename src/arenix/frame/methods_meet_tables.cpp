@@ -2,6 +2,7 @@
 // decomposition and online registration.
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/meet/result_format.h"
+#include "arenix/meet/stage_info.h"
 
 namespace arenix {
 
@@ -15,5 +16,13 @@ Text ArenixCls::CommShowFormatCj_Sub(Variant& Rs, int16_t p_SportsPubbb, int16_t
                                      Text p_CurrentZdygs, Text p_CurrentBscj) {
   return meet::FormatResult(p_Tsjs, p_CurrentZdygs, p_CurrentBscj, p_SportsPubbb, p_JssjStyle);
 }
+
+// ---- stage field decomposition ----
+
+void ArenixCls::CommBsxxFenjie(Variant& Conn, Text p_Sql_Where, int16_t p_Sc, int16_t p_SportsPubbb) {
+  meet::UnpackStage(Conn, p_Sql_Where, p_Sc, p_SportsPubbb);
+}
+
+Text ArenixCls::CommsGetBsFenjieXxString(int16_t p_Sc) { return meet::StageSelectList(p_Sc); }
 
 }  // namespace arenix
