@@ -368,6 +368,12 @@ bool WriteZip(const std::string& base, const std::vector<Text>& masks, const std
     if (seen.insert(it.rel).second) unique.push_back(std::move(it));
   if (unique.empty()) return false;
 
+  // The archive's folder is made when missing.
+  size_t slash = zip_path.find_last_of('/');
+  for (size_t i = 1; slash != std::string::npos && i <= slash; ++i)
+    if (i == slash || zip_path[i] == '/')
+      if (::mkdir(zip_path.substr(0, i).c_str(), 0777) != 0 && errno != EEXIST) return false;
+
   archive* a = archive_write_new();
   WriteCloser closer{a};
   archive_write_set_format_zip(a);

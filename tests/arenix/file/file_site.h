@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -14,12 +15,33 @@
 
 #include "automation/text.h"
 #include "host/memory_host.h"
+#include "support/node.h"
 
 namespace arenix::file::testing {
 
 using automation::Text;
 using automation::Variant;
 namespace fs = std::filesystem;
+
+struct ShellRun {
+  int status = -1;
+  std::string output;  // standard output and standard error
+};
+
+/// Runs a shell command line and collects what it prints.
+inline ShellRun RunShell(const std::string& cmd) {
+  ShellRun r;
+  FILE* p = ::popen((cmd + " 2>&1").c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
+  int st = ::pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+inline std::string Q(const std::string& s) { return arenix::testing::ShellQuote(s); }
 
 struct FileSite {
   FileSite() {
