@@ -12,7 +12,10 @@ namespace arenix::show {
 
 using automation::LongToText;
 
-Text SheetHead() { return Text(u"<head><title>") + kProductTitle + u"</title></head>"; }
+Text SheetHead() {
+  return Text(u"<head><meta http-equiv='Content-Type' content='text/html; charset=gbk'><title>") +
+         kProductTitle + u"</title></head>";
+}
 
 Text SheetTop(int16_t columns, TextView title) {
   Text out = u"<table border='1'><tr align=center height=40><td colspan=" + LongToText(columns) +

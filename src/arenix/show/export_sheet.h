@@ -17,7 +17,10 @@ using automation::Variant;
 
 inline constexpr char16_t kSheetContentType[] = u"application/vnd.ms-excel";
 
-/// CommShowExcelHeader: the document head with the product title.
+/// CommShowExcelHeader: the document head with the product title. It names
+/// the code page the response is written in (GBK), so that a spreadsheet
+/// program on any system reads the Chinese texts, not only one whose own
+/// code page happens to be GBK.
 Text SheetHead();
 
 /// CommShowExcelTop: the table opening and the title row over `columns`.
