@@ -38,6 +38,11 @@ Text ArenixCls::CommShowForm(Variant& Response, Variant& Request, Variant& Serve
 }
 
 
+Text ArenixCls::CommShowFormFileSelect(Variant& Response, Variant& Request, Variant& Server,
+                                       Text p_SearchPath, int16_t p_SearchType) {
+  return show::ShowFormFileSelect(Server, p_SearchPath, p_SearchType);
+}
+
 Variant ArenixCls::CommShowMessage(Text p_Title, Text p_Content, Text p_Url) {
   return Variant(show::ShowMessage(p_Title, p_Content, p_Url));
 }
@@ -132,6 +137,11 @@ Text ArenixCls::CommShowTabAndContent(Text p_BgColor, Ref<Variant> p_ArrayTabTit
 
 // ---- login desktop, buttons and dialog frames ----
 
+
+void ArenixCls::CommShowWindowLostFile(Variant& Server, Variant& Conn, Variant& Rs,
+                                       Variant& Response, Text p_FileList, Text p_Dwmc) {
+  show::ShowWindowLostFile(Server, Conn, Rs, Response, p_FileList, p_Dwmc);
+}
 
 Text ArenixCls::CommShowCopyRight(Variant& Conn, Variant& Rs, int16_t p_ShowType,
                                   Ref<int16_t> p_ShowLine) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "arenix/file/file_ops.h"
 #include "arenix/page/data_source.h"
 #include "arenix/page/product.h"
 #include "arenix/show/button.h"
@@ -22,6 +23,32 @@ constexpr char16_t kLongNotice[] = u"[运动会管理系统 版权所有 未经�
 constexpr char16_t kDefaultHeights[] = u"30|158|42";
 
 }  // namespace
+
+void ShowWindowLostFile(Variant& server, Variant& conn, Variant& rs, Variant& response,
+                        TextView file_list, TextView unit_name) {
+  auto& site = automation::ObjectCast<host::Server>(server);
+  Text missing;
+  for (const Text& name : automation::Split(file_list, u"|")) {
+    if (!file::FileExist(site.MapPath(u"\\data\\" + name))) missing += u"〖" + name + u"〗";
+  }
+  if (missing.empty()) return;
+  auto& out = automation::ObjectCast<host::Response>(response);
+  out.Write(u"<table><tr><td height=30></td></tr></table>");
+  out.Write(u"<table align=center background='../comm/image/orvel_bg_filelost.asp' width=308 "
+            u"height=397 cellpadding=0 cellspacing=0 border=0>");
+  out.Write(u"<tr><td height=40 align=center style='padding-left:40pt'></td></tr>");
+  out.Write(u"<tr><td height=30 align=center style='padding-left:40pt'><font class=dddfont3>" +
+            Text(unit_name) + u"</font></td></tr>");
+  out.Write(u"<tr><td height=30 align=center style='padding-left:40pt'><font class=dddfont2>" +
+            Text(kProductName) + u"</font></td></tr>");
+  out.Write(u"<tr height=3><td></td></tr>");
+  out.Write(u"<tr width='100%'><td width='100%' align=center><font class=dddfont3>" + missing +
+            u"</font></td></tr>");
+  out.Write(u"<tr height=8><td></td></tr>");
+  out.Write(u"</table>");
+  page::CloseData(rs, conn);
+  out.End();
+}
 
 Text ShowCopyRight(Variant& conn, Variant& rs, int16_t show_type, int16_t show_line) {
   page::CloseData(rs, conn);

@@ -1,5 +1,6 @@
 #include "arenix/show/page_frame.h"
 
+#include "arenix/file/file_ops.h"
 #include "arenix/page/encode.h"
 #include "arenix/page/product.h"
 #include "arenix/page/window_scripts.h"
@@ -74,6 +75,23 @@ Text LoginFrame(TextView content, TextView title_image, bool credit) {
   return ShowForm(308, 400, out, true);
 }
 
+// A name inside a script string of an unquoted attribute: the script
+// escapes, and nothing that would end the attribute value.
+Text UnquotedScriptValue(TextView name) {
+  Text s = page::ScriptString(name);
+  Text out;
+  for (char16_t c : s) {
+    switch (c) {
+      case u' ': out += u"\\x20"; break;
+      case u'\t': out += u"\\x09"; break;
+      case u'=': out += u"\\x3D"; break;
+      case u'`': out += u"\\x60"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 Text ShowForm(int16_t width, int16_t height, TextView content, bool close_window) {
@@ -112,6 +130,26 @@ Text ShowAbout(TextView title_image) {
          kContactLine;
   box += u"</div>";
   return LoginFrame(box, title_image, false);
+}
+
+Text ShowFormFileSelect(Variant& server, TextView search_path, int16_t search_type) {
+  Text path(search_path);
+  if (path.find(u':') == Text::npos) path = automation::ObjectCast<host::Server>(server).MapPath(path);
+  Text names = file::SearchPathFile(path, search_type);
+  Text shown = automation::Replace(
+      automation::Replace(automation::Replace(search_path, u"..", u""), u"\\", u""), u"/", u"");
+  Text out = u"&nbsp;<img src='../comm/image/orvel_folder_open.asp' border=0 align=absmiddle>";
+  out += shown;
+  out += u"<br>";
+  if (names.empty()) return out;
+  for (const Text& n : automation::Split(names, u"|")) {
+    out += u"<a style='padding-left:20px;cursor:hand;' onclick=javascript:SelectPathFile('";
+    out += UnquotedScriptValue(n);
+    out += u"');><img src='../comm/image/orvel_folder_close.asp' border=0 align=absmiddle>";
+    out += page::HtmlEscape(n);
+    out += u"</a><br>";
+  }
+  return out;
 }
 
 }  // namespace arenix::show
