@@ -255,7 +255,9 @@ class FieldRenderer {
     } else {
       const Variant v = Raw();
       if (v.Is<Date>()) {
-        value = text::PutDate(text::GetDate(v.As<Date>()));
+        // A blank date column reads as day 0; shown, it would become
+        // 1899-12-30 and be saved back as a real date.
+        if (v.As<Date>().serial != 0) value = text::PutDate(text::GetDate(v.As<Date>()));
       } else if (!v.IsNull()) {
         value = HtmlEscape(CStr(v));
       }
@@ -426,6 +428,8 @@ class FieldRenderer {
 
   Text ReadOnly() const {
     if (f_.type == kFieldCheckbox) return IsTrue() ? u"√" : u"";
+    // The password input is never filled in; its view must not show it either.
+    if (f_.type == kFieldPassword) return Text();
     Text out = f_.type == kFieldTextHidden ? u"<input type='hidden'>" : u"";
     if (!literal_ && f_.type == kFieldDate && Value() == u"0:00:00") return out;
     return out + u"<font style='word-wrap: break-word'>" + Shown(true) + u"</font>";
