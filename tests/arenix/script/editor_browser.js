@@ -80,6 +80,7 @@ withPage(async (page) => {
     }
     if (url.pathname === '/site/comm_iceeditor/upload.asp') {
       uploads.push({ url, headers: req.headers(), body: req.postDataBuffer() });
+      if (answer === 'fail') return route.fulfill({ status: 500, contentType: 'text/html', body: '<h1>error</h1>' });
       return route.fulfill({ contentType: 'application/json', body: JSON.stringify(answer) });
     }
     if (url.pathname === '/Data_UploadFiles/news/track.png') {
@@ -157,6 +158,34 @@ withPage(async (page) => {
   await frame.waitForSelector('a.download[target=_blank]');
   assert.strictEqual(await frame.textContent('a.download'), '成绩.xls');
   await page.screenshot({ path: path.join(shots, 'editor-edited.png') });
+
+  // The video tool refuses an empty address and links it cannot play.
+  dialogs.length = 0;
+  await page.click('li[data-name=video]');
+  await page.click('li[data-name=video] .iceEditor-ok');
+  await page.fill('li[data-name=video] .iceEditor-videoUrl', 'http://example.org/clip.mp4');
+  await page.click('li[data-name=video] .iceEditor-ok');
+  assert.deepStrictEqual(dialogs, ['视频地址不能为空', '抱歉，无法处理该链接！']);
+  await page.click('li[data-name=video]');
+
+  // An upload page that fails says so instead of inserting anything.
+  dialogs.length = 0;
+  answer = 'fail';
+  await page.click('li[data-name=files]');
+  await page.setInputFiles('li[data-name=files] input[type=file]',
+                           { name: 'a.txt', mimeType: 'text/plain', buffer: Buffer.from('x') });
+  for (let i = 0; i < 50 && dialogs.length === 0; i++) await page.waitForTimeout(100);
+  assert.deepStrictEqual(dialogs, ['上传失败（500）']);
+  assert.strictEqual(await frame.locator('a.download').count(), 1);
+
+  // The source view shows the HTML as text and masks the other tools.
+  await page.click('li[data-name=code]');
+  assert.match(await page.inputValue('.iceEditor-codeView'), /<table/);
+  assert.strictEqual(await page.isVisible('.iceEditor-frame'), false);
+  await page.click('li[data-name=bold]');
+  assert.match(await page.inputValue('.iceEditor-codeView'), /<table/);
+  await page.click('li[data-name=code]');
+  assert.strictEqual(await page.isVisible('.iceEditor-frame'), true);
 
   // The hidden text area carries the HTML when the form is sent.
   await Promise.all([page.waitForURL('**/save.asp'), page.click('#send')]);
