@@ -65,7 +65,10 @@ setDefaults() {
   this.imgDomain = 0;
   var pass = function (v) { return v; };
   var none = function () {};
-  this.ajax = { uploadTimeout: 15000, xhr: none, formData: pass, timeout: none, progress: none, success: pass, error: none, complete: none };
+  var self = this;
+  this.ajax = function (json) { return self.request(json); };
+  var hooks = { uploadTimeout: 15000, xhr: none, formData: pass, timeout: none, progress: none, success: pass, error: none, complete: none };
+  for (var k in hooks) this.ajax[k] = hooks[k];
   this.filesUpload = { name: 'file[]', formData: pass, success: pass, error: none, complete: none };
   this.imgUpload = { name: 'file[]', formData: pass, success: pass, error: none, complete: none };
   this.face = ice.faces;
@@ -379,7 +382,9 @@ request(json) {
   }
   var finish = function () { if (json.complete) json.complete.call(self, xhr); hooks.complete(xhr); };
   var fail = function (msg) { if (done) return; done = true; if (json.error) json.error.call(self, msg, xhr); hooks.error(msg, xhr); finish(); };
-  var timer = setTimeout(function () { if (done) return; xhr.abort(); hooks.timeout(xhr); fail('网络超时。'); }, hooks.uploadTimeout);
+  // The request counts as failed before it is aborted: abort() reports a
+  // finished request with status 0 at once.
+  var timer = setTimeout(function () { if (done) return; hooks.timeout(xhr); fail('网络超时。'); xhr.abort(); }, hooks.uploadTimeout);
   if (xhr.upload) xhr.upload.onprogress = function (e) { hooks.progress(e); if (json.progress) json.progress.call(self, e); };
   xhr.onreadystatechange = function () {
     if (xhr.readyState != 4 || done) return;

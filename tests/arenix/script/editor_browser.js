@@ -83,6 +83,7 @@ withPage(async (page) => {
       if (answer === 'fail') return route.fulfill({ status: 500, contentType: 'text/html', body: '<h1>error</h1>' });
       return route.fulfill({ contentType: 'application/json', body: JSON.stringify(answer) });
     }
+    if (url.pathname === '/site/comm_iceeditor/slow.asp') return;  // never answers
     if (url.pathname === '/Data_UploadFiles/news/track.png') {
       return route.fulfill({ contentType: 'image/png', body: png });
     }
@@ -203,5 +204,29 @@ withPage(async (page) => {
   await page.goto(site + '/site/news/edit.asp');
   await page.evaluate(() => ice.editor('nothing', function () {}));
   assert.deepStrictEqual(dialogs, ['请提供一个有效的id']);
+
+  // A second editor on a div, configured by its call-back: its own tools,
+  // the page's one style sheet and icon set, and a request abandoned after
+  // its time-out.
+  await page.evaluate(() => {
+    const d = document.createElement('div');
+    d.id = 'notes';
+    d.innerHTML = '旧内容';
+    document.body.appendChild(d);
+    window.notes = ice.editor('notes', function () {
+      this.menu = ['bold', 'files'];
+      this.ajax.uploadTimeout = 300;
+      this.create();
+    });
+  });
+  assert.strictEqual(await page.getAttribute('#notes', 'class'), 'iceEditor');
+  assert.strictEqual(await page.locator('#notes .iceEditor-menu li[data-name]').count(), 2);
+  assert.strictEqual(await page.locator('#iceEditor-css').count(), 1);
+  assert.strictEqual(await page.locator('#iceEditor-icon').count(), 1);
+  assert.strictEqual(await page.evaluate(() => window.notes.getHTML()), '<p>旧内容</p>');
+  const timedOut = await page.evaluate(() => new Promise((resolve) => {
+    window.notes.ajax({ url: '/site/comm_iceeditor/slow.asp', data: { a: 1 }, error: resolve });
+  }));
+  assert.strictEqual(timedOut, '网络超时。');
   console.log('editor ok');
 });
