@@ -119,6 +119,7 @@ withPage(async (page) => {
   await page.click('li[data-name=table]');
   await page.hover('li[data-name=table] td[data-row="2"][data-col="3"]');
   assert.strictEqual(await page.textContent('li[data-name=table] .iceEditor-tableSize'), '2 × 3');
+  await page.screenshot({ path: path.join(shots, 'editor-table-picker.png') });
   await page.click('li[data-name=table] td[data-row="2"][data-col="3"]');
   assert.strictEqual(await frame.locator('table tr').count(), 2);
   assert.strictEqual(await frame.locator('table tr:first-child td').count(), 3);
