@@ -1,4 +1,4 @@
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -15,11 +15,18 @@
 #include "automation/datetime.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/stage.h"
+#include "arenix/meet/stage_field.h"
+#include "arenix/meet/stored_result.h"
 #include "data/demo/meet_schema.h"
 #include "data/dbf/table.h"
 
-namespace data::demo {
+namespace arenix::meet::demo {
 namespace {
+
+namespace dbf = data::dbf;
+using data::demo::kYdybmEventSlots;
+using data::demo::MeetTableFields;
 
 using automation::Date;
 using automation::FromAscii;
@@ -127,7 +134,7 @@ const std::vector<AgeGroup>& AgeGroups() {
 constexpr int kEntrantsPerEvent = 2;  // per delegation, age group and sex
 constexpr int kLanes = 8;
 const char16_t kLaneOrder[] = u"45362718";
-const Text kFinal = u"决赛", kHeats = u"预赛";
+const Text kFinal = StageName(kFinalStage), kHeats = StageName(kHeatsStage);
 
 struct Athlete {
   Text number;  // 编号, also the registration ID
@@ -188,40 +195,23 @@ Text Digits(long n, int width) {
   return FromAscii(buf);
 }
 
-/// The stored result of a time in seconds (below an hour): two blanks,
-/// minutes and seconds right-aligned in 2, hundredths in 2, one blank.
+/// The stored result of a time in seconds (below an hour), as the entry
+/// form's minutes, seconds and hundredths give it.
 Text StoredTime(double seconds) {
   long hundredths = std::lround(seconds * 100);
   long minutes = hundredths / 6000;
   hundredths %= 6000;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "  %2s%2ld%02ld ", minutes ? std::to_string(minutes).c_str() : "",
-                hundredths / 100, hundredths % 100);
-  return FromAscii(buf);
+  Text m = minutes ? FromAscii(std::to_string(minutes)) : Text();
+  Text sec = minutes ? Digits(hundredths / 100, 2) : FromAscii(std::to_string(hundredths / 100));
+  return ComposeStoredResult(ResultLayout::kTime, {m, sec, Digits(hundredths % 100, 2)});
 }
 
-/// The stored result of a mark in metres: four blanks, metres right-aligned
-/// in 2, centimetres in 2, one blank.
+/// The stored result of a mark in metres, as the entry form's metres and
+/// centimetres give it.
 Text StoredMark(double metres) {
   long cm = std::lround(metres * 100);
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "    %2ld%02ld ", cm / 100, cm % 100);
-  return FromAscii(buf);
+  return ComposeStoredResult(ResultLayout::kField, {FromAscii(std::to_string(cm / 100)), Digits(cm % 100, 2)});
 }
-
-/// The sort key of a stored result: every blank turned into "0".
-Text SortKey(Text stored) {
-  std::replace(stored.begin(), stored.end(), u' ', u'0');
-  return stored;
-}
-
-// Stage fields are laid out in code page 936 bytes, as the table stores
-// them and FoxPro's SubStr counts their positions.
-std::string PadLeft(std::string s, size_t width) {
-  if (s.size() >= width) return s.substr(s.size() - width);
-  return std::string(width - s.size(), ' ') + s;
-}
-std::string PadLeft(const Text& s, size_t width) { return PadLeft(automation::ToGbk(s), width); }
 
 struct StageSeat {
   int heat = 0, lane = -1, heats = 0, entrants = 0;
@@ -231,20 +221,13 @@ struct StageSeat {
 
 /// The stage field of a stage that has been drawn and not yet run.
 Text DrawnStageField(const StageSeat& seat, const Text& team) {
-  std::string f;
-  f += PadLeft(std::to_string(seat.Order()), 4);
-  f += PadLeft(std::to_string(seat.heat), 4);
-  f += PadLeft(std::to_string(seat.lane), 4);
-  f += PadLeft(seat.HeatInfo(), 6);
-  f += std::string(9, ' ');  // 比赛成绩
-  f += PadLeft("0", 4);      // 比赛名次
-  f += PadLeft("0", 4);      // 比赛组名次
-  f += PadLeft("0.0", 6);    // 比赛得分
-  f += std::string(8, ' ');  // 比赛等级
-  f += PadLeft(team, 60);    // 比赛团队
-  f += "FF";                 // 比赛晋级, 比赛破记录
-  f += std::string(10 + 10 + 6 + 100, ' ');  // 比赛检录, 比赛备注, 比赛风速, 比赛详情
-  return automation::FromGbk(f);
+  StageColumns c;
+  c.order = seat.Order();
+  c.heat = seat.heat;
+  c.lane = seat.lane;
+  c.heat_info = seat.HeatInfo();
+  c.team = team;
+  return PackStageField(c);
 }
 
 /// A stage plan block of an age group: stages, then heats (2 digits),
@@ -484,7 +467,7 @@ class MeetWriter {
             std::snprintf(buf, sizeof buf, "%.2f", metres);
           }
           shown[i] = FromAscii(buf);
-          key[i] = u"'" + SortKey(stored) + u"'";
+          key[i] = u"'" + SortKeyOf(stored) + u"'";
           ++i;
         }
         t->Append({Variant(p.name), Variant(double(points)), Variant(key[0]), Variant(key[1]), Variant(shown[0]),
@@ -584,7 +567,7 @@ class MeetWriter {
     const Delegation& d = Delegations()[static_cast<size_t>(e.delegation)];
     bool out = e.athlete >= 0 && athletes_[static_cast<size_t>(e.athlete)].out_of_competition;
     Text stage = DrawnStageField(r.seat, e.team);
-    bool timed = r.kind == u"径赛";
+    bool timed = IsTimedRow(r.kind, r.sub_event, 1);
     Variant blank_stage(Text(237, u' '));
     std::vector<Variant> row = {
         Variant(FromAscii("P") + Digits(++play_id_, 5)),
@@ -609,9 +592,9 @@ class MeetWriter {
         Variant(int32_t(r.seat.lane)),
         Variant(r.seat.HeatInfo()),
         Variant(Text()),
-        Variant(Text(timed ? u"999999999" : u"000000000")),
+        Variant(Text(timed ? kTimedNoResultKey : kNoResultKey)),
         Variant(int32_t(0)),
-        Variant(int32_t(9999)),
+        Variant(PlaceForOrdering(0)),
         Variant(int32_t(0)),
         Variant(0.0),
         Variant(Text()),
@@ -768,4 +751,4 @@ std::vector<WrittenTable> WriteDemoMeet(const std::string& dir, const DemoOption
   return writer.WriteAll();
 }
 
-}  // namespace data::demo
+}  // namespace arenix::meet::demo

@@ -2,7 +2,7 @@
 // age group and sex, the schedule has a row for every stage of every event,
 // heats and lanes of the first stage are consistent, and the stage fields
 // agree with the current-stage columns.
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -21,8 +21,13 @@
 #include "automation/datetime.h"
 #include "data/demo/meet_schema.h"
 
-namespace data::demo {
+namespace arenix::meet::demo {
 namespace {
+
+namespace dbf = data::dbf;
+using data::demo::kYdybmEventSlots;
+using data::demo::MeetTableFields;
+using data::demo::MeetTableNames;
 
 using automation::CBool;
 using automation::CLng;
@@ -225,4 +230,4 @@ TEST(DemoMeetCommand, PrintsWhatItWroteAndRefusesToOverwrite) {
 }
 
 }  // namespace
-}  // namespace data::demo
+}  // namespace arenix::meet::demo

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace data::demo {
+namespace arenix::meet::demo {
 
 struct DemoOptions {
   /// Replace the meet's tables in a folder that already holds tables.
@@ -30,4 +30,4 @@ struct WrittenTable {
 /// stale .cdx of theirs removed) and other files are left alone.
 std::vector<WrittenTable> WriteDemoMeet(const std::string& dir, const DemoOptions& options = {});
 
-}  // namespace data::demo
+}  // namespace arenix::meet::demo
