@@ -39,6 +39,8 @@ if (param("excel") === "1") {
   Response.End();
 }
 
+// The same list for every visitor without a session, until results change.
+Response.CacheControl = "public";
 pageTop("成绩查询", "results.asp");
 var rows = resultRows();
 %>
