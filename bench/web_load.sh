@@ -83,8 +83,8 @@ nginx_pid=$!
 for i in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$nginx_port/results.html" && break; sleep 0.1; done
 
 measure() {  # name url [header] -> requests/s, p99 latency, errors
-  if [ -n "$3" ]; then out=$(wrk -t2 -c"$conns" -d"${secs}s" --latency -H "$3" "$2")
-  else out=$(wrk -t2 -c"$conns" -d"${secs}s" --latency "$2"); fi
+  if [ -n "$3" ]; then out=$(wrk -t2 -c"$conns" -d"${secs}s" --timeout 10s --latency -H "$3" "$2")
+  else out=$(wrk -t2 -c"$conns" -d"${secs}s" --timeout 10s --latency "$2"); fi
   rps=$(echo "$out" | awk '/Requests\/sec/ {print $2}')
   p99=$(echo "$out" | awk '$1 == "99%" {print $2}')
   non2xx=$(echo "$out" | awk '/Non-2xx/ {print $NF}')
