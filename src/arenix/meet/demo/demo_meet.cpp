@@ -15,6 +15,7 @@
 #include "automation/datetime.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/demo/demo_recorders.h"
 #include "arenix/meet/stage.h"
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
@@ -258,6 +259,7 @@ class MeetWriter {
     WriteYdybm();
     WritePlayAndSchedule();
     WriteLookups();
+    written_.push_back(WriteRecorderTable(dir_, overwrite_));
     return written_;
   }
 
