@@ -12,12 +12,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "arenix/meet/demo/demo_meet.h"
+#include "bench/ratio_reporter.h"
 #include "arenix/meet/wldf_save.h"
 #include "automation/object.h"
 #include "automation/runtime.h"
@@ -364,35 +364,26 @@ BENCHMARK(BM_EngineFinal8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NativeFinal8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NativeMemoryFinal8)->Unit(benchmark::kMillisecond);
 
-class Reporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) ms_[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, std::pair<double, double>> ms_;  // real, CPU
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  Reporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  for (const char* what : {"Heats64", "Final8"}) {
-    auto engine = reporter.ms_.find(std::string("BM_Engine") + what);
-    if (engine == reporter.ms_.end()) continue;
-    for (const char* native_kind : {"Native", "NativeMemory"}) {
-      auto native = reporter.ms_.find(std::string("BM_") + native_kind + what);
-      if (native == reporter.ms_.end()) continue;
+  for (const std::string what : {"Heats64", "Final8"}) {
+    const double engine = reporter.SecondsPerIteration("BM_Engine" + what) * 1e3;
+    const double engine_cpu = reporter.CpuSecondsPerIteration("BM_Engine" + what) * 1e3;
+    if (engine == 0) continue;
+    for (const std::string native_kind : {"Native", "NativeMemory"}) {
+      const double native = reporter.SecondsPerIteration("BM_" + native_kind + what) * 1e3;
+      const double native_cpu = reporter.CpuSecondsPerIteration("BM_" + native_kind + what) * 1e3;
+      if (native == 0) continue;
       std::printf("result-entry save %s, engine vs %s: real %.2f / %.2f ms = %.2f, CPU %.2f / %.2f ms = %.2f "
                   "(target <= 3)\n",
-                  what, native_kind, engine->second.first, native->second.first,
-                  engine->second.first / native->second.first, engine->second.second, native->second.second,
-                  engine->second.second / native->second.second);
+                  what.c_str(), native_kind.c_str(), engine, native, engine / native, engine_cpu, native_cpu,
+                  engine_cpu / native_cpu);
     }
-    if (std::string(what) == "Final8")
-      std::printf("final save: %.2f ms real (target < 50 ms)\n", engine->second.first);
+    if (what == "Final8") std::printf("final save: %.2f ms real, %.2f ms CPU (target < 50 ms)\n", engine, engine_cpu);
   }
   benchmark::Shutdown();
   return 0;
