@@ -1,9 +1,13 @@
 #include "platform/classes.h"
 
 #include "platform/regexp.h"
+#include "platform/xmlhttp.h"
 
 namespace platform {
 
-void RegisterClasses() { RegisterRegExpClass(); }
+void RegisterClasses() {
+  RegisterRegExpClass();
+  RegisterXmlHttpClass();
+}
 
 }  // namespace platform

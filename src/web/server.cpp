@@ -143,8 +143,17 @@ struct PageServer::Impl {
     http.set_read_timeout(l.read_timeout.count(), 0);
     http.set_write_timeout(l.write_timeout.count(), 0);
     http.set_payload_max_length(l.max_body_bytes);
-    http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+    http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
       request_start = Clock::now();
+      // A length that is no number would otherwise read as an empty body.
+      if (req.has_header("Content-Length")) {
+        const std::string n = req.get_header_value("Content-Length");
+        if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos) {
+          res.status = 400;
+          res.set_header("Connection", "close");
+          return httplib::Server::HandlerResponse::Handled;
+        }
+      }
       return httplib::Server::HandlerResponse::Unhandled;
     });
     http.Get(".*", [this](const httplib::Request& req, httplib::Response& res) { Serve(req, res, {}); });

@@ -65,7 +65,10 @@ setDefaults() {
   this.imgDomain = 0;
   var pass = function (v) { return v; };
   var none = function () {};
-  this.ajax = { uploadTimeout: 15000, xhr: none, formData: pass, timeout: none, progress: none, success: pass, error: none, complete: none };
+  var self = this;
+  this.ajax = function (json) { return self.request(json); };
+  var hooks = { uploadTimeout: 15000, xhr: none, formData: pass, timeout: none, progress: none, success: pass, error: none, complete: none };
+  for (var k in hooks) this.ajax[k] = hooks[k];
   this.filesUpload = { name: 'file[]', formData: pass, success: pass, error: none, complete: none };
   this.imgUpload = { name: 'file[]', formData: pass, success: pass, error: none, complete: none };
   this.face = ice.faces;
@@ -379,7 +382,9 @@ request(json) {
   }
   var finish = function () { if (json.complete) json.complete.call(self, xhr); hooks.complete(xhr); };
   var fail = function (msg) { if (done) return; done = true; if (json.error) json.error.call(self, msg, xhr); hooks.error(msg, xhr); finish(); };
-  var timer = setTimeout(function () { if (done) return; xhr.abort(); hooks.timeout(xhr); fail('网络超时。'); }, hooks.uploadTimeout);
+  // The request counts as failed before it is aborted: abort() reports a
+  // finished request with status 0 at once.
+  var timer = setTimeout(function () { if (done) return; hooks.timeout(xhr); fail('网络超时。'); xhr.abort(); }, hooks.uploadTimeout);
   if (xhr.upload) xhr.upload.onprogress = function (e) { hooks.progress(e); if (json.progress) json.progress.call(self, e); };
   xhr.onreadystatechange = function () {
     if (xhr.readyState != 4 || done) return;
@@ -464,7 +469,7 @@ startDrag(e) {
 return new iceEditor(id,callback);
 };
 ice.palette = ['#ffffff', '#000000', '#eeece1', '#1f497d', '#4f81bd', '#c0504d', '#9bbb59', '#8064a2', '#4bacc6', '#f79646', '#f2f2f2', '#7f7f7f', '#ddd9c3', '#c6d9f0', '#dbe5f1', '#f2dcdb', '#ebf1dd', '#e5e0ec', '#dbeef3', '#fdeada', '#d8d8d8', '#595959', '#c4bd97', '#8db3e2', '#b8cce4', '#e5b9b7', '#d7e3bc', '#ccc1d9', '#b7dde8', '#fbd5b5', '#bfbfbf', '#3f3f3f', '#938953', '#548dd4', '#95b3d7', '#d99694', '#c3d69b', '#b2a2c7', '#92cddc', '#fac08f', '#a5a5a5', '#262626', '#494429', '#17365d', '#366092', '#953734', '#76923c', '#5f497a', '#31859b', '#e36c09', '#7f7f7f', '#0c0c0c', '#1d1b10', '#0f243e', '#244061', '#632423', '#4f6128', '#3f3151', '#205867', '#974806', '#c00000', '#ff0000', '#ffc000', '#ffff00', '#92d050', '#00b050', '#00b0f0', '#0070c0', '#002060', '#7030a0'];
-ice.faces = [{ title: '文字', list: [{ title: '开心', content: '(^_^)' }, { title: '大笑', content: '(^o^)' }, { title: '眨眼', content: '(^_-)' }, { title: '惊讶', content: '(O_O)' }, { title: '难过', content: '(T_T)' }, { title: '生气', content: '(-_-#)' }, { title: '无语', content: '(-_-)' }, { title: '汗', content: '(^_^;)' }, { title: '胜利', content: '(^_^)v' }, { title: '害羞', content: '(*^_^*)' }] }, { title: '符号', list: [{ title: '五角星', content: '★' }, { title: '空心星', content: '☆' }, { title: '圆圈', content: '○' }, { title: '实心圆', content: '●' }, { title: '方块', content: '■' }, { title: '三角', content: '▲' }, { title: '对', content: '√' }, { title: '错', content: '×' }, { title: '右箭头', content: '→' }, { title: '摄氏度', content: '℃' }] }]
+ice.faces = [{ title: '文字', list: [{ title: '开心', content: '(^_^)' }, { title: '大笑', content: '(^o^)' }, { title: '眨眼', content: '(^_-)' }, { title: '惊讶', content: '(O_O)' }, { title: '难过', content: '(T_T)' }, { title: '生气', content: '(-_-#)' }, { title: '无语', content: '(-_-)' }, { title: '汗', content: '(^_^;)' }, { title: '胜利', content: '(^_^)v' }, { title: '害羞', content: '(*^_^*)' }] }, { title: '符号', list: [{ title: '五角星', content: '★' }, { title: '空心星', content: '☆' }, { title: '圆圈', content: '○' }, { title: '实心圆', content: '●' }, { title: '方块', content: '■' }, { title: '三角', content: '▲' }, { title: '对', content: '√' }, { title: '错', content: '×' }, { title: '右箭头', content: '→' }, { title: '摄氏度', content: '℃' }] }];
 ice.video = [{ host: /(^|\.)youku\.com$/, id: /id_([\w=]+)/, player: 'https://player.youku.com/embed/' }, { host: /(^|\.)bilibili\.com$/, id: /\/video\/(BV\w+)/, player: 'https://player.bilibili.com/player.html?bvid=' }, { host: /(^|\.)v\.qq\.com$/, id: /\/(\w+)\.html/, player: 'https://v.qq.com/txp/iframe/player.html?vid=' }];
 ice.videoPlayer = function (url) {
   var a = document.createElement('a');

@@ -29,7 +29,7 @@ namespace {
 // Handlers are installed as the document's own properties so that a page
 // can still take one back; each cancels by both the old and the standard
 // means.
-constexpr char16_t kInputBlocking[] = uR"(
+constexpr char16_t kInputBlocking[] = uR"JS(
 function OrvelCancelEvent(e) {
   if (e) {
     if (e.preventDefault) {
@@ -86,23 +86,23 @@ document.oncontextmenu = NoContextMenu;
 document.onmousedown = NoRightClick;
 document.onkeydown = NoCtrlN;
 document.onclick = CancelLink;
-)";
+)JS";
 
-constexpr char16_t kDeleteQuestion[] = uR"(
+constexpr char16_t kDeleteQuestion[] = uR"JS(
 function cform() {
   if (!confirm("您确认删除该记录吗！")) {
     return false;
   }
   return true;
 }
-)";
+)JS";
 
-constexpr char16_t kNoErrorBoxes[] = uR"(
+constexpr char16_t kNoErrorBoxes[] = uR"JS(
 function killErrors() {
   return true;
 }
 window.onerror = killErrors;
-)";
+)JS";
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 namespace arenix::script {
 
 Text ScriptListMenu() {
-  return ScriptElement(uR"(
+  return ScriptElement(uR"JS(
 var scores = new Array(20);
 var numTotal = 0;
 function initIt() {
@@ -31,13 +31,13 @@ function expandIt(el) {
   }
 }
 window.addEventListener("load", initIt);
-)");
+)JS");
 }
 
 // The drag follows the pointer from where the button went down; dragging
 // starts only with the left button, so the box's own inputs still work.
 Text ScriptListMenuMove() {
-  return ScriptElement(uR"(
+  return ScriptElement(uR"JS(
 var orvelDrag = null;
 function moveIt() {
   var box = document.getElementById("floater");
@@ -72,14 +72,14 @@ function moveIt() {
     orvelDrag = null;
   });
 }
-)");
+)JS");
 }
 
 Text LoginFormScript(bool move, bool expand) {
   Text on_load;
   if (expand) on_load += u"  initIt();\n";
   if (move) on_load += u"  moveIt();\n";
-  return ScriptElement(uR"(
+  return ScriptElement(uR"JS(
 function closeLoginForm() {
   var box = document.getElementById("floater");
   if (box) {
@@ -95,7 +95,7 @@ function showLoginForm() {
   }
 }
 window.addEventListener("load", function () {
-)" + on_load + u"});\n");
+)JS" + on_load + u"});\n");
 }
 
 }  // namespace arenix::script

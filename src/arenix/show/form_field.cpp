@@ -1,6 +1,5 @@
 #include "arenix/show/form_field.h"
 
-#include <cmath>
 #include <optional>
 
 #include "arenix/page/encode.h"
@@ -131,8 +130,12 @@ class FieldRenderer {
     return v.IsNull() ? Text() : CStr(v);
   }
 
-  // v of the rules: the trimmed field value, Null as empty.
-  Text Value() const { return literal_ ? Trim(literal_value_) : Trim(RawText()); }
+  // v of the rules: the trimmed field value, Null as empty. Read once: the
+  // option lists compare every option with it.
+  const Text& Value() const {
+    if (!value_) value_ = literal_ ? Trim(literal_value_) : Trim(RawText());
+    return *value_;
+  }
 
   // The value as the markup shows it: a field's value encoded, a literal as
   // the page wrote it (untrimmed where `trim_literal` is false).
@@ -255,7 +258,9 @@ class FieldRenderer {
     } else {
       const Variant v = Raw();
       if (v.Is<Date>()) {
-        value = text::PutDate(text::GetDate(v.As<Date>()));
+        // A blank date column reads as day 0; shown, it would become
+        // 1899-12-30 and be saved back as a real date.
+        if (v.As<Date>().serial != 0) value = text::PutDate(text::GetDate(v.As<Date>()));
       } else if (!v.IsNull()) {
         value = HtmlEscape(CStr(v));
       }
@@ -350,7 +355,7 @@ class FieldRenderer {
   // A plain option against the field: numbers compare as whole numbers,
   // texts as members of the comma-separated set of choices the field holds.
   bool MatchesSet(const Text& option) const {
-    const Text v = Value();
+    const Text& v = Value();
     if (IsNumericText(option) && IsNumericText(v)) return SameWholeNumber(option, v);
     return (u"," + WithoutSpaces(v) + u",").find(u"," + WithoutSpaces(option) + u",") != Text::npos;
   }
@@ -362,7 +367,7 @@ class FieldRenderer {
       const Variant raw = Raw();
       if (raw.Is<bool>()) return automation::CBool(Variant(option)) == raw.As<bool>();
     }
-    const Text v = Value();
+    const Text& v = Value();
     if (IsNumericText(option) && IsNumericText(v)) return SameWholeNumber(option, v);
     return option == v;
   }
@@ -426,6 +431,8 @@ class FieldRenderer {
 
   Text ReadOnly() const {
     if (f_.type == kFieldCheckbox) return IsTrue() ? u"√" : u"";
+    // The password input is never filled in; its view must not show it either.
+    if (f_.type == kFieldPassword) return Text();
     Text out = f_.type == kFieldTextHidden ? u"<input type='hidden'>" : u"";
     if (!literal_ && f_.type == kFieldDate && Value() == u"0:00:00") return out;
     return out + u"<font style='word-wrap: break-word'>" + Shown(true) + u"</font>";
@@ -436,6 +443,7 @@ class FieldRenderer {
   const FormField& f_;
   Text caption_, pop_, name_, literal_value_, width_, width_px_, required_, prefix_;
   bool literal_ = false;
+  mutable std::optional<Text> value_;
 };
 
 }  // namespace

@@ -30,14 +30,22 @@ class TablesFolder {
     data::RegisterClasses();
     for (const std::string& t : tables)
       data::dbf::Table::Create(dir_.File(t + ".dbf"), data::demo::MeetTableFields(t));
-    conn = Variant(automation::CreateObject(u"Adodb.Connection"));
-    Connection().Open(u"provider=vfpoledb;data source=" + automation::FromUtf8(dir_.path()));
+    Reopen();
   }
   ~TablesFolder() {
     if (auto* c = automation::ObjectTryCast<data::Connection>(conn); c && c->IsOpen()) c->Close();
   }
 
   const std::string& path() const { return dir_.path(); }
+
+  /// A fresh open connection in `conn` (after an error page closed it).
+  void Reopen() {
+    conn = Variant(automation::CreateObject(u"Adodb.Connection"));
+    Connection().Open(u"provider=vfpoledb;data source=" + automation::FromUtf8(dir_.path()));
+  }
+
+  /// A new record set object, as a page holds one.
+  static Variant NewRecordset() { return Variant(automation::CreateObject(u"Adodb.RecordSet")); }
   data::Connection& Connection() { return ObjectCast<data::Connection>(conn); }
 
   int32_t Exec(TextView sql) {

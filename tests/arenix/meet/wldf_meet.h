@@ -143,6 +143,11 @@ class Form {
     Set("bsjg", "0");
   }
   Form& Set(const std::string& key, const std::string& value) {
+    for (auto& field : fields_)
+      if (field.first == key) {
+        field.second = value;
+        return *this;
+      }
     fields_.emplace_back(key, value);
     return *this;
   }

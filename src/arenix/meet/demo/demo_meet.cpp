@@ -15,6 +15,7 @@
 #include "automation/datetime.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/demo/demo_recorders.h"
 #include "arenix/meet/stage.h"
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
@@ -71,7 +72,7 @@ const std::vector<Delegation>& Delegations() {
   return list;
 }
 
-enum EventId { k100m, k400m, k1500m, kLongJump, kShotPut, kRopeSkipping, kRelay, kCombined };
+enum EventId { k100m, k400m, k1500m, kLongJump, kShotPut, kRopeSkipping, kRelay, kCombined, kLongRelay };
 
 struct Event {
   Text name;
@@ -93,6 +94,9 @@ const std::vector<Event>& Events() {
       {u"1分钟跳绳", u"田赛", 2, 1, false, u"###个", u""},
       {u"4×100米接力", u"径赛", 4, 4, true, u"", u"18|14|12|10|8|6|4|2"},
       {u"四项全能", u"全能", 1, 1, false, u"", u""},
+      // Open for registration only (no entrants drawn yet): two teams of
+      // four per delegation and sex, entered as 4×400米接力_A and _B.
+      {u"4×400米接力", u"径赛", 8, 4, true, u"", u""},
   };
   return list;
 }
@@ -132,6 +136,7 @@ const std::vector<AgeGroup>& AgeGroups() {
 }
 
 constexpr int kEntrantsPerEvent = 2;  // per delegation, age group and sex
+constexpr int kOpenSlots = 8;         // empty registration rows per delegation and age group
 constexpr int kLanes = 8;
 const char16_t kLaneOrder[] = u"45362718";
 const Text kFinal = StageName(kFinalStage), kHeats = StageName(kHeatsStage);
@@ -254,6 +259,7 @@ class MeetWriter {
     WriteYdybm();
     WritePlayAndSchedule();
     WriteLookups();
+    written_.push_back(WriteRecorderTable(dir_, overwrite_));
     return written_;
   }
 
@@ -547,6 +553,27 @@ class MeetWriter {
       for (int s = 0; s < kYdybmEventSlots; ++s)
         row.push_back(Variant(static_cast<size_t>(s) < at.events.size() ? at.events[static_cast<size_t>(s)] : Text()));
       t->Append(row);
+    }
+    // Rows that online registration fills in: the first two delegations
+    // have empty name slots in the first two age groups.
+    for (int d = 0; d < 2; ++d) {
+      for (int a = 0; a < 2; ++a) {
+        for (int k = 1; k <= kOpenSlots; ++k) {
+          std::vector<Variant> row = {Variant(u"N" + Digits(d + 1, 1) + Digits(a + 1, 1) + Digits(k, 2)),
+                                      Variant(Text()),
+                                      Variant(false),
+                                      Variant(AgeGroups()[static_cast<size_t>(a)].name),
+                                      Variant(Delegations()[static_cast<size_t>(d)].name),
+                                      Variant(),
+                                      Variant(Text()),
+                                      Variant(Text()),
+                                      Variant(Text()),
+                                      Variant(Text()),
+                                      Variant(Text())};
+          for (int s = 0; s < kYdybmEventSlots; ++s) row.push_back(Variant(Text()));
+          t->Append(row);
+        }
+      }
     }
     Done(*t, "Ydybm");
   }
