@@ -114,8 +114,10 @@ function OrvelAjaxRequest(p_ObjectID) {
 )JS" + open);
 }
 
+// The tip sits right above the pointer; it lets the pointer through, so
+// that it never takes the mouse from the element that asked for it.
 Text ScriptShowToolTipText() {
-  return u"<div id=\"dek\" class=\"dek\" style=\"position:absolute;visibility:hidden;z-index:200\"></div>" +
+  return u"<div id=\"dek\" class=\"dek\" style=\"position:absolute;visibility:hidden;z-index:200;pointer-events:none\"></div>" +
          ScriptElement(uR"JS(
 var orvelTipShown = false;
 function popwish(wish) {
