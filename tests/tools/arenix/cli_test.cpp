@@ -117,6 +117,18 @@ TEST_F(CliTest, RunReportsStepsResponseAndVariables) {
   EXPECT_EQ(again["steps"][0]["result"], steps[3]["result"]);
 }
 
+TEST_F(CliTest, RunReportShowsTheCacheHeaders) {
+  auto quiet = Script(R"({"steps": [{"call": "CommMd5", "args": ["abc"]}]})");
+  EXPECT_TRUE(quiet["response"]["expires"].is_null());
+  EXPECT_EQ(quiet["response"]["cache_control"], "");
+  auto report = Script(R"({"now": "2024-03-05T08:30:00",
+    "steps": [{"call": "CommClearCache", "args": [{"ref": "Response"}]}]})");
+  EXPECT_TRUE(report["steps"][0]["error"].is_null()) << report.dump();
+  EXPECT_EQ(report["response"]["expires"]["minutes"], -1);
+  EXPECT_EQ(report["response"]["expires"]["absolute"], "2024-03-04T08:30:00");
+  EXPECT_EQ(report["response"]["cache_control"], "no-cache");
+}
+
 TEST_F(CliTest, RunArgumentForms) {
   auto report = Script(R"({"steps": [
     {"call": "CommCloseWindowModal", "args": [{"int": 0}]},
