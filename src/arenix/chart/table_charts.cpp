@@ -14,7 +14,13 @@ namespace arenix::chart {
 
 namespace {
 
-Text P(double x) { return PlainNumber(x); }
+// Coordinates and labels are kept to a billionth: sums such as
+// 20 + (1 - 57 / 60) x 200 - 30 would otherwise print their floating-point
+// noise as 0.00000000000000710542735760100.
+Text P(double x) {
+  if (std::fabs(x) < 1e6) x = std::round(x * 1e9) / 1e9;
+  return PlainNumber(x);
+}
 
 // `top` takes part in sums as a number (13 when it is none).
 double Num(TextView top) { return automation::CDbl(Variant(Text(top))); }
