@@ -239,6 +239,7 @@ void DrawChart(cairo_t* cr, int width, int height, const ChartData& d) {
     Label(cr, Utf8(d.title), width / 2.0, top, 0.5, 0);
     top += kTitleSize * 1.6;
   }
+  top += kLabelSize;  // room for the value label of the tallest column
   const bool pie = d.kind == ChartKind::kPie || d.kind == ChartKind::kExplodedPie;
   // Room for the value labels on the left and the category labels below.
   double left = 12;
