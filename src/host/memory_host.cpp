@@ -3,6 +3,7 @@
 #include "automation/coerce.h"
 #include "automation/cp936.h"
 #include "platform/paths.h"
+#include "platform/site.h"
 
 namespace host {
 
@@ -175,7 +176,12 @@ void MemoryResponse::SetCacheControl(TextView value) {
   if (!ended_) cache_control_ = Text(value);
 }
 
+MemoryServer::MemoryServer(Text site_root) : root_(std::move(site_root)) {
+  platform::AddSiteFolder(root_);
+}
+
 void MemoryServer::Mount(TextView site_path, TextView folder) {
+  platform::AddSiteFolder(folder);
   mounts_.emplace_back(platform::NormalizeSlashes(Text(u"/") + Text(site_path)), Text(folder));
 }
 

@@ -99,9 +99,11 @@ class MemoryResponse : public Response {
 
 class MemoryServer : public Server {
  public:
-  /// `site_root`: the absolute folder that "/" maps to.
-  explicit MemoryServer(Text site_root) : root_(std::move(site_root)) {}
-  /// Maps a site folder ("/data") to another absolute folder.
+  /// `site_root`: the absolute folder that "/" maps to. It becomes a site
+  /// folder of the file services (platform/site.h).
+  explicit MemoryServer(Text site_root);
+  /// Maps a site folder ("/data") to another absolute folder, which becomes
+  /// part of the site too.
   void Mount(TextView site_path, TextView folder);
 
   /// "/x" is under the site root, "x" under the current page's folder

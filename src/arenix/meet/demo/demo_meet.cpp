@@ -1,4 +1,4 @@
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -15,11 +15,19 @@
 #include "automation/datetime.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/demo/demo_recorders.h"
+#include "arenix/meet/stage.h"
+#include "arenix/meet/stage_field.h"
+#include "arenix/meet/stored_result.h"
 #include "data/demo/meet_schema.h"
 #include "data/dbf/table.h"
 
-namespace data::demo {
+namespace arenix::meet::demo {
 namespace {
+
+namespace dbf = data::dbf;
+using data::demo::kYdybmEventSlots;
+using data::demo::MeetTableFields;
 
 using automation::Date;
 using automation::FromAscii;
@@ -64,7 +72,7 @@ const std::vector<Delegation>& Delegations() {
   return list;
 }
 
-enum EventId { k100m, k400m, k1500m, kLongJump, kShotPut, kRopeSkipping, kRelay, kCombined };
+enum EventId { k100m, k400m, k1500m, kLongJump, kShotPut, kRopeSkipping, kRelay, kCombined, kLongRelay };
 
 struct Event {
   Text name;
@@ -86,6 +94,9 @@ const std::vector<Event>& Events() {
       {u"1分钟跳绳", u"田赛", 2, 1, false, u"###个", u""},
       {u"4×100米接力", u"径赛", 4, 4, true, u"", u"18|14|12|10|8|6|4|2"},
       {u"四项全能", u"全能", 1, 1, false, u"", u""},
+      // Open for registration only (no entrants drawn yet): two teams of
+      // four per delegation and sex, entered as 4×400米接力_A and _B.
+      {u"4×400米接力", u"径赛", 8, 4, true, u"", u""},
   };
   return list;
 }
@@ -125,9 +136,10 @@ const std::vector<AgeGroup>& AgeGroups() {
 }
 
 constexpr int kEntrantsPerEvent = 2;  // per delegation, age group and sex
+constexpr int kOpenSlots = 8;         // empty registration rows per delegation and age group
 constexpr int kLanes = 8;
 const char16_t kLaneOrder[] = u"45362718";
-const Text kFinal = u"决赛", kHeats = u"预赛";
+const Text kFinal = StageName(kFinalStage), kHeats = StageName(kHeatsStage);
 
 struct Athlete {
   Text number;  // 编号, also the registration ID
@@ -188,40 +200,23 @@ Text Digits(long n, int width) {
   return FromAscii(buf);
 }
 
-/// The stored result of a time in seconds (below an hour): two blanks,
-/// minutes and seconds right-aligned in 2, hundredths in 2, one blank.
+/// The stored result of a time in seconds (below an hour), as the entry
+/// form's minutes, seconds and hundredths give it.
 Text StoredTime(double seconds) {
   long hundredths = std::lround(seconds * 100);
   long minutes = hundredths / 6000;
   hundredths %= 6000;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "  %2s%2ld%02ld ", minutes ? std::to_string(minutes).c_str() : "",
-                hundredths / 100, hundredths % 100);
-  return FromAscii(buf);
+  Text m = minutes ? FromAscii(std::to_string(minutes)) : Text();
+  Text sec = minutes ? Digits(hundredths / 100, 2) : FromAscii(std::to_string(hundredths / 100));
+  return ComposeStoredResult(ResultLayout::kTime, {m, sec, Digits(hundredths % 100, 2)});
 }
 
-/// The stored result of a mark in metres: four blanks, metres right-aligned
-/// in 2, centimetres in 2, one blank.
+/// The stored result of a mark in metres, as the entry form's metres and
+/// centimetres give it.
 Text StoredMark(double metres) {
   long cm = std::lround(metres * 100);
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "    %2ld%02ld ", cm / 100, cm % 100);
-  return FromAscii(buf);
+  return ComposeStoredResult(ResultLayout::kField, {FromAscii(std::to_string(cm / 100)), Digits(cm % 100, 2)});
 }
-
-/// The sort key of a stored result: every blank turned into "0".
-Text SortKey(Text stored) {
-  std::replace(stored.begin(), stored.end(), u' ', u'0');
-  return stored;
-}
-
-// Stage fields are laid out in code page 936 bytes, as the table stores
-// them and FoxPro's SubStr counts their positions.
-std::string PadLeft(std::string s, size_t width) {
-  if (s.size() >= width) return s.substr(s.size() - width);
-  return std::string(width - s.size(), ' ') + s;
-}
-std::string PadLeft(const Text& s, size_t width) { return PadLeft(automation::ToGbk(s), width); }
 
 struct StageSeat {
   int heat = 0, lane = -1, heats = 0, entrants = 0;
@@ -231,20 +226,13 @@ struct StageSeat {
 
 /// The stage field of a stage that has been drawn and not yet run.
 Text DrawnStageField(const StageSeat& seat, const Text& team) {
-  std::string f;
-  f += PadLeft(std::to_string(seat.Order()), 4);
-  f += PadLeft(std::to_string(seat.heat), 4);
-  f += PadLeft(std::to_string(seat.lane), 4);
-  f += PadLeft(seat.HeatInfo(), 6);
-  f += std::string(9, ' ');  // 比赛成绩
-  f += PadLeft("0", 4);      // 比赛名次
-  f += PadLeft("0", 4);      // 比赛组名次
-  f += PadLeft("0.0", 6);    // 比赛得分
-  f += std::string(8, ' ');  // 比赛等级
-  f += PadLeft(team, 60);    // 比赛团队
-  f += "FF";                 // 比赛晋级, 比赛破记录
-  f += std::string(10 + 10 + 6 + 100, ' ');  // 比赛检录, 比赛备注, 比赛风速, 比赛详情
-  return automation::FromGbk(f);
+  StageColumns c;
+  c.order = seat.Order();
+  c.heat = seat.heat;
+  c.lane = seat.lane;
+  c.heat_info = seat.HeatInfo();
+  c.team = team;
+  return PackStageField(c);
 }
 
 /// A stage plan block of an age group: stages, then heats (2 digits),
@@ -271,6 +259,7 @@ class MeetWriter {
     WriteYdybm();
     WritePlayAndSchedule();
     WriteLookups();
+    written_.push_back(WriteRecorderTable(dir_, overwrite_));
     return written_;
   }
 
@@ -484,7 +473,7 @@ class MeetWriter {
             std::snprintf(buf, sizeof buf, "%.2f", metres);
           }
           shown[i] = FromAscii(buf);
-          key[i] = u"'" + SortKey(stored) + u"'";
+          key[i] = u"'" + SortKeyOf(stored) + u"'";
           ++i;
         }
         t->Append({Variant(p.name), Variant(double(points)), Variant(key[0]), Variant(key[1]), Variant(shown[0]),
@@ -565,6 +554,27 @@ class MeetWriter {
         row.push_back(Variant(static_cast<size_t>(s) < at.events.size() ? at.events[static_cast<size_t>(s)] : Text()));
       t->Append(row);
     }
+    // Rows that online registration fills in: the first two delegations
+    // have empty name slots in the first two age groups.
+    for (int d = 0; d < 2; ++d) {
+      for (int a = 0; a < 2; ++a) {
+        for (int k = 1; k <= kOpenSlots; ++k) {
+          std::vector<Variant> row = {Variant(u"N" + Digits(d + 1, 1) + Digits(a + 1, 1) + Digits(k, 2)),
+                                      Variant(Text()),
+                                      Variant(false),
+                                      Variant(AgeGroups()[static_cast<size_t>(a)].name),
+                                      Variant(Delegations()[static_cast<size_t>(d)].name),
+                                      Variant(),
+                                      Variant(Text()),
+                                      Variant(Text()),
+                                      Variant(Text()),
+                                      Variant(Text()),
+                                      Variant(Text())};
+          for (int s = 0; s < kYdybmEventSlots; ++s) row.push_back(Variant(Text()));
+          t->Append(row);
+        }
+      }
+    }
     Done(*t, "Ydybm");
   }
 
@@ -584,7 +594,7 @@ class MeetWriter {
     const Delegation& d = Delegations()[static_cast<size_t>(e.delegation)];
     bool out = e.athlete >= 0 && athletes_[static_cast<size_t>(e.athlete)].out_of_competition;
     Text stage = DrawnStageField(r.seat, e.team);
-    bool timed = r.kind == u"径赛";
+    bool timed = IsTimedRow(r.kind, r.sub_event, 1);
     Variant blank_stage(Text(237, u' '));
     std::vector<Variant> row = {
         Variant(FromAscii("P") + Digits(++play_id_, 5)),
@@ -609,9 +619,9 @@ class MeetWriter {
         Variant(int32_t(r.seat.lane)),
         Variant(r.seat.HeatInfo()),
         Variant(Text()),
-        Variant(Text(timed ? u"999999999" : u"000000000")),
+        Variant(Text(timed ? kTimedNoResultKey : kNoResultKey)),
         Variant(int32_t(0)),
-        Variant(int32_t(9999)),
+        Variant(PlaceForOrdering(0)),
         Variant(int32_t(0)),
         Variant(0.0),
         Variant(Text()),
@@ -768,4 +778,4 @@ std::vector<WrittenTable> WriteDemoMeet(const std::string& dir, const DemoOption
   return writer.WriteAll();
 }
 
-}  // namespace data::demo
+}  // namespace arenix::meet::demo

@@ -2,7 +2,7 @@
 // age group and sex, the schedule has a row for every stage of every event,
 // heats and lanes of the first stage are consistent, and the stage fields
 // agree with the current-stage columns.
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -21,8 +21,13 @@
 #include "automation/datetime.h"
 #include "data/demo/meet_schema.h"
 
-namespace data::demo {
+namespace arenix::meet::demo {
 namespace {
+
+namespace dbf = data::dbf;
+using data::demo::kYdybmEventSlots;
+using data::demo::MeetTableFields;
+using data::demo::MeetTableNames;
 
 using automation::CBool;
 using automation::CLng;
@@ -74,7 +79,9 @@ dbf_test::TempDir* DemoMeet::dir_ = nullptr;
 std::vector<WrittenTable>* DemoMeet::written_ = nullptr;
 
 TEST_F(DemoMeet, WritesEveryMeetTableWithItsColumns) {
-  ASSERT_EQ(written_->size(), MeetTableNames().size());
+  // The meet's tables, then the recorder accounts of online result entry.
+  ASSERT_EQ(written_->size(), MeetTableNames().size() + 1);
+  EXPECT_EQ(written_->back().file, "WldfUser.dbf");
   for (const std::string& name : MeetTableNames()) {
     auto t = Table::Open(dir() + "/" + name + ".dbf", Access::kRead);
     EXPECT_GT(t->RecordCount(), 0u) << name;
@@ -170,6 +177,7 @@ TEST_F(DemoMeet, FirstStagesAreDrawnConsistently) {
 
 TEST_F(DemoMeet, IdentityNumbersMatchBirthDates) {
   for (auto& r : Rows(dir(), "Ydybm")) {
+    if (S(r, u"运动员").empty()) continue;  // a row open for registration
     std::string id = automation::ToUtf8(S(r, u"身份证号码"));
     ASSERT_EQ(id.size(), 18u);
     static const int kWeights[] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
@@ -182,6 +190,25 @@ TEST_F(DemoMeet, IdentityNumbersMatchBirthDates) {
     EXPECT_EQ(id.substr(6, 8), digits);
     EXPECT_EQ((id[16] - '0') % 2 == 1, CBool(r.at(u"性别")));
   }
+}
+
+// Online registration finds empty rows for two delegations in two age
+// groups, a relay with two team entries and one whose limit is one team.
+TEST_F(DemoMeet, HoldsRowsOpenForRegistration) {
+  std::map<std::pair<Text, Text>, int> open;
+  for (auto& r : Rows(dir(), "Ydybm")) {
+    if (!S(r, u"运动员").empty()) continue;
+    EXPECT_EQ(S(r, u"身份证号码"), u"");
+    EXPECT_EQ(S(r, u"参赛项目1"), u"");
+    ++open[{S(r, u"代表队"), S(r, u"年龄组")}];
+  }
+  EXPECT_EQ(open, (std::map<std::pair<Text, Text>, int>{{{u"第一中学", u"初中组"}, 8}, {{u"第一中学", u"高中组"}, 8},
+                                                         {{u"第二中学", u"初中组"}, 8}, {{u"第二中学", u"高中组"}, 8}}));
+  std::map<Text, std::pair<int, int>> limits;
+  for (auto& i : Rows(dir(), "Item")) limits[S(i, u"参赛项目")] = {Int(i, u"限报人数"), Int(i, u"团体人数")};
+  EXPECT_EQ(limits[u"4×400米接力"], std::make_pair(8, 4));
+  EXPECT_EQ(limits[u"4×100米接力"], std::make_pair(4, 4));
+  EXPECT_EQ(limits[u"四项全能"], std::make_pair(1, 1));
 }
 
 TEST(DemoMeetFolder, RefusesAFolderWithTablesUnlessForced) {
@@ -216,7 +243,7 @@ TEST(DemoMeetCommand, PrintsWhatItWroteAndRefusesToOverwrite) {
   EXPECT_EQ(code, 0);
   EXPECT_NE(out.find("xtsz.dbf + xtsz.fpt: 1 row\n"), std::string::npos) << out;
   EXPECT_NE(out.find("Play.dbf: 408 rows\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("sample meet written to " + target + ": 13 tables"), std::string::npos) << out;
+  EXPECT_NE(out.find("sample meet written to " + target + ": 14 tables"), std::string::npos) << out;
   out = run("", &code);
   EXPECT_EQ(code, 2);
   EXPECT_NE(out.find("already holds tables"), std::string::npos);
@@ -225,4 +252,4 @@ TEST(DemoMeetCommand, PrintsWhatItWroteAndRefusesToOverwrite) {
 }
 
 }  // namespace
-}  // namespace data::demo
+}  // namespace arenix::meet::demo
