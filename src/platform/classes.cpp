@@ -1,5 +1,6 @@
 #include "platform/classes.h"
 
+#include "platform/chart_image.h"
 #include "platform/regexp.h"
 #include "platform/xmlhttp.h"
 
@@ -7,6 +8,7 @@ namespace platform {
 
 void RegisterClasses() {
   RegisterRegExpClass();
+  RegisterChartSpaceClass();
   RegisterXmlHttpClass();
 }
 

@@ -175,6 +175,28 @@ TEST_F(CliTest, RunWholeNumbersBeyondTheirRangeAreNeverWrapped) {
   }
 }
 
+TEST_F(CliTest, RunTwoDimensionalArrays) {
+  // Row 1 holds (value, label) from column 1: the pie of one item is whole.
+  auto report = Script(R"({"steps": [
+    {"call": "CommTableChart3", "args": [{"array2": [["", "", ""], ["", 3, "甲"]]}, 0, "0", 100, 100, "A"]},
+    {"call": "CommTableChart3", "args": [{"array2": [["", ""], [3, "甲"]], "lbounds": [0, 1]}, 0, "0", 100, 100, "A"]},
+    {"call": "CommTableChart3", "args": [{"array2": [["", "", ""]]}, 0, "0", 100, 100, "A"]}
+  ]})");
+  for (int i : {0, 1}) {
+    const std::string markup = report["steps"][i]["result"]["value"];
+    EXPECT_NE(markup.find("path='m750,700ae750,700,750,700,0,23592960xe'"), std::string::npos) << i;
+    EXPECT_NE(markup.find("<td align='left'>100.00%</td>"), std::string::npos) << i;
+  }
+  EXPECT_EQ(report["steps"][2]["error"]["number"], 11);  // no items
+
+  for (const char* arg : {R"({"array2": [[1, 2], [3]]})", R"({"array2": [[]]})", R"({"array2": [1, 2]})",
+                          R"({"array2": [[1]], "lbounds": [0]})", R"({"array2": [[1]], "lbounds": [0, 4294967296]})"}) {
+    ToolRun r = Tool("run -", std::string(R"({"steps": [{"call": "CommTableChartHeader", "args": [)") + arg + "]}]}");
+    EXPECT_EQ(r.code, 2) << arg << "\n" << r.out;
+    EXPECT_NE(r.err.find("bad script"), std::string::npos) << arg;
+  }
+}
+
 TEST_F(CliTest, RunSessionValueThatCannotBeMadeIsABadScript) {
   for (const char* value : {R"({"currency": "abc"})", R"({"currency": 1e300})"}) {
     ToolRun r = Tool("run -", std::string(R"({"session": {"x": )") + value + R"(}, "steps": []})");
