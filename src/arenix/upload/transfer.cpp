@@ -236,6 +236,10 @@ void SaveRemoteFile(Variant& server, TextView local_name, TextView url) {
   http.Open(u"GET", url);
   http.Send(Variant());
   const std::string& body = http.response().body;
+  // The folder is made when missing, so that a page's picture folder need
+  // not exist before the first copy.
+  Text folder = local.substr(0, local.find_last_of(u"\\/") + 1);
+  if (!folder.empty() && !file::FolderExist(folder)) file::FolderCreate(folder);
   if (!platform::WriteBytes(local, body, false))
     throw automation::Error(automation::err::kPathFileAccess, u"无法写入文件 " + local);
 }
