@@ -6,6 +6,7 @@
 namespace arenix::page {
 
 automation::Text UnquotedAttribute(automation::TextView s) {
+  if (s.empty()) return u"''";
   automation::Text out;
   for (char16_t c : HtmlEscape(s)) {
     switch (c) {

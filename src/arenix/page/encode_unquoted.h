@@ -9,6 +9,8 @@
 
 namespace arenix::page {
 
+/// An unquoted value cannot be empty (`value=>` is a parse error), so an
+/// empty value is written as "''".
 /// Example: UnquotedAttribute(u"1 onclick=x") == u"1&#32;onclick&#61;x".
 automation::Text UnquotedAttribute(automation::TextView s);
 

@@ -21,8 +21,8 @@ const std::string kBarStart =
     "<table class=Content_border cellpadding=0 cellspacing=1 boarder=0 width='100%' align=center>"
     "<tr align=center><td class='searchbg'><form method=post name='page' action='?'>";
 const std::string kEmptyHidden =
-    "<input type='hidden' name='ClassID'  value=><input type='hidden' name='NClassID' value=>"
-    "<input type='hidden' name='SClassID' value=>"
+    "<input type='hidden' name='ClassID'  value=''><input type='hidden' name='NClassID' value=''>"
+    "<input type='hidden' name='SClassID' value=''>"
     "<input type='hidden' name='moden'    value=''><input type='hidden' name='search'   value=''>"
     "<input type='hidden' name='keyword'  value=''><input type='hidden' name='id'       value=''>"
     "<input type='hidden' name='type'     value=''><input type='hidden' name='subject'  value=''>"
