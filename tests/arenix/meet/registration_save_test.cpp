@@ -32,8 +32,12 @@ Text IdentityNumber(const char16_t* birth, const char16_t* sequence = u"011") {
 }
 
 struct Athlete {
+  Athlete(Text id, Text name, bool men = true, std::vector<Text> slots = {}, Text identity = {}, Text extra1 = {},
+          Text extra2 = {}, Text extra3 = {}, Text coach = {})
+      : id(std::move(id)), name(std::move(name)), men(men), slots(std::move(slots)), identity(std::move(identity)),
+        extra1(std::move(extra1)), extra2(std::move(extra2)), extra3(std::move(extra3)), coach(std::move(coach)) {}
   Text id, name;
-  bool men = true;
+  bool men;
   std::vector<Text> slots;
   Text identity;
   Text extra1, extra2, extra3, coach;
