@@ -80,7 +80,7 @@ if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体
   while (!rs.value.EOF) {
     n++;
     list += "|" + trim(rs.value("编号"));
-    Response.Write(arenix.CommShowListSub(rs, edition, 0, n, sel.sc, 1, 0, 0, 1, 1));
+    Response.Write(arenix.CommShowListSub(rs, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
     rs.value.MoveNext();
   }
   rs.value.Close();

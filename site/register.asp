@@ -79,7 +79,7 @@ pageTop("网络报名", "register.asp");
       <label for="TeamOld">领队</label><input type="text" id="TeamOld" name="TeamOld" class="inputtext" placeholder="多人用、分隔">
       <label for="TeamTeacher">教练</label><input type="text" id="TeamTeacher" name="TeamTeacher" class="inputtext" placeholder="多人用、分隔">
     </div>
-    <table class="list">
+    <div class="scroll"><table class="list reg">
       <thead><tr><th>序号</th><th>姓名</th><th>性别</th><th>身份证号码</th><th>分管教练</th>
 <% for (var j = 1; j <= slots; j++) Response.Write("<th>项目" + j + (j > counted ? "<br><span class=\"note\">不计项</span>" : "") + "</th>"); %>
       </tr></thead>
@@ -94,14 +94,14 @@ eachRow("Select * From Ydybm Where AllTrim(代表队)==" + sq(team) + " And AllT
     "<td><input type=\"text\" name=\"ydy_xm_" + h(id) + "\" value=\"" + h(row("运动员")) + "\" size=\"6\" class=\"inputtext\"></td>" +
     "<td><select name=\"ydy_xb_" + h(id) + "\" class=\"inputselect\"><option value=\"True\"" + (male ? " selected" : "") +
     ">男</option><option value=\"False\"" + (male ? "" : " selected") + ">女</option></select></td>" +
-    "<td><input type=\"text\" name=\"ydy_fjzd_" + h(id) + "_4\" value=\"" + h(row("身份证号码")) + "\" size=\"18\" maxlength=\"18\" class=\"inputtext\"></td>" +
+    "<td><input type=\"text\" name=\"ydy_fjzd_" + h(id) + "_4\" value=\"" + h(row("身份证号码")) + "\" size=\"17\" maxlength=\"18\" class=\"inputtext\"></td>" +
     "<td><input type=\"text\" name=\"ydy_fgjl_" + h(id) + "\" value=\"" + h(row("分管教练")) + "\" size=\"5\" class=\"inputtext\"></td>";
   for (var j = 1; j <= slots; j++) cells += "<td>" + eventSelect("ydy_csxm_" + id + "_" + j, row("参赛项目" + j)) + "</td>";
   Response.Write("<tr>" + cells + "</tr>");
 });
 %>
       </tbody>
-    </table>
+    </table></div>
     <input type="hidden" name="ydy_bh_list" value="<%= h(ids) %>">
     <div class="form-row" style="margin-top:14px">
       <input type="submit" value="保存报名" class="button" id="save"<%= meet.网络报名 ? "" : " disabled" %>>

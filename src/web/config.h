@@ -10,11 +10,14 @@
 namespace web {
 
 struct Limits {
-  /// Worker threads; one request runs on one worker from start to end.
-  size_t workers = 16;
-  /// Requests served on one kept-alive connection, and how long an idle
-  /// kept-alive connection is held open.
-  size_t keep_alive_max_requests = 1000;
+  /// Worker threads; one request runs on one worker from start to end. A
+  /// kept-alive connection holds its worker while it is open, so this is
+  /// also how many clients are served at once; the others wait to connect.
+  size_t workers = 64;
+  /// Requests served on one kept-alive connection (then it is closed, so
+  /// that waiting clients get their turn), and how long an idle kept-alive
+  /// connection is held open.
+  size_t keep_alive_max_requests = 100;
   std::chrono::seconds keep_alive_timeout{5};
   /// A client that sends or takes nothing for this long is dropped.
   std::chrono::seconds read_timeout{10};

@@ -8,6 +8,7 @@
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "web/script_engine.h"
 
 namespace web {
 
@@ -239,7 +240,9 @@ std::shared_ptr<const CompiledPage> PageCache::Get(const std::string& native_pat
     }
   }
   // Compiled outside the lock; two workers may both compile a changed page.
-  auto page = std::make_shared<const CompiledPage>(CompilePage(site_, native_path, site_path));
+  auto compiled = std::make_shared<CompiledPage>(CompilePage(site_, native_path, site_path));
+  compiled->bytecode = ScriptBytecode(compiled->program);
+  std::shared_ptr<const CompiledPage> page = compiled;
   std::lock_guard lock(mu_);
   pages_[native_path] = page;
   return page;

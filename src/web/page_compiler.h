@@ -28,6 +28,9 @@ struct CompiledPage {
   std::string program;     // JavaScript (UTF-8)
   std::vector<LineSpan> lines;
   int code_page = 936;     // from "<%@ CodePage=65001 %>"
+  /// The program compiled once for the script engine; empty when it does
+  /// not compile (each run then reports the syntax error).
+  std::string bytecode;
   /// Every file read, with its modification time, to tell when to compile again.
   std::vector<std::pair<std::string, int64_t>> files;
 

@@ -31,7 +31,12 @@ bool ResponseEnded(const host::Response& r) { return static_cast<const HttpRespo
 }  // namespace
 
 PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::function<void(const std::string&)> log)
-    : config_(config), site_(site), cache_(site), sessions_(config.limits.session_idle), log_(std::move(log)) {}
+    : config_(config),
+      site_(site),
+      cache_(site),
+      sessions_(config.limits.session_idle),
+      replies_(site.data_dir()),
+      log_(std::move(log)) {}
 
 Reply PageHost::Failure(const std::string& site_path, const std::string& message, int status) const {
   // The site's own error page, with the page, line and message as its text.
@@ -55,8 +60,19 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
     return Failure(file.site_path, msg, 500);
   }
 
+  // A GET without a session may be answered with a public reply kept from
+  // before, as long as neither the page nor the meet's data has changed.
+  const std::string session_id = SessionCookie(request);
+  const bool shareable = request.method == "GET" && session_id.empty();
+  const std::string key = file.path + "?" + request.query;
+  std::string signature;
+  if (shareable) {
+    signature = replies_.DataSignature();
+    if (auto kept = replies_.Find(key, page.get(), signature)) return *kept;
+  }
+
   bool created = false;
-  auto session = sessions_.Open(SessionCookie(request), created);
+  auto session = sessions_.Open(session_id, created);
   auto cp = std::make_shared<CodePage>();
   auto response = std::make_shared<HttpResponse>(cp);
   if (page->code_page == 65001) response->SetCodePage(65001);
@@ -77,6 +93,8 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
   Reply reply;
   if (result.kind == ScriptResult::Kind::Done) {
     reply = response->ToReply();
+    if (shareable && !send_cookie && reply.status == 200 && response->cache_control().starts_with(u"public"))
+      replies_.Store(key, page.get(), signature, reply);
   } else {
     std::string where = result.file.empty() ? file.site_path : result.file;
     if (result.line > 0) where += " line " + std::to_string(result.line);

@@ -11,6 +11,7 @@
 #include "web/config.h"
 #include "web/http_host.h"
 #include "web/page_compiler.h"
+#include "web/reply_cache.h"
 #include "web/sessions.h"
 #include "web/site_files.h"
 
@@ -33,6 +34,7 @@ class PageHost {
   const SiteFiles& site_;
   PageCache cache_;
   SessionStore sessions_;
+  ReplyCache replies_;
   std::function<void(const std::string&)> log_;
 };
 

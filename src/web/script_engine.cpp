@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -397,6 +398,59 @@ ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) 
   return r;
 }
 
+// Compiles `source` as the program `file_name` and leaves its bytecode in
+// `out`; false (nothing in out) when it does not compile.
+bool Dump(duk_context* ctx, const std::string& source, const char* file_name, std::string& out) {
+  duk_push_lstring(ctx, source.data(), source.size());
+  duk_push_string(ctx, file_name);
+  if (duk_pcompile(ctx, 0) != 0) {
+    duk_pop(ctx);
+    return false;
+  }
+  duk_dump_function(ctx);
+  duk_size_t n;
+  const char* p = static_cast<const char*>(duk_get_buffer(ctx, -1, &n));
+  out.assign(p, n);
+  duk_pop(ctx);
+  return true;
+}
+
+std::string Dumped(const std::string& source, const char* file_name) {
+  State st;
+  st.limit = 64u << 20;
+  st.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  std::string out;
+  duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
+  if (!ctx) return out;
+  try {
+    Dump(ctx, source, file_name, out);
+  } catch (const FatalError&) {
+    return {};
+  }
+  duk_destroy_heap(ctx);
+  return out;
+}
+
+const std::string& PreludeBytecode() {
+  static const std::string bytecode = Dumped(kPrelude, "@prelude");
+  return bytecode;
+}
+
+// Pushes the function of a program: loaded from bytecode when there is
+// some, else compiled from the source. False (the error on the stack) when
+// it does not compile.
+bool PushProgram(duk_context* ctx, const std::string& bytecode, const std::string& source, const char* file_name) {
+  if (!bytecode.empty()) {
+    void* buf = duk_push_fixed_buffer(ctx, bytecode.size());
+    std::memcpy(buf, bytecode.data(), bytecode.size());
+    duk_load_function(ctx);
+    return true;
+  }
+  duk_push_lstring(ctx, source.data(), source.size());
+  duk_push_string(ctx, file_name);
+  return duk_pcompile(ctx, 0) == 0;
+}
+
 void PutGlobalObject(duk_context* ctx, State& st, const char* name, const Variant& v) {
   Push(ctx, st, v);
   duk_put_global_string(ctx, name);
@@ -414,7 +468,15 @@ extern "C" duk_bool_t arenix_duk_exec_timeout(void* udata) {
   return st.timed_out ? 1 : 0;
 }
 
+// Math.random: a generator per worker thread, seeded from the system.
+extern "C" double arenix_duk_random(void*) {
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
 namespace web {
+
+std::string ScriptBytecode(const std::string& program) { return Dumped(program, kPageFileName); }
 
 ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits) {
   State st;
@@ -435,9 +497,7 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
     duk_push_c_function(ctx, NativeWrite, 1);
     duk_put_global_string(ctx, kWriteFunction);
 
-    duk_push_string(ctx, kPrelude);
-    duk_push_string(ctx, "@prelude");
-    if (duk_pcompile(ctx, 0) != 0 || duk_pcall(ctx, 0) != 0) {
+    if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0) {
       result = ErrorResult(ctx, st, page);
     } else {
       duk_pop(ctx);
@@ -445,9 +505,8 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
       PutGlobalObject(ctx, st, "Response", objects.response);
       PutGlobalObject(ctx, st, "Server", objects.server);
       PutGlobalObject(ctx, st, "Session", objects.session);
-      duk_push_lstring(ctx, page.program.data(), page.program.size());
-      duk_push_string(ctx, kPageFileName);
-      if (duk_pcompile(ctx, 0) != 0 || duk_pcall(ctx, 0) != 0) result = ErrorResult(ctx, st, page);
+      if (!PushProgram(ctx, page.bytecode, page.program, kPageFileName) || duk_pcall(ctx, 0) != 0)
+        result = ErrorResult(ctx, st, page);
     }
   } catch (const FatalError& e) {
     // The context can no longer be trusted; it is left, not destroyed.

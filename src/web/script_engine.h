@@ -42,6 +42,11 @@ struct ScriptResult {
   int line = 0;         // its line, 0 when unknown
 };
 
+/// Runs the page (its bytecode when it has one, else its program text).
 ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits);
+
+/// A page program compiled to the engine's bytecode, so that each request
+/// loads it instead of compiling it again; empty when it does not compile.
+std::string ScriptBytecode(const std::string& program);
 
 }  // namespace web

@@ -1,6 +1,7 @@
-// A tiny HTTP server on 127.0.0.1 for tests of the component's HTTP client:
-// each connection's request head is read and a handler's raw response is
-// sent, after an optional delay. Header-only.
+// A tiny HTTP server on 127.0.0.1 for tests of the component's HTTP client
+// and of what real clients send: each connection's request (head, and the
+// body its Content-Length announces) is read and a handler's raw response
+// is sent, after an optional delay. Header-only.
 #pragma once
 
 #include <arpa/inet.h>
@@ -10,6 +11,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
+#include <cstdlib>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -19,8 +22,7 @@ namespace arenix::testing {
 
 class LoopbackServer {
  public:
-  /// `respond` gets the request head (up to the empty line) and returns the
-  /// whole raw response.
+  /// `respond` gets the whole raw request and returns the whole raw response.
   explicit LoopbackServer(std::function<std::string(const std::string&)> respond,
                           std::chrono::milliseconds delay = std::chrono::milliseconds(0))
       : respond_(std::move(respond)), delay_(delay) {
@@ -56,6 +58,12 @@ class LoopbackServer {
   }
 
  private:
+  static size_t ContentLength(std::string head) {
+    for (auto& ch : head) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    size_t at = head.find("\r\ncontent-length:");
+    return at == std::string::npos ? 0 : std::strtoul(head.c_str() + at + 17, nullptr, 10);
+  }
+
   void Serve() {
     while (!stop_) {
       pollfd p{fd_, POLLIN, 0};
@@ -68,6 +76,15 @@ class LoopbackServer {
         ssize_t n = ::recv(c, buf, sizeof buf, 0);
         if (n <= 0) break;
         head.append(buf, static_cast<size_t>(n));
+      }
+      size_t head_end = head.find("\r\n\r\n");
+      if (head_end != std::string::npos) {
+        size_t want = head_end + 4 + ContentLength(head.substr(0, head_end));
+        while (head.size() < want) {
+          ssize_t n = ::recv(c, buf, sizeof buf, 0);
+          if (n <= 0) break;
+          head.append(buf, static_cast<size_t>(n));
+        }
       }
       ++requests_;
       auto until = std::chrono::steady_clock::now() + delay_;

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "arenix/frame/deploy.h"
+#include "arenix/upload/upload_file.h"
 #include "automation/registry.h"
 #include "data/classes.h"
 #include "platform/classes.h"
@@ -30,6 +31,7 @@ void RegisterClasses() {
     automation::RegisterClass(u"Arenix.ArenixCls", [] { return std::make_shared<ArenixCls>(); });
     automation::RegisterClass(u"Arenix.Orvel_Class_Md5",
                               [] { return std::make_shared<hash::Orvel_Class_Md5>(); });
+    upload::RegisterUploadClasses();
     platform::RegisterClasses();
     data::RegisterClasses();
     // Each layer's stand-ins register here as they are built.

@@ -130,7 +130,7 @@ Text FirstBrokenEventRule(const RegistrationForm& form, const std::vector<Regist
   // Rule 5: entrants per event and sex.
   const auto by_event = CountSlots(form, counted, [](const Text& v) { return SlotEvent(v); });
   for (const RegistrationEvent& e : events) {
-    const double limit = settings.limit_from_item != 0 ? e.limit : double{settings.most_per_event};
+    const double limit = settings.limit_from_item != 0 ? e.limit : static_cast<double>(settings.most_per_event);
     const Count c = Find(by_event, e.name);
     if (limit < c.men) return u"男子参赛项目【" + e.name + u"】不能超过" + DoubleToText(limit) + u"人，请重输！";
     if (limit < c.women) return u"女子参赛项目【" + e.name + u"】不能超过" + DoubleToText(limit) + u"人，请重输！";

@@ -88,6 +88,11 @@ class Translator {
       out_.target = c.table;
       out_.create = std::move(c);
     }
+    // A long name the statement gives a result column itself is no field.
+    std::erase_if(out_.long_columns, [&](const Text& column) {
+      return std::any_of(aliases_.begin(), aliases_.end(),
+                         [&](const Text& alias) { return EqualsNoCase(alias, column); });
+    });
     return std::move(out_);
   }
 
@@ -154,6 +159,7 @@ class Translator {
       Sql v = Emit(e);
       sql += v.text;
       Text name = item.alias;
+      if (!name.empty()) aliases_.push_back(name);
       if (e.kind != ExprKind::kColumn) {
         if (names_result && out_.computed_kinds) out_.computed_kinds->push_back(v.kind);
         if (name.empty()) name = ComputedName(e, unnamed);
@@ -554,6 +560,7 @@ class Translator {
 
   TextView statement_;
   const ColumnRenames* renames_;
+  std::vector<Text> aliases_;  // names the statement gives its result columns
   Translation out_;
 };
 

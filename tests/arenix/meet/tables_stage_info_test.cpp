@@ -7,6 +7,7 @@
 #include "arenix/meet/demo/demo_meet.h"
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stage_info.h"
+#include "data/classes.h"
 #include "data/sql_text.h"
 #include "tables_meet_folder.h"
 
@@ -101,6 +102,7 @@ TEST(StageInfo, StageZeroIsTheFinalAndOthersAreRefused) {
 TEST(StageInfo, SelectListAgreesWithTheUpdatesOnTheSampleMeet) {
   dbf_test::TempDir dir;
   demo::WriteDemoMeet(dir.path());
+  data::RegisterClasses();  // the test may run alone, before any ArenixCls is made
   Variant conn(automation::CreateObject(u"Adodb.Connection"));
   auto& c = automation::ObjectCast<data::Connection>(conn);
   c.Open(u"provider=vfpoledb;data source=" + automation::FromUtf8(dir.path()));

@@ -11,6 +11,7 @@
 #include "automation/registry.h"
 #include "data/data.h"
 #include "host/memory_host.h"
+#include "frames_expect.h"
 #include "list_call.h"
 
 namespace arenix::show {
@@ -19,9 +20,7 @@ namespace {
 using testing::ListCallText;
 namespace fs = std::filesystem;
 
-const std::string kCloser =
-    "window.opener=null;window.open(\"\",\"_self\");window.close();"
-    "window.top.open(\"\",\"_top\").close();parent.close();";
+using testing::kCloser;
 
 TEST(FramesDesktop, ShowButton) {
   struct Case {

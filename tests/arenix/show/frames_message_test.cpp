@@ -5,6 +5,7 @@
 #include "arenix/show/message.h"
 #include "automation/clock.h"
 #include "host/memory_host.h"
+#include "frames_expect.h"
 #include "list_call.h"
 
 namespace arenix::show {
@@ -13,9 +14,7 @@ namespace {
 using testing::ListCall;
 using testing::ListCallText;
 
-const std::string kCloser =
-    "window.opener=null;window.open(\"\",\"_self\");window.close();"
-    "window.top.open(\"\",\"_top\").close();parent.close();";
+using testing::kCloser;
 
 TEST(FramesMessage, ShowSuccessAlertsThenGoesBackClosesOrMovesOn) {
   struct Case {

@@ -1,6 +1,7 @@
 // The form frame and the login frame and about box built on it.
 #include <gtest/gtest.h>
 
+#include "frames_expect.h"
 #include "list_call.h"
 
 namespace arenix::show {
@@ -8,9 +9,7 @@ namespace {
 
 using testing::ListCallText;
 
-const std::string kCloser =
-    "window.opener=null;window.open(\"\",\"_self\");window.close();"
-    "window.top.open(\"\",\"_top\").close();parent.close();";
+using testing::kCloser;
 
 // The form frame as specified, around the content row.
 std::string Form(const std::string& w, const std::string& h, const std::string& close_href,

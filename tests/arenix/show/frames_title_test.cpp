@@ -2,6 +2,7 @@
 // single line, in their current and older forms.
 #include <gtest/gtest.h>
 
+#include "frames_expect.h"
 #include "list_call.h"
 
 namespace arenix::show {
@@ -9,9 +10,7 @@ namespace {
 
 using testing::ListCallText;
 
-const std::string kCloser =
-    "window.opener=null;window.open(\"\",\"_self\");window.close();"
-    "window.top.open(\"\",\"_top\").close();parent.close();";
+using testing::kCloser;
 
 std::string Spacer(const std::string& h) {
   return "<table cellspacing=0 cellpadding=0 border=0 width='100%'><tr height=" + h +

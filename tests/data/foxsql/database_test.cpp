@@ -222,6 +222,11 @@ TEST_F(EngineTest, ALongColumnNameReachesTheFieldStoredAsItsFirstTenBytes) {
   EXPECT_EQ(Column(meet.Query("Select d.Note From Diary d Order By d.DateAndTime Desc")),
             (std::vector<std::string>{"b", "a"}));
 
+  // A long name the statement gives a result column stays that name.
+  EXPECT_EQ(Column(meet.Query("Select * From (Select Note As DateAndTimeNote From Diary) x "
+                              "Order By x.DateAndTimeNote")),
+            (std::vector<std::string>{"a", "b"}));
+
   // A long name whose first ten bytes name no field stays SQLite's error.
   auto [n1, d1] = ErrorOf([&] { meet.Run("Select Description1 From Diary"); });
   EXPECT_EQ(n1, kStatementError);
