@@ -14,6 +14,7 @@
 
 #include "arenix/frame/arenix_cls.h"
 #include "automation/coerce.h"
+#include "automation/error.h"
 #include "data/data.h"
 #include "wldf_meet.h"
 

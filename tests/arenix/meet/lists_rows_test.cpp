@@ -209,6 +209,17 @@ TEST(ListsRows, QueryRowShowsResultPlaceRecordAndPoints) {
             "<tr align=center style='height:20px;color:#FF7D00' bgcolor='#eeeeff' onmouseover=\"this.style."
             "backgroundColor='#cceecc'\"  onmouseout=\"this.style.backgroundColor='#eeeeff'\"><td>7</td>"
             "<td>张三★</td><td>一队</td><td>1</td><td>1</td><td></td><td>0</td><td></td></tr>");
+  // Past the last row, or on a closed record set, the call fails instead of
+  // rendering a row of nothing.
+  auto& records = OpenRows(meet, "Select * From Play Where 编号='none'");
+  try {
+    arenix::meet::QueryRow(meet.rs, {});
+    ADD_FAILURE() << "a row was rendered at EOF";
+  } catch (const automation::Error& e) {
+    EXPECT_EQ(e.number(), automation::err::kNoCurrentRecord);
+  }
+  records.Close();
+  EXPECT_THROW(arenix::meet::EntryRow(meet.rs, {}), automation::Error);
 }
 
 }  // namespace

@@ -84,9 +84,11 @@ TEST(ListsScript, EmittedScriptsAndHtmlParse) {
   for (const std::string& s : scripts) EXPECT_EQ(arenix::testing::NodeCheck(s), "") << s;
   EXPECT_EQ(arenix::testing::NodeCheck(Scripts(ToUtf8(arenix::meet::EntryKeyScript()))[0]), "");
 
-  const auto errors = arenix::testing::HtmlParseErrors({html});
-  ASSERT_EQ(errors.size(), 1u);
-  for (const auto& e : errors[0]) ADD_FAILURE() << e.code << " near " << e.near;
+  const auto reports = arenix::testing::CheckHtml({html});
+  ASSERT_EQ(reports.size(), 1u);
+  for (const auto& e : reports[0].errors) ADD_FAILURE() << e.code << " near " << e.near;
+  for (const auto& e : reports[0].script_errors) ADD_FAILURE() << e;
+  EXPECT_GE(reports[0].scripts, 20);
 }
 
 TEST(ListsScript, KeyboardPointsAndDelegationsInTheBrowser) {

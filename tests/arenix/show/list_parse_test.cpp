@@ -37,11 +37,12 @@ TEST(ListParse, ListPageParsesWithHostileRequestValues) {
                     u"<input type=submit value=搜索>" + SearchRight(u"form") + ColorLine(760, 1, u"#336699") +
                     u"<table>" + TableHeaderEmpty(u"40|*") + TableHeader(u"姓名|40$城市|*") + rows +
                     NoRecord(u"2") + u"</table>" + PageBar(req.var, rs, u"grp") + u"</body></html>";
-  const auto errors = arenix::testing::HtmlParseErrors({automation::ToUtf8(page)});
-  ASSERT_EQ(errors.size(), 1u);
+  const auto reports = arenix::testing::CheckHtml({automation::ToUtf8(page)});
+  ASSERT_EQ(reports.size(), 1u);
+  for (const auto& e : reports[0].script_errors) ADD_FAILURE() << e;
   // The search frame closes its form after the cell, as the site's pages
   // expect; browsers keep such a form working, and that is the only repair.
-  for (const auto& e : errors[0]) {
+  for (const auto& e : reports[0].errors) {
     if (e.code == "end-tag-without-matching-open-element" && e.near.find("</td></form>") != std::string::npos) {
       continue;
     }
