@@ -18,7 +18,7 @@
 
 #include "automation/text.h"
 #include "data/dbf/table.h"
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 #include "data/demo/meet_schema.h"
 
 namespace {
@@ -37,7 +37,7 @@ std::string g_play;
 void MakePlay() {
   std::string pattern = (std::filesystem::temp_directory_path() / "arenix-dbf-bench-XXXXXX").string();
   g_dir = ::mkdtemp(pattern.data());
-  data::demo::WriteDemoMeet(g_dir + "/meet");
+  arenix::meet::demo::WriteDemoMeet(g_dir + "/meet");
   auto sample = Table::Open(g_dir + "/meet/Play.dbf", Access::kRead);
   std::vector<std::vector<Variant>> rows(sample->RecordCount());
   for (uint32_t r = 0; r < sample->RecordCount(); ++r) sample->ReadRecord(r, rows[r]);

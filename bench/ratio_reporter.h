@@ -16,7 +16,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const auto& r : runs) {
       if (r.error_occurred) continue;
       std::string name = r.benchmark_name();
-      seconds_per_iter_[name] = r.GetAdjustedRealTime() / 1e9;  // default unit: ns
+      seconds_per_iter_[name] = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+      cpu_seconds_per_iter_[name] = r.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
       auto it = r.counters.find("bytes_per_second");
       if (it != r.counters.end()) bytes_per_second_[name] = it->second.value;
       auto items = r.counters.find("items_per_second");
@@ -28,13 +29,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   double BytesPerSecond(const std::string& name) const { return Get(bytes_per_second_, name); }
   double ItemsPerSecond(const std::string& name) const { return Get(items_per_second_, name); }
   double SecondsPerIteration(const std::string& name) const { return Get(seconds_per_iter_, name); }
+  double CpuSecondsPerIteration(const std::string& name) const { return Get(cpu_seconds_per_iter_, name); }
 
  private:
   static double Get(const std::map<std::string, double>& m, const std::string& name) {
     auto it = m.find(name);
     return it == m.end() ? 0 : it->second;
   }
-  std::map<std::string, double> bytes_per_second_, items_per_second_, seconds_per_iter_;
+  std::map<std::string, double> bytes_per_second_, items_per_second_, seconds_per_iter_, cpu_seconds_per_iter_;
 };
 
 }  // namespace bench

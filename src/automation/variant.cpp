@@ -14,7 +14,8 @@ ArrayBox& ArrayBox::operator=(const ArrayBox& other) {
 }
 ArrayBox::~ArrayBox() = default;
 bool operator==(const ArrayBox& a, const ArrayBox& b) {
-  return a.p_->lbound == b.p_->lbound && a.p_->items == b.p_->items;
+  return a.p_->lbound == b.p_->lbound && a.p_->columns == b.p_->columns &&
+         a.p_->lbound2 == b.p_->lbound2 && a.p_->items == b.p_->items;
 }
 }  // namespace detail
 

@@ -44,11 +44,16 @@ struct EmptyValue {
   friend bool operator==(EmptyValue, EmptyValue) = default;
 };
 
-/// A one-dimensional automation array of variants.
+/// An automation array of variants: one-dimensional, or two-dimensional
+/// when `columns` > 0. A two-dimensional array keeps its items row by row
+/// (the first index is the row, from `lbound`), `columns` items a row, the
+/// second index running from `lbound2`.
 struct Array {
   int32_t lbound = 0;
   std::vector<Variant> items;
-  int32_t ubound() const;  // defined below, where Variant is complete (clang needs it)
+  int32_t ubound() const;  // of the first dimension; defined below, where Variant is complete
+  int32_t columns = 0;
+  int32_t lbound2 = 0;
 };
 
 /// The automation type numbers (those of VarType()).
@@ -166,6 +171,9 @@ class Variant {
   Storage v_;
 };
 
-inline int32_t Array::ubound() const { return lbound + static_cast<int32_t>(items.size()) - 1; }
+inline int32_t Array::ubound() const {
+  const size_t rows = columns > 0 ? items.size() / static_cast<size_t>(columns) : items.size();
+  return lbound + static_cast<int32_t>(rows) - 1;
+}
 
 }  // namespace automation

@@ -1,5 +1,6 @@
 #include "platform/classes.h"
 
+#include "platform/chart_image.h"
 #include "platform/dictionary.h"
 #include "platform/regexp.h"
 #include "platform/xmlhttp.h"
@@ -9,6 +10,7 @@ namespace platform {
 void RegisterClasses() {
   RegisterDictionaryClass();
   RegisterRegExpClass();
+  RegisterChartSpaceClass();
   RegisterXmlHttpClass();
 }
 

@@ -45,11 +45,22 @@ void CheckInject(Variant& request, Variant& response, bool close_parent, TextVie
     Refuse(response, kInjectMessage, close_parent, dialog_id);
 }
 
+namespace {
+// The host part ends at the server name: "meet.example.cn.evil.org" names
+// another host even though it begins with "meet.example.cn".
+bool HostEndsAt(TextView referrer, size_t end) {
+  if (end >= referrer.size()) return true;
+  const char16_t c = referrer[end];
+  return c == u'/' || c == u':' || c == u'?' || c == u'#';
+}
+}  // namespace
+
 bool ReferrerIsThisServer(TextView referrer, TextView server_name) {
   const int32_t n = automation::Len(server_name);
-  if (automation::Mid(referrer, 8, n) == server_name) return true;
+  if (automation::Mid(referrer, 8, n) == server_name && HostEndsAt(referrer, 7 + n)) return true;
   // A page served over TLS refers with "https://", one character longer.
-  return referrer.starts_with(u"https://") && automation::Mid(referrer, 9, n) == server_name;
+  return referrer.starts_with(u"https://") && automation::Mid(referrer, 9, n) == server_name &&
+         HostEndsAt(referrer, 8 + n);
 }
 
 void CheckPost(Variant& request, Variant& response, int16_t check, bool close_parent,

@@ -18,7 +18,9 @@ Text ErrorPageText(TextView message, bool close_parent, TextView dialog_id) {
     close_script += u"').close();";
     return_script = close_script;
   } else if (close_parent) {
-    close_script = CloseWindowNoMessagebox();
+    // The statements stand inside href="JavaScript:...": their own double
+    // quotes would end the attribute, so they are written with single ones.
+    close_script = automation::Replace(CloseWindowNoMessagebox(), u"\"", u"'");
     return_script = close_script;
   } else {
     close_script = u" history.back();";

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "automation/coerce.h"
+#include "automation/cp936.h"
 #include "data/dbf/table_error.h"
 #include "data/foxsql/collation.h"
 #include "data/foxsql/statement_error.h"
@@ -246,7 +247,41 @@ Outcome Database::Run(TextView statement) {
     CreateFreeTable(t.create, statement);
     return {};
   }
+  if (!t.long_columns.empty()) {
+    ColumnRenames renames = FindLongColumns(t, statement);
+    if (!renames.empty()) t = Translate(statement, &renames);
+  }
   return Execute(t, statement);
+}
+
+// A field name holds at most ten bytes, so a statement written with the
+// longer name a column was meant to have ("DateAndTime") names the field
+// stored as its first ten bytes ("DateAndTim"). Such a name is matched
+// without case among the fields of the statement's tables; one match
+// renames it, none leaves it to SQLite's "no such column", and matches in
+// several tables are an error.
+ColumnRenames Database::FindLongColumns(const Translation& t, TextView statement) {
+  auto lower = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  };
+  std::vector<Entry*> entries;
+  for (const Text& name : t.tables) entries.push_back(&Resolve(name, statement));
+  ColumnRenames renames;
+  for (const Text& column : t.long_columns) {
+    std::string prefix = lower(automation::ToGbk(column).substr(0, kFieldNameBytes));
+    const dbf::Field* found = nullptr;
+    for (Entry* e : entries) {
+      for (const dbf::Field& f : e->table->fields()) {
+        if (lower(automation::ToGbk(f.name)) != prefix) continue;
+        if (found) ThrowStatementError(u"Ambiguous column name " + column, statement);
+        found = &f;
+      }
+    }
+    if (found) renames[column] = found->name;
+  }
+  return renames;
 }
 
 Outcome Database::Execute(const Translation& t, TextView statement) {

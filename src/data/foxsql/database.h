@@ -79,6 +79,7 @@ class Database {
   void Declare(Entry& entry);
   void CreateFreeTable(const CreateTable& create, TextView statement);
   Outcome Execute(const Translation& t, TextView statement);
+  ColumnRenames FindLongColumns(const Translation& t, TextView statement);
 
   std::string folder_;
   sqlite3* db_ = nullptr;

@@ -1,11 +1,13 @@
 #include "data/foxsql/translate.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "data/foxsql/collation.h"
 #include "data/foxsql/functions.h"
 #include "data/foxsql/parser.h"
 #include "data/foxsql/statement_error.h"
+#include "automation/cp936.h"
 
 namespace data::foxsql {
 
@@ -62,7 +64,8 @@ bool IsAllBlank(TextView s) {
 
 class Translator {
  public:
-  explicit Translator(TextView statement) : statement_(statement) {}
+  Translator(TextView statement, const ColumnRenames* renames)
+      : statement_(statement), renames_(renames) {}
 
   Translation Run() {
     Statement parsed = Parse(statement_);
@@ -85,11 +88,29 @@ class Translator {
       out_.target = c.table;
       out_.create = std::move(c);
     }
+    // A long name the statement gives a result column itself is no field.
+    std::erase_if(out_.long_columns, [&](const Text& column) {
+      return std::any_of(aliases_.begin(), aliases_.end(),
+                         [&](const Text& alias) { return EqualsNoCase(alias, column); });
+    });
     return std::move(out_);
   }
 
  private:
   [[noreturn]] void Fail(TextView message) const { ThrowStatementError(message, statement_); }
+
+  // A column as SQLite sees it: a name longer than a field name can be is
+  // noted, and written as its stored name once the runner has found it.
+  std::string ColumnName(const Text& name) {
+    if (automation::ToGbk(name).size() <= kFieldNameBytes) return QuoteName(name);
+    if (renames_) {
+      auto it = renames_->find(name);
+      if (it != renames_->end()) return QuoteName(it->second);
+    }
+    auto& noted = out_.long_columns;
+    if (std::find(noted.begin(), noted.end(), name) == noted.end()) noted.push_back(name);
+    return QuoteName(name);
+  }
 
   void NoteTable(const Text& name) {
     for (const auto& t : out_.tables)
@@ -138,6 +159,7 @@ class Translator {
       Sql v = Emit(e);
       sql += v.text;
       Text name = item.alias;
+      if (!name.empty()) aliases_.push_back(name);
       if (e.kind != ExprKind::kColumn) {
         if (names_result && out_.computed_kinds) out_.computed_kinds->push_back(v.kind);
         if (name.empty()) name = ComputedName(e, unnamed);
@@ -213,7 +235,7 @@ class Translator {
     std::string sql = "UPDATE " + QuoteName(u.target.name) + " SET ";
     for (size_t i = 0; i < u.sets.size(); ++i) {
       if (i > 0) sql += ", ";
-      sql += QuoteName(u.sets[i].column) + " = " + Emit(*u.sets[i].value).text;
+      sql += ColumnName(u.sets[i].column) + " = " + Emit(*u.sets[i].value).text;
     }
     std::vector<std::string> conditions;
     const TableRef* first = u.from.empty() ? nullptr : &u.from.front();
@@ -244,11 +266,14 @@ class Translator {
     out_.target = ins.table;
     NoteTable(ins.table);
     out_.insert_columns = ins.columns;
+    if (renames_)
+      for (Text& c : out_.insert_columns)
+        if (auto it = renames_->find(c); it != renames_->end()) c = it->second;
     std::string sql = "INSERT INTO " + QuoteName(ins.table);
     if (!ins.columns.empty()) {
       sql += " (";
       for (size_t i = 0; i < ins.columns.size(); ++i)
-        sql += (i > 0 ? ", " : "") + QuoteName(ins.columns[i]);
+        sql += (i > 0 ? ", " : "") + ColumnName(ins.columns[i]);
       sql += ")";
     }
     if (ins.select) return sql + " " + EmitSelect(*ins.select, false);
@@ -293,8 +318,8 @@ class Translator {
         return {n, e.flag ? ValueKind::kDateTime : ValueKind::kDate};
       }
       case ExprKind::kColumn:
-        return {e.qualifier.empty() ? QuoteName(e.text)
-                                    : QuoteName(e.qualifier) + "." + QuoteName(e.text)};
+        return {e.qualifier.empty() ? ColumnName(e.text)
+                                    : QuoteName(e.qualifier) + "." + ColumnName(e.text)};
       case ExprKind::kStar: Fail(u"* is allowed only in a select list or Count(*)");
       case ExprKind::kUnary: {
         Sql a = Emit(*e.args[0]);
@@ -534,11 +559,15 @@ class Translator {
   }
 
   TextView statement_;
+  const ColumnRenames* renames_;
+  std::vector<Text> aliases_;  // names the statement gives its result columns
   Translation out_;
 };
 
 }  // namespace
 
-Translation Translate(TextView statement) { return Translator(statement).Run(); }
+Translation Translate(TextView statement, const ColumnRenames* renames) {
+  return Translator(statement, renames).Run();
+}
 
 }  // namespace data::foxsql

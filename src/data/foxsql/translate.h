@@ -18,6 +18,7 @@
 // same result, so that the table's index can serve it.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,12 +41,23 @@ struct Translation {
   /// plain columns (a query over a derived table).
   std::optional<std::vector<ValueKind>> computed_kinds;
   CreateTable create;          // Create Table only
+  /// Column names longer than a stored field name can be (10 bytes in code
+  /// page 936), each once, as written: the runner looks them up among the
+  /// tables' fields (ColumnRenames) and translates again.
+  std::vector<Text> long_columns;
   bool IsWrite() const { return kind != StatementKind::kQuery; }
 };
 
+/// A long column name as written -> the stored field name it stands for.
+using ColumnRenames = std::map<Text, Text>;
+
+/// The most bytes a free table's field name holds.
+inline constexpr size_t kFieldNameBytes = 10;
+
 /// Raises the statement error (number kStatementError, quoting the
-/// statement) for anything it cannot translate.
-Translation Translate(automation::TextView statement);
+/// statement) for anything it cannot translate. Column names found in
+/// `renames` are written as their stored names.
+Translation Translate(automation::TextView statement, const ColumnRenames* renames = nullptr);
 
 /// The SQLite form of a name: "name" with inner quotes doubled (UTF-8).
 std::string QuoteName(automation::TextView name);

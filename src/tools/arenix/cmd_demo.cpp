@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "automation/error.h"
-#include "data/demo/demo_meet.h"
+#include "arenix/meet/demo/demo_meet.h"
 #include "tools/arenix/command.h"
 
 namespace tools {
@@ -14,9 +14,9 @@ struct DemoArgs {
 };
 
 void RunDemo(const DemoArgs& args) {
-  std::vector<data::demo::WrittenTable> written;
+  std::vector<arenix::meet::demo::WrittenTable> written;
   try {
-    written = data::demo::WriteDemoMeet(args.dir, {args.force});
+    written = arenix::meet::demo::WriteDemoMeet(args.dir, {args.force});
   } catch (const automation::Error& e) {
     int code = e.number() == automation::err::kFileExists ? kExitUsage : kExitFailed;
     throw Exit{code, e.what()};

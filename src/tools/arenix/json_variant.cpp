@@ -76,6 +76,16 @@ ordered_json VariantToJson(const Variant& v) {
       return Typed("Object", v.object() ? ordered_json(automation::ToUtf8(v.object()->ClassName()))
                                         : ordered_json(nullptr));
     case VarType::Array: {
+      const automation::Array& a = v.array();
+      if (a.columns > 0) {  // two-dimensional: {"array2": rows, "lbounds": [row, column]}
+        ordered_json rows = ordered_json::array();
+        for (size_t at = 0; at < a.items.size(); at += static_cast<size_t>(a.columns)) {
+          ordered_json row = ordered_json::array();
+          for (int32_t c = 0; c < a.columns; ++c) row.push_back(VariantToJson(a.items[at + c]));
+          rows.push_back(std::move(row));
+        }
+        return Typed("Array", ordered_json{{"array2", std::move(rows)}, {"lbounds", {a.lbound, a.lbound2}}});
+      }
       ordered_json items = ordered_json::array();
       for (const auto& item : v.array().items) items.push_back(VariantToJson(item));
       ordered_json j = Typed("Array", std::move(items));
@@ -91,6 +101,41 @@ ordered_json VariantToJson(const Variant& v) {
 }
 
 namespace {
+int64_t IntegerOf(const ordered_json& j, const char* key);
+
+int32_t Bound32(const ordered_json& j, const char* key) {
+  const int64_t n = IntegerOf(j, key);
+  if (n < INT32_MIN || n > INT32_MAX) throw std::invalid_argument(std::string("\"") + key + "\" is out of the 32-bit range");
+  return static_cast<int32_t>(n);
+}
+
+// {"array2": [[row 0 ...], [row 1 ...]], "lbounds": [row, column]}: every
+// row as long as the first, and at least one item long (the empty list is
+// an array of no rows).
+Variant TwoDimensionalArray(const ordered_json& j) {
+  const ordered_json& rows = j["array2"];
+  if (!rows.is_array()) throw std::invalid_argument("\"array2\" needs a list of rows");
+  automation::Array a;
+  a.columns = 1;
+  if (!rows.empty()) {
+    if (!rows[0].is_array() || rows[0].empty())
+      throw std::invalid_argument("\"array2\" rows are lists of at least one item");
+    a.columns = static_cast<int32_t>(rows[0].size());
+  }
+  for (const auto& row : rows) {
+    if (!row.is_array() || row.size() != static_cast<size_t>(a.columns))
+      throw std::invalid_argument("\"array2\" rows must all be lists of the same length");
+    for (const auto& item : row) a.items.push_back(JsonToVariant(item));
+  }
+  if (j.contains("lbounds")) {
+    const ordered_json& b = j["lbounds"];
+    if (!b.is_array() || b.size() != 2) throw std::invalid_argument("\"lbounds\" needs two whole numbers");
+    a.lbound = Bound32(b[0], "lbounds");
+    a.lbound2 = Bound32(b[1], "lbounds");
+  }
+  return Variant(std::move(a));
+}
+
 int64_t IntegerOf(const ordered_json& j, const char* key) {
   if (!j.is_number_integer()) throw std::invalid_argument(std::string("\"") + key + "\" needs a whole number");
   // A whole number above the signed 64-bit range would wrap to a small one.
@@ -156,6 +201,7 @@ Variant JsonToVariant(const ordered_json& j) {
       for (const auto& item : j["array"]) a.items.push_back(JsonToVariant(item));
       return Variant(std::move(a));
     }
+    if (j.contains("array2")) return TwoDimensionalArray(j);
     if (j.contains("bytes_base64")) {
       if (!j["bytes_base64"].is_string()) throw std::invalid_argument("\"bytes_base64\" needs a text");
       auto bytes = Base64Decode(j["bytes_base64"].get<std::string>());

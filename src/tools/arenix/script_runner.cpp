@@ -205,6 +205,17 @@ ordered_json ResponseJson(const host::MemoryResponse& r) {
   j["content_type"] = U8(r.content_type());
   j["charset"] = U8(r.charset());
   j["redirect"] = U8(r.redirect());
+  // The cache headers: null until the page sets Expires or ExpiresAbsolute.
+  if (r.expires() || r.expires_absolute()) {
+    ordered_json expires;
+    expires["minutes"] = r.expires() ? ordered_json(*r.expires()) : ordered_json(nullptr);
+    expires["absolute"] =
+        r.expires_absolute() ? ordered_json(IsoDate(*r.expires_absolute())) : ordered_json(nullptr);
+    j["expires"] = expires;
+  } else {
+    j["expires"] = nullptr;
+  }
+  j["cache_control"] = U8(r.cache_control());
   const auto& body = r.body();
   j["body_base64"] = Base64Encode(std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
   return j;

@@ -88,6 +88,14 @@ TEST(CheckPost, AcceptsOnlyReferrersFromThisServer) {
       {u"https://other.example.org/", true},
       {u"", true},
       {u"meet.example.cn", true},
+      // The server name must end the referrer's host.
+      {u"http://meet.example.cn.evil.org/form.html", true},
+      {u"https://meet.example.cn.evil.org/", true},
+      {u"http://meet.example.cnx/", true},
+      {u"http://meet.example.cn@evil.org/", true},
+      {u"http://meet.example.cn?a=1", false},
+      {u"http://meet.example.cn#top", false},
+      {u"http://meet.example.cn:8080/edit.asp", false},
   };
   for (const auto& c : cases) {
     Page page;

@@ -78,6 +78,9 @@ TEST_F(PostcardTest, Levels) {
       {u"110105491232002", 3, kBirthMessage},   // 1949-12-32
       {u"11010519491331002X", 3, kBirthMessage},
       {u"11010519490229002X", 3, kBirthMessage},  // 1949 is not a leap year
+      {u"11010519490231002X", 3, kBirthMessage},  // day 31 only in months that have it
+      {u"11010519490431002X", 4, kBirthMessage},
+      {u"11010520230229002X", 3, kBirthMessage},
       {u"11010519491231002X", 9, u""},
       {u"1101051949.231002X", 2, u""},          // numeric by the number rule
       {u"1101051949.231002X", 3, kBirthMessage},

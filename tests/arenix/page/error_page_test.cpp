@@ -64,6 +64,12 @@ const Text kCloser =
     u"window.opener=null;window.open(\"\",\"_self\");window.close();"
     u"window.top.open(\"\",\"_top\").close();parent.close();";
 
+// The same statements inside the buttons' href="JavaScript:..." attribute,
+// where double quotes would end it.
+const Text kCloserInAttribute =
+    u"window.opener=null;window.open('','_self');window.close();"
+    u"window.top.open('','_top').close();parent.close();";
+
 TEST(ErrorPageTest, ThreeCloseBehavioursByteForByte) {
   struct Case {
     bool close_parent;
@@ -72,7 +78,7 @@ TEST(ErrorPageTest, ThreeCloseBehavioursByteForByte) {
   } cases[] = {
       {false, u"", u"", u" history.back();", u"window.history.back();"},
       {false, u"   ", u"", u" history.back();", u"window.history.back();"},
-      {true, u"", u"<head><base target=\"_self\"></head>", kCloser, kCloser},
+      {true, u"", u"<head><base target=\"_self\"></head>", kCloserInAttribute, kCloserInAttribute},
       {true, u"dlg1", u"", u" window.parent.document.getElementById('dlg1').close();",
        u" window.parent.document.getElementById('dlg1').close();"},
       {false, u"dlg2", u"", u" window.parent.document.getElementById('dlg2').close();",

@@ -205,6 +205,41 @@ TEST_F(EngineTest, ErrorsNameTheStatementAndTheFile) {
   EXPECT_EQ(d7.rfind("Broken.dbf", 0), 0u) << d7;
 }
 
+// A field name holds ten bytes; statements may use the longer name the
+// column was meant to have, and reach the field stored as its first ten.
+TEST_F(EngineTest, ALongColumnNameReachesTheFieldStoredAsItsFirstTenBytes) {
+  meet.Exec("Create Table Diary Free (DateAndTim C(14), 报名截止日 C(8), Note C(10))");
+  meet.Exec("Insert Into Diary (DateAndTime, 报名截止日期时间, Note) "
+            "Values ('20130103101500', '20130101', 'a')");
+  meet.Exec("Insert Into Diary (dateandtime, Note) Values ('20130205080000', 'b')");
+  EXPECT_EQ(meet.Exec("Update Diary Set DATEANDTIME='20130105090000' Where Note=='a'"), 1);
+  Rows rows = meet.Query("Select [DateAndTime], 报名截止日期时间 From [Diary] "
+                         "Where Left(DateAndTime,6)='201301' Order By [DateAndTime]");
+  ASSERT_EQ(rows.rows.size(), 1u);
+  EXPECT_EQ(rows.names[0], u"DateAndTim");  // the stored name, as the record set shows it
+  EXPECT_EQ(Trimmed(rows.rows[0][0]), "20130105090000");
+  EXPECT_EQ(Trimmed(rows.rows[0][1]), "20130101");
+  EXPECT_EQ(Column(meet.Query("Select d.Note From Diary d Order By d.DateAndTime Desc")),
+            (std::vector<std::string>{"b", "a"}));
+
+  // A long name the statement gives a result column stays that name.
+  EXPECT_EQ(Column(meet.Query("Select * From (Select Note As DateAndTimeNote From Diary) x "
+                              "Order By x.DateAndTimeNote")),
+            (std::vector<std::string>{"a", "b"}));
+
+  // A long name whose first ten bytes name no field stays SQLite's error.
+  auto [n1, d1] = ErrorOf([&] { meet.Run("Select Description1 From Diary"); });
+  EXPECT_EQ(n1, kStatementError);
+  EXPECT_EQ(d1, "no such column: Description1 in statement: Select Description1 From Diary");
+
+  // Two tables of the statement both hold the field: ambiguous, named.
+  meet.Exec("Create Table Diary2 Free (DateAndTim C(14))");
+  auto [n2, d2] = ErrorOf([&] { meet.Run("Select DateAndTime From Diary, Diary2"); });
+  EXPECT_EQ(n2, kStatementError);
+  EXPECT_EQ(d2, "Ambiguous column name DateAndTime in statement: Select DateAndTime From Diary, "
+                "Diary2");
+}
+
 TEST_F(EngineTest, RefusesToWriteATableWithAStructuralIndex) {
   meet.AddEntrant("1", "甲");
   dbf_test::Spit(meet.File("Play.cdx"), "index");

@@ -117,6 +117,18 @@ TEST_F(CliTest, RunReportsStepsResponseAndVariables) {
   EXPECT_EQ(again["steps"][0]["result"], steps[3]["result"]);
 }
 
+TEST_F(CliTest, RunReportShowsTheCacheHeaders) {
+  auto quiet = Script(R"({"steps": [{"call": "CommMd5", "args": ["abc"]}]})");
+  EXPECT_TRUE(quiet["response"]["expires"].is_null());
+  EXPECT_EQ(quiet["response"]["cache_control"], "");
+  auto report = Script(R"({"now": "2024-03-05T08:30:00",
+    "steps": [{"call": "CommClearCache", "args": [{"ref": "Response"}]}]})");
+  EXPECT_TRUE(report["steps"][0]["error"].is_null()) << report.dump();
+  EXPECT_EQ(report["response"]["expires"]["minutes"], -1);
+  EXPECT_EQ(report["response"]["expires"]["absolute"], "2024-03-04T08:30:00");
+  EXPECT_EQ(report["response"]["cache_control"], "no-cache");
+}
+
 TEST_F(CliTest, RunArgumentForms) {
   auto report = Script(R"({"steps": [
     {"call": "CommCloseWindowModal", "args": [{"int": 0}]},
@@ -158,6 +170,28 @@ TEST_F(CliTest, RunWholeNumbersBeyondTheirRangeAreNeverWrapped) {
                           R"({"byte": 18446744073709551615})",
                           R"({"array": [], "lbound": 4294967296})"}) {
     ToolRun r = Tool("run -", std::string(R"({"steps": [{"call": "CommMd5", "args": [)") + arg + "]}]}");
+    EXPECT_EQ(r.code, 2) << arg << "\n" << r.out;
+    EXPECT_NE(r.err.find("bad script"), std::string::npos) << arg;
+  }
+}
+
+TEST_F(CliTest, RunTwoDimensionalArrays) {
+  // Row 1 holds (value, label) from column 1: the pie of one item is whole.
+  auto report = Script(R"({"steps": [
+    {"call": "CommTableChart3", "args": [{"array2": [["", "", ""], ["", 3, "甲"]]}, 0, "0", 100, 100, "A"]},
+    {"call": "CommTableChart3", "args": [{"array2": [["", ""], [3, "甲"]], "lbounds": [0, 1]}, 0, "0", 100, 100, "A"]},
+    {"call": "CommTableChart3", "args": [{"array2": [["", "", ""]]}, 0, "0", 100, 100, "A"]}
+  ]})");
+  for (int i : {0, 1}) {
+    const std::string markup = report["steps"][i]["result"]["value"];
+    EXPECT_NE(markup.find("path='m750,700ae750,700,750,700,0,23592960xe'"), std::string::npos) << i;
+    EXPECT_NE(markup.find("<td align='left'>100.00%</td>"), std::string::npos) << i;
+  }
+  EXPECT_EQ(report["steps"][2]["error"]["number"], 11);  // no items
+
+  for (const char* arg : {R"({"array2": [[1, 2], [3]]})", R"({"array2": [[]]})", R"({"array2": [1, 2]})",
+                          R"({"array2": [[1]], "lbounds": [0]})", R"({"array2": [[1]], "lbounds": [0, 4294967296]})"}) {
+    ToolRun r = Tool("run -", std::string(R"({"steps": [{"call": "CommTableChartHeader", "args": [)") + arg + "]}]}");
     EXPECT_EQ(r.code, 2) << arg << "\n" << r.out;
     EXPECT_NE(r.err.find("bad script"), std::string::npos) << arg;
   }

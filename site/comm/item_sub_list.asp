@@ -1,0 +1,10 @@
+<%@ Language=JavaScript %>
+<!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/stage.inc"-->
+<%
+// The sub-event selector of an event, for the event selector's ShowAjax call.
+arenix.CommCheckInject(Request, Response);
+openMeet();
+Response.Write(subEventSelect(param("item"), param("item_sub")));
+closeMeet();
+%>

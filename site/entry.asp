@@ -1,0 +1,99 @@
+<%@ Language=JavaScript %>
+<!--#include file="inc/meet.inc"-->
+<!--#include file="inc/stage.inc"-->
+<%
+// Online result entry: a logged-in recorder chooses one of the events the
+// account may enter, the age group, sex group, sub-event and stage, types
+// the results (Enter moves to the next box) and saves; the component
+// ranks the stage, scores the final or seeds the next stage.
+arenix.CommCheckInject(Request, Response);
+openMeet();
+var who = recorder();
+if (who === null) { closeMeet(); Response.Redirect("login.asp"); }
+arenix.CommCheckSession(Response, Session("SPORTS_WLDF_Session"));
+var edition = parseInt(meet.版本, 10) || 1;
+var sel = completeSelection(readSelection(), who.events);
+
+if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
+  arenix.CommCheckPost(Request, Response);
+  if (who.events.indexOf(sel.item) < 0)
+    arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + sel.item + "】成绩的权限！");
+  if (!meet.网络登分) arenix.CommShowErrorPage(Response, rs, conn, "网络登分已关闭。");
+  saveResults();
+  closeMeet();
+  Response.Redirect("entry.asp?" + selectionQuery(sel) + "&saved=1");
+}
+
+pageTop("成绩录入", "entry.asp");
+var allowed = who.events.indexOf(sel.item) >= 0;
+var filter = entryFilter(sel);
+if (allowed) arenix.CommBsxxFenjie(conn, filter, sel.sc, edition);
+var heats = 0, first = null;
+if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体项目, 分道 From Play Where " + filter + " And 比赛组次>0", function (row) {
+  if (row("比赛组次") > heats) heats = row("比赛组次");
+  if (first === null) first = { zdygs: row("自定义格式"), tsjs: row("径赛田赛"), jtxm: row("集体项目"), jsfd: row("分道") };
+});
+%>
+<section class="panel">
+  <h2>成绩录入<small><%= h(who.name) %> · 可录项目：<%= h(who.events.join("、")) %></small></h2>
+  <% if (param("saved") === "1") { %><div class="msg ok">成绩已保存，名次已排定。</div><% } %>
+  <form name="sele" method="get" action="entry.asp" class="selectors">
+    <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
+    <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 1, "ajax") %>
+    <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
+    <%= arenix.CommShowTitleSub_Sex(sel.sex) %>
+    <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
+    <%= arenix.CommShowTitleSub_Zc(String(sel.zc), heats) %>
+    <input type="submit" value="查 询" class="button secondary">
+  </form>
+<% if (!allowed) { %>
+  <div class="msg warn">请选择您可以录入的项目。</div>
+<% } else if (first === null) { %>
+  <div class="msg warn"><%= h(sel.age + " " + sel.sex + "子组 " + sel.item + " " + stageNames[sel.sc]) %>尚无编排的运动员。</div>
+<% } else {
+  var list = "";
+  rs.value.Open("Select * From Play Where " + filter + " And 比赛组次>0" + (sel.zc > 0 ? " And 比赛组次=" + sel.zc : "") +
+                " Order By 比赛组次, 比赛道次, 编号", conn.value, 1, 1);
+%>
+  <p class="note"><%= h(sel.age + " · " + (sel.mixed ? "混合" : sel.sex + "子") + "组 · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
+    <%= sel.done[sel.sc] ? "<span class=\"badge done\">已录入</span>" : "<span class=\"badge todo\">未录入</span>" %>
+    　输入成绩后按 Enter 跳到下一格，Ctrl+Enter 保存。</p>
+  <form name="myform" method="post" action="entry.asp">
+    <input type="hidden" name="age" value="<%= h(sel.age) %>">
+    <input type="hidden" name="sex" value="<%= h(sel.sex) %>">
+    <input type="hidden" name="item" value="<%= h(sel.item) %>">
+    <input type="hidden" name="item_sub" value="<%= h(sel.item_sub) %>">
+    <input type="hidden" name="zdygs" value="<%= h(first.zdygs) %>">
+    <input type="hidden" name="TsJs" value="<%= h(first.tsjs) %>">
+    <input type="hidden" name="Jtxm" value="<%= first.jtxm ? "True" : "False" %>">
+    <input type="hidden" name="JsFd" value="<%= first.jsfd ? "True" : "False" %>">
+    <input type="hidden" name="scs" value="<%= sel.stages.length %>">
+    <input type="hidden" name="sc" value="<%= sel.sc %>">
+    <input type="hidden" name="zc" value="<%= sel.zc %>">
+    <input type="hidden" name="bsjg" value="0">
+    <input type="hidden" name="Record" value="">
+    <table class="list entry">
+      <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>组名次</th></tr></thead>
+      <tbody>
+<%
+  var n = 0;
+  while (!rs.value.EOF) {
+    n++;
+    list += "|" + trim(rs.value("编号"));
+    Response.Write(arenix.CommShowListSub(rs, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
+    rs.value.MoveNext();
+  }
+  rs.value.Close();
+%>
+      </tbody>
+    </table>
+    <input type="hidden" name="ydy_bh_list" value="<%= h(list) %>">
+    <div class="form-row" style="margin-top:14px"><input type="submit" value="保存成绩" class="button" id="save"></div>
+  </form>
+  <%= arenix.CommScriptOnKeyDown() %>
+<% } %>
+</section>
+<%
+closeMeet();
+pageEnd();
+%>

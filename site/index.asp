@@ -1,0 +1,68 @@
+<%@ Language=JavaScript %>
+<!--#include file="inc/meet.inc"-->
+<%
+// The meet's home page: what, where and when, the ways in, the events with
+// how far their results are, and the competition rules.
+arenix.CommCheckInject(Request, Response);
+openMeet();
+
+// Entrants and entered stages per event.
+var entrants = {}, stages = {}, stagesDone = {};
+eachRow("Select 参赛项目, Count(*) As n From Play Where Empty(参赛子项目) Group By 参赛项目", function (row) {
+  entrants[row("参赛项目")] = row("n");
+});
+eachRow("Select 参赛项目, 比赛状态 From PlaySour", function (row) {
+  var e = row("参赛项目");
+  stages[e] = (stages[e] || 0) + 1;
+  if (row("比赛状态") === true) stagesDone[e] = (stagesDone[e] || 0) + 1;
+});
+
+pageTop("首页", "index.asp");
+%>
+<section class="panel">
+  <h2>欢迎参加<%= h(meet.运动会名称) %></h2>
+  <dl class="facts">
+    <dt>比赛时间</dt><dd><%= h(meet.开始日期) %> 至 <%= h(meet.结束日期) %></dd>
+    <dt>比赛地点</dt><dd><%= h(meet.比赛地点) %></dd>
+    <dt>主办单位</dt><dd><%= h(meet.主办单位) %></dd>
+    <dt>承办单位</dt><dd><%= h(meet.承办单位) %></dd>
+    <dt>网络报名</dt><dd><%= meet.网络报名 ? "开放中" : "已关闭" %></dd>
+  </dl>
+</section>
+
+<div class="grid" style="margin-bottom:20px">
+  <a class="tile" href="register.asp"><strong>网络报名</strong><span>代表队填写运动员、身份证号与参赛项目</span></a>
+  <a class="tile" href="entrants.asp"><strong>参赛名单</strong><span>按代表队、项目查询全部参赛运动员</span></a>
+  <a class="tile" href="results.asp"><strong>成绩查询</strong><span>各项目各赛次成绩与名次，可导出表格</span></a>
+  <a class="tile" href="entry.asp"><strong>成绩录入</strong><span>记录员登录后在场边录入成绩</span></a>
+</div>
+
+<section class="panel">
+  <h2>比赛项目<small>共 <%= eachRow("Select 参赛项目 From Item", function () {}) %> 项</small></h2>
+  <table class="list">
+    <thead><tr><th>项目</th><th>类别</th><th>每队限报</th><th class="num">参赛人次</th><th>成绩进度</th><th></th></tr></thead>
+    <tbody>
+<%
+eachRow("Select 参赛项目, 径赛田赛, 限报人数, 团体人数 From Item", function (row) {
+  var e = row("参赛项目"), total = stages[e] || 0, done = stagesDone[e] || 0;
+  var progress = total === 0 ? "<span class=\"badge todo\">未编排</span>"
+               : done === total ? "<span class=\"badge done\">已全部录入</span>"
+               : "<span class=\"badge todo\">已录 " + done + " / " + total + " 组别赛次</span>";
+  Response.Write("<tr><td>" + h(e) + "</td><td>" + h(row("径赛田赛")) + "</td><td>" + row("限报人数") +
+    (row("团体人数") > 1 ? "（每队 " + row("团体人数") + " 人）" : " 人") + "</td><td class=\"num\">" +
+    (entrants[e] || 0) + "</td><td>" + progress + "</td><td><a href=\"results.asp?item=" + u(e) +
+    "\">查看成绩</a></td></tr>");
+});
+%>
+    </tbody>
+  </table>
+</section>
+
+<section class="panel">
+  <h2>竞赛规程</h2>
+  <pre class="rules"><%= h(meet.竞赛规程) %></pre>
+</section>
+<%
+closeMeet();
+pageEnd();
+%>

@@ -1,0 +1,6 @@
+<%@ Language=JavaScript %>
+<%
+// Ends the recorder's session.
+Session.Abandon();
+Response.Redirect("index.asp");
+%>

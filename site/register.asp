@@ -1,0 +1,115 @@
+<%@ Language=JavaScript %>
+<!--#include file="inc/meet.inc"-->
+<%
+// Online registration of a delegation: its athletes of one age group, their
+// identity numbers, coach and events. The component applies the meet's
+// registration rules and stops at the first one broken with the error page.
+arenix.CommCheckInject(Request, Response);
+openMeet();
+var team = param("team"), age = param("age");
+var slots = 5, counted = 3;
+
+if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
+  arenix.CommCheckPost(Request, Response);
+  if (!meet.网络报名) arenix.CommShowErrorPage(Response, rs, conn, "网络报名已关闭。");
+  team = trim(Request.Form("ydy_team"));
+  age = trim(Request.Form("ydy_age"));
+  var known = false;
+  eachRow("Select 代表队 From team Where AllTrim(代表队)==" + sq(team) + " And AllTrim(年龄组)==" + sq(age),
+          function () { known = true; });
+  if (!known) arenix.CommShowErrorPage(Response, rs, conn, "没有该代表队或年龄组，请重新选择！");
+  // Team leaders (at most 2) and coaches (at most 4), each name at most 5 characters.
+  var leaders = arenix.CommWlbmTeamCheck(Request, Response, conn, rs, 1, 2, 5);
+  var coaches = arenix.CommWlbmTeamCheck(Request, Response, conn, rs, 2, 4, 5);
+  arenix.CommWlbmSave(Request, Response, conn, rs,
+    16,        // athletes per delegation and age group
+    2,         // entrants per event and sex (the events' own limits apply, below)
+    counted,   // event slots that count
+    slots - counted,
+    "0001",    // the identity number is on the form
+    0, 0, 0, "", "",
+    1,         // the responsible coach is stored
+    1, 0,      // a combined-event athlete enters nothing else
+    1,         // each event's own limit per delegation
+    "混");
+  closeMeet();
+  Response.Redirect("register.asp?team=" + u(team) + "&age=" + u(age) + "&saved=1");
+}
+
+// The delegations and age groups that may register.
+var pairs = [];
+eachRow("Select 代表队, 年龄组 From team", function (row) { pairs.push([row("代表队"), row("年龄组")]); });
+if (team === "" && pairs.length) { team = pairs[0][0]; age = pairs[0][1]; }
+
+// Events of the age group: those scheduled for it.
+var events = [];
+eachRow("Select Distinct 参赛项目 From PlaySour Where AllTrim(年龄组)==" + sq(age) + " And Empty(参赛子项目)", function (row) {
+  events.push(row("参赛项目"));
+});
+
+function eventSelect(name, value) {
+  var out = "<select name=\"" + name + "\" class=\"inputselect\"><option value=\"\"></option>";
+  for (var i = 0; i < events.length; i++)
+    out += "<option value=\"" + h(events[i]) + "\"" + (events[i] === value ? " selected" : "") + ">" + h(events[i]) + "</option>";
+  return out + "</select>";
+}
+
+pageTop("网络报名", "register.asp");
+%>
+<section class="panel">
+  <h2>网络报名<small>每队每组每项限报 2 人，每人限报 2 项（接力除外），全能运动员不得兼项</small></h2>
+  <% if (param("saved") === "1") { %><div class="msg ok">报名已保存。</div><% } %>
+  <% if (!meet.网络报名) { %><div class="msg warn">网络报名已关闭，只能查看。</div><% } %>
+  <form method="get" action="register.asp" class="form-row">
+    <label for="pick">代表队与年龄组</label>
+    <select id="pick" class="inputselect" onchange="var v=this.value.split('|');this.form.team.value=v[0];this.form.age.value=v[1];this.form.submit();">
+<% for (var i = 0; i < pairs.length; i++) {
+     var on = pairs[i][0] === team && pairs[i][1] === age;
+     Response.Write("<option value=\"" + h(pairs[i][0] + "|" + pairs[i][1]) + "\"" + (on ? " selected" : "") + ">" +
+                    h(pairs[i][0] + " · " + pairs[i][1]) + "</option>");
+   } %>
+    </select>
+    <input type="hidden" name="team" value="<%= h(team) %>"><input type="hidden" name="age" value="<%= h(age) %>">
+  </form>
+
+  <form method="post" action="register.asp" name="myform">
+    <input type="hidden" name="ydy_team" value="<%= h(team) %>">
+    <input type="hidden" name="ydy_age" value="<%= h(age) %>">
+    <div class="form-row">
+      <label for="TeamOld">领队</label><input type="text" id="TeamOld" name="TeamOld" class="inputtext" placeholder="多人用、分隔">
+      <label for="TeamTeacher">教练</label><input type="text" id="TeamTeacher" name="TeamTeacher" class="inputtext" placeholder="多人用、分隔">
+    </div>
+    <div class="scroll"><table class="list reg">
+      <thead><tr><th>序号</th><th>姓名</th><th>性别</th><th>身份证号码</th><th>分管教练</th>
+<% for (var j = 1; j <= slots; j++) Response.Write("<th>项目" + j + (j > counted ? "<br><span class=\"note\">不计项</span>" : "") + "</th>"); %>
+      </tr></thead>
+      <tbody>
+<%
+var ids = "";
+eachRow("Select * From Ydybm Where AllTrim(代表队)==" + sq(team) + " And AllTrim(年龄组)==" + sq(age) + " Order By ID", function (row, n) {
+  var id = row("ID");
+  ids += "|" + id;
+  var male = row("性别") === true;
+  var cells = "<td>" + (n + 1) + "</td>" +
+    "<td><input type=\"text\" name=\"ydy_xm_" + h(id) + "\" value=\"" + h(row("运动员")) + "\" size=\"6\" class=\"inputtext\"></td>" +
+    "<td><select name=\"ydy_xb_" + h(id) + "\" class=\"inputselect\"><option value=\"True\"" + (male ? " selected" : "") +
+    ">男</option><option value=\"False\"" + (male ? "" : " selected") + ">女</option></select></td>" +
+    "<td><input type=\"text\" name=\"ydy_fjzd_" + h(id) + "_4\" value=\"" + h(row("身份证号码")) + "\" size=\"17\" maxlength=\"18\" class=\"inputtext\"></td>" +
+    "<td><input type=\"text\" name=\"ydy_fgjl_" + h(id) + "\" value=\"" + h(row("分管教练")) + "\" size=\"5\" class=\"inputtext\"></td>";
+  for (var j = 1; j <= slots; j++) cells += "<td>" + eventSelect("ydy_csxm_" + id + "_" + j, row("参赛项目" + j)) + "</td>";
+  Response.Write("<tr>" + cells + "</tr>");
+});
+%>
+      </tbody>
+    </table></div>
+    <input type="hidden" name="ydy_bh_list" value="<%= h(ids) %>">
+    <div class="form-row" style="margin-top:14px">
+      <input type="submit" value="保存报名" class="button" id="save"<%= meet.网络报名 ? "" : " disabled" %>>
+      <span class="note">清空姓名即撤销该运动员的报名。</span>
+    </div>
+  </form>
+</section>
+<%
+closeMeet();
+pageEnd();
+%>

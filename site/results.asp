@@ -1,0 +1,70 @@
+<%@ Language=JavaScript %>
+<!--#include file="inc/meet.inc"-->
+<!--#include file="inc/stage.inc"-->
+<%
+// The public result query: one event, age group, sex group and stage, with
+// places, and the same list exported as a spreadsheet (?excel=1).
+arenix.CommCheckInject(Request, Response);
+openMeet();
+var edition = parseInt(meet.版本, 10) || 1;
+var allEvents = [];
+eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
+var sel = completeSelection(readSelection(), allEvents, true);
+var filter = entryFilter(sel);
+var heatOf = "Int(Val(SubStr(" + stageNames[sel.sc] + "信息,5,4)))";
+var placeOf = "Int(Val(SubStr(" + stageNames[sel.sc] + "信息,28,4)))";
+var laneOf = "Int(Val(SubStr(" + stageNames[sel.sc] + "信息,9,4)))";
+var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, 径赛田赛, 集体项目, 自定义格式, 编外队, 编外队员, " +
+          arenix.CommsGetBsFenjieXxString(sel.sc) + " From Play Where " + filter + " And " + heatOf + ">0" +
+          " Order By Iif(" + placeOf + "=0, 9999, " + placeOf + "), " + heatOf + ", " + laneOf + ", 编号";
+var title = sel.age + (sel.mixed ? "混合" : sel.sex + "子") + "组" + sel.item + (sel.item_sub ? sel.item_sub : "") + stageNames[sel.sc] + "成绩";
+var final = sel.sc === 4;
+
+function resultRows() {
+  var out = "", n = 0;
+  rs.value.Open(sql, conn.value, 1, 1);
+  while (!rs.value.EOF) {
+    out += arenix.CommShowWlcxItem(rs, edition, ++n, 1, 1, sel.sc, 0);
+    rs.value.MoveNext();
+  }
+  rs.value.Close();
+  return { html: out, count: n };
+}
+var header = "编号$姓名$代表队$组次$道次$成绩$名次$破纪录" + (final ? "$得分" : "");
+var columns = final ? 9 : 8;
+
+if (param("excel") === "1") {
+  var rows = resultRows();
+  Response.Write(arenix.CommShowExcel(conn, rs, Response, title, columns, rows.html, header));
+  Response.End();
+}
+
+// The same list for every visitor without a session, until results change.
+Response.CacheControl = "public";
+pageTop("成绩查询", "results.asp");
+var rows = resultRows();
+%>
+<section class="panel">
+  <h2>成绩查询</h2>
+  <form name="sele" method="get" action="results.asp" class="selectors">
+    <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
+    <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>
+    <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
+    <%= arenix.CommShowTitleSub_Sex(sel.sex) %>
+    <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
+    <input type="submit" value="查 询" class="button secondary">
+  </form>
+  <h2><%= h(title) %>
+    <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %> ·
+    <a href="results.asp?<%= selectionQuery(sel) %>&excel=1" id="export">导出表格</a> ·
+    <a href="javascript:window.print()">打印</a></small></h2>
+  <table class="list">
+    <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>破纪录</th><%= final ? "<th>得分</th>" : "" %></tr></thead>
+    <tbody><%= rows.html %></tbody>
+  </table>
+  <% if (rows.count === 0) { %><p class="note">该组别、赛次没有参赛运动员。</p><% } %>
+</section>
+<%
+closeMeet();
+pageEnd();
+%>

@@ -1,0 +1,1 @@
+<!--#include file="inc/meet.inc"--><!--#include file="inc/stage.inc"-->hi

@@ -1,0 +1,1 @@
+<!--#include file="inc/meet.inc"--><% openMeet(); closeMeet(); %>hi

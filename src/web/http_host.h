@@ -1,0 +1,137 @@
+// The host objects over HTTP: Request, Response, Server and Session as a
+// page and the component see them, made from one HTTP request and turned
+// into one HTTP response. They know nothing of the HTTP library: the server
+// fills a RawRequest and sends what Reply() gives.
+//
+// Text is decoded from and encoded to the page's code page: GBK (936) by
+// default, UTF-8 (65001) when the page switches (`<%@ CodePage=65001 %>` or
+// Response.CodePage = 65001).
+//
+// Not thread-safe: the objects of one request live on its worker thread.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/memory_host.h"
+#include "web/sessions.h"
+
+namespace web {
+
+using host::Text;
+using host::TextView;
+using host::Variant;
+using StringPairs = std::vector<std::pair<std::string, std::string>>;
+
+/// The parts of an HTTP request the host objects read, as bytes.
+struct RawRequest {
+  std::string method = "GET";
+  std::string path;          // decoded request path ("/index.asp")
+  std::string query;         // raw query text after "?"
+  StringPairs headers;       // names as sent
+  std::string body;
+  std::string remote_addr;
+  int local_port = 0;
+  std::string protocol = "HTTP/1.1";
+  std::string Header(std::string_view name) const;  // without case; empty when absent
+};
+
+/// The page's code page, shared by its request and response.
+struct CodePage {
+  int number = 936;
+  bool utf8() const { return number == 65001; }
+  Text Decode(std::string_view bytes) const;
+  std::string Encode(TextView text) const;
+};
+
+/// Percent-decodes a query or form component to bytes ("+" is a space).
+std::string PercentDecode(std::string_view raw);
+/// Percent-encodes bytes for a URL (letters, digits and "-_.~" stay).
+std::string PercentEncode(std::string_view bytes);
+
+class HttpRequest : public host::Request {
+ public:
+  HttpRequest(RawRequest raw, std::shared_ptr<CodePage> cp, std::string site_path);
+
+  Text QueryString() const override;
+  std::vector<Text> QueryKeys() const override;
+  Text Query(TextView key) const override;
+  Text Form(TextView key) const override;
+  Text ServerVariable(TextView name) const override;
+  Text Item(TextView key) const override;
+  int32_t TotalBytes() const override { return static_cast<int32_t>(raw_.body.size()); }
+  host::Bytes BinaryRead(int32_t count) override;
+  Text Cookie(TextView key) const;
+
+  /// QueryString, Form, Cookies, ServerVariables, TotalBytes, BinaryRead and
+  /// the default item.
+  Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;
+
+  const RawRequest& raw() const { return raw_; }
+
+ private:
+  // Pairs of raw bytes; decoded in the page's code page when read, so that a
+  // page that switches to UTF-8 reads its own posts right.
+  static StringPairs Split(std::string_view text, char sep);
+  Text Lookup(const StringPairs& pairs, TextView key, bool& found) const;
+
+  RawRequest raw_;
+  std::shared_ptr<CodePage> cp_;
+  std::string site_path_;
+  StringPairs query_, form_, cookies_;
+  size_t read_pos_ = 0;
+};
+
+/// What goes back to the client.
+struct Reply {
+  int status = 200;
+  StringPairs headers;  // Content-Type included
+  std::string body;
+};
+
+class HttpResponse : public host::MemoryResponse {
+ public:
+  explicit HttpResponse(std::shared_ptr<CodePage> cp) : cp_(std::move(cp)) {}
+
+  /// Write, BinaryWrite, End, Redirect, AddHeader, ContentType, CharSet,
+  /// CodePage, Status, Buffer, Clear, Flush, Expires, ExpiresAbsolute,
+  /// CacheControl, Cookies and IsClientConnected.
+  Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;
+
+  void SetStatus(int code, Text line);
+  void SetCookie(TextView name, TextView value);
+  /// Switches the page's code page (936 or 65001).
+  void SetCodePage(int number);
+
+  /// The HTTP response: status, headers (the page's, the cookies, the
+  /// content type with the charset, the cache headers) and the body.
+  Reply ToReply() const;
+
+ private:
+  std::shared_ptr<CodePage> cp_;
+  int status_code_ = 0;  // 0: 200, or 302 after Redirect
+  std::vector<std::pair<Text, Text>> cookies_;
+};
+
+/// Server: MapPath on the site (with "/data" on the meet's folder, and
+/// relative paths from the page's folder), CreateObject through the
+/// programmatic-name registry, URLEncode, HTMLEncode.
+class HttpServerObject : public host::MemoryServer {
+ public:
+  HttpServerObject(Text site_root, Text data_dir, std::string page_site_path,
+                   std::shared_ptr<CodePage> cp);
+  Text MapPath(TextView path) const override;
+  Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;
+
+ private:
+  std::string page_folder_;  // "/comm/"
+  std::shared_ptr<CodePage> cp_;
+};
+
+/// A Content-Disposition value with a file name that a current browser reads
+/// intact: the name as the page gave it (in the page's code page) and, when
+/// it is not plain ASCII, the RFC 6266 `filename*` form in UTF-8 beside it.
+std::string DispositionHeader(TextView value, const CodePage& cp);
+
+}  // namespace web

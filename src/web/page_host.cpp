@@ -1,0 +1,111 @@
+#include "web/page_host.h"
+
+#include "arenix/page/encode.h"
+#include "arenix/page/error_page.h"
+#include "automation/cp936.h"
+#include "automation/error.h"
+#include "automation/text.h"
+#include "web/script_engine.h"
+
+namespace web {
+
+namespace {
+
+std::string SessionCookie(const RawRequest& request) {
+  std::string header = request.Header("Cookie");
+  const std::string want = std::string(kSessionCookie) + "=";
+  size_t at = 0;
+  while ((at = header.find(want, at)) != std::string::npos) {
+    if (at == 0 || header[at - 1] == ' ' || header[at - 1] == ';') {
+      size_t start = at + want.size();
+      size_t end = header.find(';', start);
+      return header.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    }
+    at += want.size();
+  }
+  return {};
+}
+
+bool ResponseEnded(const host::Response& r) { return static_cast<const HttpResponse&>(r).ended(); }
+
+}  // namespace
+
+PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::function<void(const std::string&)> log)
+    : config_(config),
+      site_(site),
+      cache_(site),
+      sessions_(config.limits.session_idle),
+      replies_(site.data_dir()),
+      log_(std::move(log)) {}
+
+Reply PageHost::Failure(const std::string& site_path, const std::string& message, int status) const {
+  // The site's own error page, with the page, line and message as its text.
+  automation::Text text = arenix::page::ErrorPageText(
+      arenix::page::HtmlEscape(automation::FromUtf8(message)), false, u"");
+  Reply r;
+  r.status = status;
+  r.headers.emplace_back("Content-Type", "text/html; charset=gbk");
+  r.body = automation::ToGbk(text);
+  (void)site_path;
+  return r;
+}
+
+Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
+  std::shared_ptr<const CompiledPage> page;
+  try {
+    page = cache_.Get(file.path, file.site_path);
+  } catch (const automation::Error& e) {
+    std::string msg = file.site_path + ": " + e.what();
+    log_("page error: " + msg);
+    return Failure(file.site_path, msg, 500);
+  }
+
+  // A GET without a session may be answered with a public reply kept from
+  // before, as long as neither the page nor the meet's data has changed.
+  const std::string session_id = SessionCookie(request);
+  const bool shareable = request.method == "GET" && session_id.empty();
+  const std::string key = file.path + "?" + request.query;
+  std::string signature;
+  if (shareable) {
+    signature = replies_.DataSignature();
+    if (auto kept = replies_.Find(key, page.get(), signature)) return *kept;
+  }
+
+  bool created = false;
+  auto session = sessions_.Open(session_id, created);
+  auto cp = std::make_shared<CodePage>();
+  auto response = std::make_shared<HttpResponse>(cp);
+  if (page->code_page == 65001) response->SetCodePage(65001);
+  auto req = std::make_shared<HttpRequest>(request, cp, file.site_path);
+  auto server = std::make_shared<HttpServerObject>(automation::FromUtf8(site_.site_dir()),
+                                                   automation::FromUtf8(site_.data_dir()), file.site_path, cp);
+  PageObjects objects;
+  objects.request = Variant(automation::ObjectPtr(req));
+  objects.response = Variant(automation::ObjectPtr(response));
+  objects.server = Variant(automation::ObjectPtr(server));
+  objects.session = Variant(automation::ObjectPtr(session));
+  objects.response_object = response.get();
+  objects.ended = ResponseEnded;
+
+  ScriptResult result = RunScript(*page, objects, {config_.limits.script_time, config_.limits.script_memory_bytes});
+  const bool send_cookie = sessions_.Close(session, created);
+
+  Reply reply;
+  if (result.kind == ScriptResult::Kind::Done) {
+    reply = response->ToReply();
+    if (shareable && !send_cookie && reply.status == 200 && response->cache_control().starts_with(u"public"))
+      replies_.Store(key, page.get(), signature, reply);
+  } else {
+    std::string where = result.file.empty() ? file.site_path : result.file;
+    if (result.line > 0) where += " line " + std::to_string(result.line);
+    std::string msg = where + ": " + result.message;
+    log_("page error: " + msg);
+    reply = Failure(file.site_path, msg, result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
+  }
+  if (send_cookie)
+    reply.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" + session->id() +
+                                                 "; path=/; HttpOnly; SameSite=Lax");
+  return reply;
+}
+
+}  // namespace web

@@ -1,0 +1,41 @@
+// Runs one page request: the compiled page, its host objects over HTTP,
+// its session, and the script with the limits; a script that fails gives
+// an error page naming the page, the line and the message, and a log line.
+//
+// Thread-safe: one PageHost serves all workers.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "web/config.h"
+#include "web/http_host.h"
+#include "web/page_compiler.h"
+#include "web/reply_cache.h"
+#include "web/sessions.h"
+#include "web/site_files.h"
+
+namespace web {
+
+class PageHost {
+ public:
+  /// `log`: where failures of pages are reported (one line each).
+  PageHost(const ServerConfig& config, const SiteFiles& site, std::function<void(const std::string&)> log);
+
+  /// Runs the page `file` for the request.
+  Reply Run(const RawRequest& request, const SiteFile& file);
+
+  SessionStore& sessions() { return sessions_; }
+
+ private:
+  Reply Failure(const std::string& site_path, const std::string& message, int status) const;
+
+  const ServerConfig& config_;
+  const SiteFiles& site_;
+  PageCache cache_;
+  SessionStore sessions_;
+  ReplyCache replies_;
+  std::function<void(const std::string&)> log_;
+};
+
+}  // namespace web

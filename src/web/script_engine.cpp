@@ -1,0 +1,521 @@
+#include "web/script_engine.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "automation/coerce.h"
+#include "automation/error.h"
+#include "web/duktape_config.h"
+#include "web/script_text.h"
+
+namespace web {
+
+using automation::Variant;
+
+namespace {
+
+// Members that read as values rather than calls. Everything else is handed
+// to the script as a callable that also reads as the member's value, so that
+// `rs.MoveNext()`, `Request.QueryString("a")` and `"" + Request.QueryString`
+// all work; these are the ones a page tests for truth or compares with ===.
+constexpr const char* kPrelude = R"JS(
+var Ref = function (v) {
+  if (!(this instanceof Ref)) return new Ref(v);
+  this.value = v;
+};
+Ref.prototype.__isRef = true;
+Ref.prototype.toString = function () { return String(this.value); };
+Ref.prototype.valueOf = function () { return this.value; };
+var __props = {};
+('eof bof recordcount pagecount pagesize absolutepage state totalbytes count contenttype charset ' +
+ 'codepage buffer status global ignorecase pattern multiline value length firstindex sessionid ' +
+ 'timeout number description source name size type path totalsize filename filesize filetype ' +
+ 'filepath filenameex isclientconnected version savepath cursortype locktype').split(' ').forEach(
+  function (k) { __props[k] = true; });
+function __call(h, k, kind, args) {
+  var a = [h, k, kind];
+  for (var i = 0; i < args.length; i++) a.push(args[i]);
+  return __invoke.apply(null, a);
+}
+function __member(h, k) {
+  var f = function () { return __call(h, k, 0, arguments); };
+  f.toString = f.valueOf = function () { return __invoke(h, k, 1); };
+  return f;
+}
+function __wrap(h) {
+  return new Proxy(function () {}, {
+    get: function (t, k) {
+      if (k === '__h') return h;
+      if (typeof k !== 'string' || k === 'then' || k === 'toJSON') return undefined;
+      if (k === '$put') return function (member) {
+        return __call(h, member, 2, Array.prototype.slice.call(arguments, 1));
+      };
+      if (k === 'toString' || k === 'valueOf') return function () { return __invoke(h, '', 1); };
+      if (__props[k.toLowerCase()]) return __invoke(h, k, 1);
+      return __member(h, k);
+    },
+    set: function (t, k, v) { __invoke(h, k, 2, v); return true; },
+    has: function (t, k) { return k === '__h'; },
+    apply: function (t, self, args) { return __call(h, '', 0, args); }
+  });
+}
+)JS";
+
+constexpr const char* kPageFileName = "@page";
+
+struct State {
+  // Memory.
+  size_t used = 0;
+  size_t limit = 0;
+  bool out_of_memory = false;
+  // Time.
+  std::chrono::steady_clock::time_point deadline;
+  bool timed_out = false;
+  // The page.
+  const PageObjects* objects = nullptr;
+  bool ended = false;
+  std::vector<Variant> handles;  // values the script holds by handle
+};
+
+// Past the limit, a little room is kept so that the engine can still raise
+// its out-of-memory error and unwind; the script is stopped at the next
+// check either way.
+constexpr size_t kUnwindRoom = 2u << 20;
+constexpr size_t kHeader = 16;  // keeps the blocks 16-byte aligned
+
+void* Alloc(void* udata, duk_size_t size) {
+  auto& st = *static_cast<State*>(udata);
+  size_t cap = st.out_of_memory ? st.limit + kUnwindRoom : st.limit;
+  if (st.used + size > cap) {
+    st.out_of_memory = true;
+    return nullptr;
+  }
+  auto* p = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (!p) return nullptr;
+  std::memcpy(p, &size, sizeof size);
+  st.used += size;
+  return p + kHeader;
+}
+
+void Free(void* udata, void* ptr) {
+  if (!ptr) return;
+  auto& st = *static_cast<State*>(udata);
+  auto* p = static_cast<unsigned char*>(ptr) - kHeader;
+  size_t size;
+  std::memcpy(&size, p, sizeof size);
+  st.used -= size;
+  std::free(p);
+}
+
+void* Realloc(void* udata, void* ptr, duk_size_t size) {
+  if (!ptr) return Alloc(udata, size);
+  if (size == 0) {
+    Free(udata, ptr);
+    return nullptr;
+  }
+  auto& st = *static_cast<State*>(udata);
+  auto* p = static_cast<unsigned char*>(ptr) - kHeader;
+  size_t old;
+  std::memcpy(&old, p, sizeof old);
+  size_t cap = st.out_of_memory ? st.limit + kUnwindRoom : st.limit;
+  if (size > old && st.used + (size - old) > cap) {
+    st.out_of_memory = true;
+    return nullptr;
+  }
+  auto* q = static_cast<unsigned char*>(std::realloc(p, size + kHeader));
+  if (!q) return nullptr;
+  std::memcpy(q, &size, sizeof size);
+  st.used = st.used - old + size;
+  return q + kHeader;
+}
+
+struct FatalError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void Fatal(void*, const char* msg) { throw FatalError(msg ? msg : "script engine failure"); }
+
+State& StateOf(duk_context* ctx) {
+  duk_memory_functions funcs;
+  duk_get_memory_functions(ctx, &funcs);
+  return *static_cast<State*>(funcs.udata);
+}
+
+// --- values across the bridge ----------------------------------------------
+
+constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 as a serial day
+
+void Push(duk_context* ctx, State& st, const Variant& v);
+
+void PushHandle(duk_context* ctx, State& st, const Variant& v) {
+  st.handles.push_back(v);
+  duk_get_global_string(ctx, "__wrap");
+  duk_push_int(ctx, static_cast<duk_int_t>(st.handles.size() - 1));
+  duk_call(ctx, 1);
+}
+
+void Push(duk_context* ctx, State& st, const Variant& v) {
+  using automation::VarType;
+  switch (v.type()) {
+    case VarType::Empty: duk_push_undefined(ctx); return;
+    case VarType::Null: duk_push_null(ctx); return;
+    case VarType::Boolean: duk_push_boolean(ctx, v.As<bool>()); return;
+    case VarType::String: {
+      std::string s = ToScriptString(v.text());
+      duk_push_lstring(ctx, s.data(), s.size());
+      return;
+    }
+    case VarType::Date:
+      duk_get_global_string(ctx, "Date");
+      duk_push_number(ctx, std::round((v.As<automation::Date>().serial - kUnixEpochSerial) * 86400000.0));
+      duk_new(ctx, 1);
+      return;
+    case VarType::Object:
+      if (!v.object()) {
+        duk_push_null(ctx);
+        return;
+      }
+      PushHandle(ctx, st, v);
+      return;
+    case VarType::Array: {
+      duk_idx_t arr = duk_push_array(ctx);
+      const auto& items = v.As<automation::detail::ArrayBox>().get().items;
+      for (size_t i = 0; i < items.size(); ++i) {
+        Push(ctx, st, items[i]);
+        duk_put_prop_index(ctx, arr, static_cast<duk_uarridx_t>(i));
+      }
+      return;
+    }
+    case VarType::ByteArray: PushHandle(ctx, st, v); return;
+    default: duk_push_number(ctx, automation::CDbl(v)); return;
+  }
+}
+
+Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
+  i = duk_normalize_index(ctx, i);
+  switch (duk_get_type(ctx, i)) {
+    case DUK_TYPE_UNDEFINED: return Variant();
+    case DUK_TYPE_NULL: return Variant::Null();
+    case DUK_TYPE_BOOLEAN: return Variant(static_cast<bool>(duk_get_boolean(ctx, i)));
+    case DUK_TYPE_NUMBER: {
+      double d = duk_get_number(ctx, i);
+      if (std::floor(d) == d && d >= -2147483648.0 && d <= 2147483647.0 && !(d == 0 && std::signbit(d)))
+        return Variant(static_cast<int32_t>(d));
+      return Variant(d);
+    }
+    case DUK_TYPE_STRING: {
+      duk_size_t n;
+      const char* s = duk_get_lstring(ctx, i, &n);
+      return Variant(FromScriptString(std::string_view(s, n)));
+    }
+    case DUK_TYPE_OBJECT: {
+      duk_get_prop_string(ctx, i, "__h");
+      if (duk_is_number(ctx, -1)) {
+        size_t h = static_cast<size_t>(duk_get_int(ctx, -1));
+        duk_pop(ctx);
+        if (h < st.handles.size()) return st.handles[h];
+        return Variant();
+      }
+      duk_pop(ctx);
+      duk_get_prop_string(ctx, i, "__isRef");
+      bool is_ref = duk_get_boolean(ctx, -1);
+      duk_pop(ctx);
+      if (is_ref) {
+        duk_get_prop_string(ctx, i, "value");
+        Variant v = Get(ctx, st, -1);
+        duk_pop(ctx);
+        return v;
+      }
+      if (duk_is_array(ctx, i)) {
+        automation::Array a;
+        duk_size_t n = duk_get_length(ctx, i);
+        for (duk_size_t k = 0; k < n; ++k) {
+          duk_get_prop_index(ctx, i, static_cast<duk_uarridx_t>(k));
+          a.items.push_back(Get(ctx, st, -1));
+          duk_pop(ctx);
+        }
+        return Variant(std::move(a));
+      }
+      duk_get_global_string(ctx, "Date");
+      bool is_date = duk_instanceof(ctx, i, -1);
+      duk_pop(ctx);
+      if (is_date) {
+        duk_get_prop_string(ctx, i, "getTime");
+        duk_dup(ctx, i);
+        duk_call_method(ctx, 0);
+        double ms = duk_get_number(ctx, -1);
+        duk_pop(ctx);
+        return Variant(automation::Date{ms / 86400000.0 + kUnixEpochSerial});
+      }
+      duk_size_t n;
+      const char* s = duk_safe_to_lstring(ctx, i, &n);  // replaces the value with its text
+      return Variant(FromScriptString(std::string_view(s, n)));
+    }
+    default: return Variant();
+  }
+}
+
+bool IsRef(duk_context* ctx, duk_idx_t i) {
+  if (!duk_is_object(ctx, i) || duk_is_function(ctx, i)) return false;
+  duk_get_prop_string(ctx, i, "__isRef");
+  bool r = duk_get_boolean(ctx, -1);
+  duk_pop(ctx);
+  return r;
+}
+
+[[noreturn]] void ThrowEnded(duk_context* ctx) {
+  (void)duk_error(ctx, DUK_ERR_ERROR, "response ended");
+  std::abort();  // not reached
+}
+
+bool Ended(const State& st) {
+  return st.objects->response_object && st.objects->ended && st.objects->ended(*st.objects->response_object);
+}
+
+// __invoke(handle, member, kind, args...): one late-bound call.
+duk_ret_t NativeInvoke(duk_context* ctx) {
+  State& st = StateOf(ctx);
+  if (st.ended) ThrowEnded(ctx);
+  const duk_idx_t top = duk_get_top(ctx);
+  const size_t h = static_cast<size_t>(duk_require_int(ctx, 0));
+  duk_size_t name_len;
+  const char* name_bytes = duk_require_lstring(ctx, 1, &name_len);
+  const automation::Text name = FromScriptString(std::string_view(name_bytes, name_len));
+  const auto kind = static_cast<automation::InvokeKind>(duk_require_int(ctx, 2));
+
+  std::vector<Variant> slots;
+  std::vector<bool> by_ref;
+  for (duk_idx_t i = 3; i < top; ++i) {
+    by_ref.push_back(IsRef(ctx, i));
+    slots.push_back(Get(ctx, st, i));
+  }
+  std::vector<Variant*> ptrs;
+  for (auto& s : slots) ptrs.push_back(&s);
+
+  Variant result;
+  std::string error;
+  int number = 0;
+  try {
+    if (h >= st.handles.size()) throw automation::Error(automation::err::kObjectRequired);
+    Variant target = st.handles[h];
+    if (!target.IsObject() || !target.object()) throw automation::Error(automation::err::kObjectRequired);
+    result = target.object()->Invoke(name, kind, ptrs);
+  } catch (const automation::Error& e) {
+    number = e.number();
+    error = e.what();
+    if (error.empty()) error = "error " + std::to_string(number);
+  } catch (const std::bad_alloc&) {
+    number = automation::err::kOutOfMemory;
+    error = "Out of memory";
+  } catch (const std::exception& e) {
+    number = 500;
+    error = e.what();
+  }
+  // By-reference arguments: what the call left in the variable goes back
+  // into the holder, failed call or not.
+  for (size_t k = 0; k < slots.size(); ++k) {
+    if (!by_ref[k]) continue;
+    Push(ctx, st, slots[k]);
+    duk_put_prop_string(ctx, static_cast<duk_idx_t>(3 + k), "value");
+  }
+  if (Ended(st)) {
+    st.ended = true;
+    ThrowEnded(ctx);
+  }
+  if (!error.empty()) {
+    duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", error.c_str());
+    duk_push_int(ctx, number);
+    duk_put_prop_string(ctx, -2, "number");
+    duk_push_string(ctx, error.c_str());
+    duk_put_prop_string(ctx, -2, "description");
+    (void)duk_throw(ctx);
+  }
+  Push(ctx, st, result);
+  return 1;
+}
+
+// __w(text): the page's own text and "<%= %>" values.
+duk_ret_t NativeWrite(duk_context* ctx) {
+  State& st = StateOf(ctx);
+  if (st.ended) ThrowEnded(ctx);
+  if (duk_is_undefined(ctx, 0) || duk_is_null(ctx, 0)) return 0;
+  if (duk_is_object(ctx, 0)) {
+    // An automation value (a record set field read through a proxy) or a
+    // script object: its text.
+    Variant v = Get(ctx, st, 0);
+    try {
+      if (st.objects->response_object) st.objects->response_object->Write(automation::CStr(v));
+    } catch (const automation::Error& e) {
+      std::string msg = e.what();
+      (void)duk_error(ctx, DUK_ERR_ERROR, "%s", msg.c_str());
+    }
+    return 0;
+  }
+  duk_size_t n;
+  const char* s = duk_to_lstring(ctx, 0, &n);
+  if (st.objects->response_object) st.objects->response_object->Write(FromScriptString(std::string_view(s, n)));
+  return 0;
+}
+
+// "    at fn (@page:12)" -> 12, the innermost line in the page itself.
+int PageLine(const std::string& stack) {
+  std::string tag = std::string("(") + kPageFileName + ":";
+  size_t at = stack.find(tag);
+  if (at == std::string::npos) return 0;
+  return std::atoi(stack.c_str() + at + tag.size());
+}
+
+ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) {
+  ScriptResult r;
+  if (st.ended) return r;  // Response.End stopped the page: a normal end
+  if (st.timed_out) r.kind = ScriptResult::Kind::TimedOut;
+  else if (st.out_of_memory) r.kind = ScriptResult::Kind::OutOfMemory;
+  else r.kind = ScriptResult::Kind::Error;
+
+  int line = 0;
+  if (duk_is_object(ctx, -1)) {
+    duk_get_prop_string(ctx, -1, "stack");
+    if (duk_is_string(ctx, -1)) line = PageLine(duk_get_string(ctx, -1));
+    duk_pop(ctx);
+    if (line == 0) {
+      duk_get_prop_string(ctx, -1, "lineNumber");
+      if (duk_is_number(ctx, -1)) line = duk_get_int(ctx, -1);
+      duk_pop(ctx);
+    }
+  }
+  r.message = duk_safe_to_string(ctx, -1);
+  if (r.kind == ScriptResult::Kind::TimedOut) r.message = "the page ran past its time limit";
+  if (r.kind == ScriptResult::Kind::OutOfMemory) r.message = "the page used more memory than it may";
+  if (line > 0) {
+    auto [file, file_line] = page.Locate(line);
+    r.file = file;
+    r.line = file_line;
+  }
+  return r;
+}
+
+// Compiles `source` as the program `file_name` and leaves its bytecode in
+// `out`; false (nothing in out) when it does not compile.
+bool Dump(duk_context* ctx, const std::string& source, const char* file_name, std::string& out) {
+  duk_push_lstring(ctx, source.data(), source.size());
+  duk_push_string(ctx, file_name);
+  if (duk_pcompile(ctx, 0) != 0) {
+    duk_pop(ctx);
+    return false;
+  }
+  duk_dump_function(ctx);
+  duk_size_t n;
+  const char* p = static_cast<const char*>(duk_get_buffer(ctx, -1, &n));
+  out.assign(p, n);
+  duk_pop(ctx);
+  return true;
+}
+
+std::string Dumped(const std::string& source, const char* file_name) {
+  State st;
+  st.limit = 64u << 20;
+  st.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  std::string out;
+  duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
+  if (!ctx) return out;
+  try {
+    Dump(ctx, source, file_name, out);
+  } catch (const FatalError&) {
+    return {};
+  }
+  duk_destroy_heap(ctx);
+  return out;
+}
+
+const std::string& PreludeBytecode() {
+  static const std::string bytecode = Dumped(kPrelude, "@prelude");
+  return bytecode;
+}
+
+// Pushes the function of a program: loaded from bytecode when there is
+// some, else compiled from the source. False (the error on the stack) when
+// it does not compile.
+bool PushProgram(duk_context* ctx, const std::string& bytecode, const std::string& source, const char* file_name) {
+  if (!bytecode.empty()) {
+    void* buf = duk_push_fixed_buffer(ctx, bytecode.size());
+    std::memcpy(buf, bytecode.data(), bytecode.size());
+    duk_load_function(ctx);
+    return true;
+  }
+  duk_push_lstring(ctx, source.data(), source.size());
+  duk_push_string(ctx, file_name);
+  return duk_pcompile(ctx, 0) == 0;
+}
+
+void PutGlobalObject(duk_context* ctx, State& st, const char* name, const Variant& v) {
+  Push(ctx, st, v);
+  duk_put_global_string(ctx, name);
+}
+
+}  // namespace
+
+}  // namespace web
+
+// The engine asks this between bytecode runs; true stops the script.
+extern "C" duk_bool_t arenix_duk_exec_timeout(void* udata) {
+  auto& st = *static_cast<web::State*>(udata);
+  if (st.ended || st.out_of_memory || st.timed_out) return 1;
+  if (std::chrono::steady_clock::now() >= st.deadline) st.timed_out = true;
+  return st.timed_out ? 1 : 0;
+}
+
+// Math.random: a generator per worker thread, seeded from the system.
+extern "C" double arenix_duk_random(void*) {
+  thread_local std::mt19937_64 generator{std::random_device{}()};
+  return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+namespace web {
+
+std::string ScriptBytecode(const std::string& program) { return Dumped(program, kPageFileName); }
+
+ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits) {
+  State st;
+  st.limit = limits.memory;
+  st.deadline = std::chrono::steady_clock::now() + limits.time;
+  st.objects = &objects;
+  duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
+  if (!ctx) {
+    ScriptResult r;
+    r.kind = ScriptResult::Kind::OutOfMemory;
+    r.message = "could not make a script context";
+    return r;
+  }
+  ScriptResult result;
+  try {
+    duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
+    duk_put_global_string(ctx, "__invoke");
+    duk_push_c_function(ctx, NativeWrite, 1);
+    duk_put_global_string(ctx, kWriteFunction);
+
+    if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0) {
+      result = ErrorResult(ctx, st, page);
+    } else {
+      duk_pop(ctx);
+      PutGlobalObject(ctx, st, "Request", objects.request);
+      PutGlobalObject(ctx, st, "Response", objects.response);
+      PutGlobalObject(ctx, st, "Server", objects.server);
+      PutGlobalObject(ctx, st, "Session", objects.session);
+      if (!PushProgram(ctx, page.bytecode, page.program, kPageFileName) || duk_pcall(ctx, 0) != 0)
+        result = ErrorResult(ctx, st, page);
+    }
+  } catch (const FatalError& e) {
+    // The context can no longer be trusted; it is left, not destroyed.
+    result.kind = st.out_of_memory ? ScriptResult::Kind::OutOfMemory : ScriptResult::Kind::Error;
+    result.message = e.what();
+    return result;
+  }
+  duk_destroy_heap(ctx);
+  return result;
+}
+
+}  // namespace web

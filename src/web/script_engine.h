@@ -1,0 +1,52 @@
+// Runs a compiled page in a fresh script context of its own, with a time
+// limit and a memory limit, and with the page's host objects as the globals
+// Request, Response, Server and Session.
+//
+// The bridge: every automation object reaches the script as a proxy whose
+// members forward to Object::Invoke by name (methods when called, values
+// of the plain properties when read, PropertyPut when assigned); a `Ref`
+// holder passes a variable by reference (`var conn = new Ref();
+// arenix.CommSetConn(Server, conn, Response)` leaves the connection in
+// conn.value). Numbers, texts, Booleans, dates, Null and Empty (undefined)
+// cross as themselves; arrays as arrays; byte arrays as opaque values.
+//
+// Thread-safe: each call makes and destroys its own context.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "automation/variant.h"
+#include "host/host.h"
+#include "web/page_compiler.h"
+
+namespace web {
+
+struct PageObjects {
+  automation::Variant request, response, server, session;
+  host::Response* response_object = nullptr;  // the same response, typed
+  /// Tells whether the response has ended (Response.End, the error page).
+  bool (*ended)(const host::Response&) = nullptr;
+};
+
+struct ScriptLimits {
+  std::chrono::milliseconds time{5000};
+  size_t memory = 64u << 20;
+};
+
+struct ScriptResult {
+  enum class Kind { Done, Error, TimedOut, OutOfMemory };
+  Kind kind = Kind::Done;
+  std::string message;  // UTF-8
+  std::string file;     // site path of the file the error is in
+  int line = 0;         // its line, 0 when unknown
+};
+
+/// Runs the page (its bytecode when it has one, else its program text).
+ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits);
+
+/// A page program compiled to the engine's bytecode, so that each request
+/// loads it instead of compiling it again; empty when it does not compile.
+std::string ScriptBytecode(const std::string& program);
+
+}  // namespace web

@@ -1,0 +1,245 @@
+#include "web/server.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "web/http_host.h"
+#include "web/page_host.h"
+#include "web/site_files.h"
+
+namespace web {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The start of the request this worker is serving, for the access log.
+thread_local Clock::time_point request_start;
+
+std::string Now() {
+  char buf[32];
+  std::time_t t = std::time(nullptr);
+  std::tm tm;
+  gmtime_r(&t, &tm);
+  std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &tm);
+  return buf;
+}
+
+// A path for the log: control characters would forge log lines.
+std::string Printable(const std::string& s) {
+  std::string out;
+  for (unsigned char c : s) {
+    if (c < 0x20 || c == 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "%%%02X", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+const char* StatusText(int status) {
+  switch (status) {
+    case 400: return "Bad Request";
+    case 403: return "Forbidden";
+    case 404: return "Not Found";
+    case 405: return "Method Not Allowed";
+    case 413: return "Payload Too Large";
+    case 414: return "URI Too Long";
+    case 500: return "Internal Server Error";
+    case 503: return "Service Unavailable";
+    default: return "Error";
+  }
+}
+
+}  // namespace
+
+struct PageServer::Impl {
+  explicit Impl(ServerConfig c)
+      : config(std::move(c)),
+        site(config.site_dir, config.data_dir),
+        pages(config, site, [this](const std::string& line) { Log(line); }) {}
+
+  void Log(const std::string& line) {
+    if (config.quiet) return;
+    std::lock_guard lock(log_mu);
+    if (log_file.is_open()) {
+      log_file << line << '\n';
+      log_file.flush();
+    } else {
+      std::cout << line << '\n' << std::flush;
+    }
+  }
+
+  RawRequest Raw(const httplib::Request& req, std::string body) const {
+    RawRequest raw;
+    raw.method = req.method;
+    raw.path = req.path;
+    size_t q = req.target.find('?');
+    if (q != std::string::npos) raw.query = req.target.substr(q + 1);
+    for (const auto& [k, v] : req.headers) raw.headers.emplace_back(k, v);
+    raw.body = std::move(body);
+    raw.remote_addr = req.remote_addr;
+    raw.local_port = req.local_port;
+    raw.protocol = req.version;
+    return raw;
+  }
+
+  void Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
+    SiteFile file = site.Resolve(req.path);
+    switch (file.kind) {
+      case SiteFile::Kind::NotFound:
+        res.status = 404;
+        return;
+      case SiteFile::Kind::Redirect: {
+        std::string location = file.location;
+        size_t q = req.target.find('?');
+        if (q != std::string::npos) location += req.target.substr(q);
+        res.set_redirect(location, 301);
+        return;
+      }
+      case SiteFile::Kind::Static: {
+        std::ifstream in(file.path, std::ios::binary);
+        if (!in) {
+          res.status = 404;
+          return;
+        }
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        res.set_content(ss.str(), ContentTypeOf(file.path).c_str());
+        res.set_header("Cache-Control", "max-age=300");
+        return;
+      }
+      case SiteFile::Kind::Page: {
+        Reply reply = pages.Run(Raw(req, std::move(body)), file);
+        res.status = reply.status;
+        std::string type = "text/html";
+        for (auto& [k, v] : reply.headers) {
+          if (k == "Content-Type")
+            type = v;
+          else
+            res.headers.emplace(k, v);
+        }
+        res.body = std::move(reply.body);
+        res.set_header("Content-Type", type);
+        return;
+      }
+    }
+  }
+
+  void Setup() {
+    const Limits& l = config.limits;
+    http.new_task_queue = [n = l.workers] { return new httplib::ThreadPool(n); };
+    http.set_keep_alive_max_count(l.keep_alive_max_requests);
+    http.set_keep_alive_timeout(l.keep_alive_timeout.count());
+    http.set_read_timeout(l.read_timeout.count(), 0);
+    http.set_write_timeout(l.write_timeout.count(), 0);
+    http.set_payload_max_length(l.max_body_bytes);
+    // Headers and body go out in separate writes; without this, Nagle's
+    // algorithm and the client's delayed acknowledgement add 40 ms to every
+    // kept-alive response.
+    http.set_tcp_nodelay(true);
+    http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+      request_start = Clock::now();
+      // A length that is no number would otherwise read as an empty body.
+      if (req.has_header("Content-Length")) {
+        const std::string n = req.get_header_value("Content-Length");
+        if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos) {
+          res.status = 400;
+          res.set_header("Connection", "close");
+          return httplib::Server::HandlerResponse::Handled;
+        }
+      }
+      return httplib::Server::HandlerResponse::Unhandled;
+    });
+    http.Get(".*", [this](const httplib::Request& req, httplib::Response& res) { Serve(req, res, {}); });
+    http.Post(".*", [this](const httplib::Request& req, httplib::Response& res,
+                           const httplib::ContentReader& reader) {
+      // The raw body, multipart included, reaches the page untouched.
+      std::string body;
+      bool ok = reader([&](const char* data, size_t n) {
+        body.append(data, n);
+        return true;
+      });
+      if (!ok) {
+        if (res.status < 400) res.status = 400;
+        return;
+      }
+      Serve(req, res, std::move(body));
+    });
+    http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+      if (!res.body.empty()) return;
+      std::string text = std::to_string(res.status) + " " + StatusText(res.status);
+      res.set_content("<!DOCTYPE html><html><head><title>" + text + "</title></head><body><h1>" + text +
+                          "</h1></body></html>",
+                      "text/html; charset=utf-8");
+    });
+    http.set_exception_handler([this](const httplib::Request& req, httplib::Response& res, std::exception_ptr ep) {
+      std::string what = "unknown failure";
+      try {
+        std::rethrow_exception(ep);
+      } catch (const std::exception& e) {
+        what = e.what();
+      } catch (...) {
+      }
+      Log("server error: " + Printable(req.path) + ": " + what);
+      res.status = 500;
+    });
+    http.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+      double ms = std::chrono::duration<double, std::milli>(Clock::now() - request_start).count();
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.1f", ms);
+      Log(Now() + " " + req.remote_addr + " " + Printable(req.method) + " " + Printable(req.path) + " " +
+          std::to_string(res.status) + " " + std::to_string(res.body.size()) + " " + buf + "ms");
+    });
+  }
+
+  ServerConfig config;
+  SiteFiles site;
+  PageHost pages;
+  httplib::Server http;
+  int port = 0;
+  std::mutex log_mu;
+  std::ofstream log_file;
+};
+
+PageServer::PageServer(ServerConfig config) : impl_(std::make_unique<Impl>(std::move(config))) {
+  if (!impl_->config.access_log.empty()) impl_->log_file.open(impl_->config.access_log, std::ios::app);
+  impl_->Setup();
+}
+
+PageServer::~PageServer() { Stop(); }
+
+bool PageServer::Bind(std::string& error) {
+  auto& c = impl_->config;
+  if (c.port == 0) {
+    impl_->port = impl_->http.bind_to_any_port(c.bind);
+  } else {
+    impl_->port = impl_->http.bind_to_port(c.bind, c.port) ? c.port : -1;
+  }
+  if (impl_->port <= 0) {
+    error = "cannot listen on " + c.bind + ":" + std::to_string(c.port);
+    return false;
+  }
+  return true;
+}
+
+int PageServer::port() const { return impl_->port; }
+
+void PageServer::Run() { impl_->http.listen_after_bind(); }
+
+void PageServer::Stop() {
+  if (impl_->http.is_running()) impl_->http.stop();
+}
+
+const ServerConfig& PageServer::config() const { return impl_->config; }
+
+}  // namespace web

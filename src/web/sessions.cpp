@@ -1,0 +1,132 @@
+#include "web/sessions.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "automation/coerce.h"
+#include "automation/text.h"
+
+namespace web {
+
+using automation::EqualsNoCase;
+using automation::InvokeKind;
+using host::Variant;
+
+namespace {
+
+// Objects belong to one request thread; a session keeps values only.
+Variant Storable(const Variant& v) {
+  if (v.IsObject()) throw automation::Error(automation::err::kTypeMismatch);
+  return v;
+}
+
+}  // namespace
+
+Variant HttpSession::Get(host::TextView key) const {
+  for (const auto& [k, v] : items_)
+    if (EqualsNoCase(k, key)) return v;
+  return Variant();
+}
+
+void HttpSession::Set(host::TextView key, Variant value) {
+  for (auto& [k, v] : items_)
+    if (EqualsNoCase(k, key)) {
+      v = Storable(value);
+      return;
+    }
+  items_.emplace_back(host::Text(key), Storable(value));
+}
+
+Variant HttpSession::Invoke(host::TextView name, InvokeKind kind, std::span<Variant* const> args) {
+  const bool item = name.empty() || EqualsNoCase(name, u"Contents") || EqualsNoCase(name, u"Item");
+  if (item && kind == InvokeKind::PropertyPut && args.size() == 2) {
+    Set(automation::CStr(*args[0]), *args[1]);
+    return Variant();
+  }
+  if (item && args.size() == 1) return Get(automation::CStr(*args[0]));
+  if (EqualsNoCase(name, u"SessionID")) return Variant(automation::FromUtf8(id_));
+  if (EqualsNoCase(name, u"Timeout")) return Variant(int32_t{20});
+  if (EqualsNoCase(name, u"Abandon")) {
+    abandoned_ = true;
+    return Variant();
+  }
+  if (EqualsNoCase(name, u"Remove") && args.size() == 1) {
+    host::Text key = automation::CStr(*args[0]);
+    std::erase_if(items_, [&](const auto& kv) { return EqualsNoCase(kv.first, key); });
+    return Variant();
+  }
+  return Object::Invoke(name, kind, args);
+}
+
+std::string NewSessionId() {
+  unsigned char bytes[16];
+  size_t got = 0;
+  int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    ssize_t n = ::read(fd, bytes, sizeof bytes);
+    got = n > 0 ? static_cast<size_t>(n) : 0;
+    ::close(fd);
+  }
+  if (got != sizeof bytes) {
+    std::random_device rd;  // the system's random source by another road
+    for (auto& b : bytes) b = static_cast<unsigned char>(rd());
+  }
+  static const char kHex[] = "0123456789abcdef";
+  std::string id;
+  for (unsigned char b : bytes) {
+    id += kHex[b >> 4];
+    id += kHex[b & 15];
+  }
+  return id;
+}
+
+std::shared_ptr<HttpSession> SessionStore::Open(const std::string& cookie_id, bool& created) {
+  const auto now = Now();
+  std::lock_guard lock(mu_);
+  DropIdle(now);
+  auto it = sessions_.find(cookie_id);
+  if (!cookie_id.empty() && it != sessions_.end() && now - it->second.last_used < idle_) {
+    it->second.last_used = now;
+    auto s = std::make_shared<HttpSession>(cookie_id);
+    s->items_ = it->second.items;
+    created = false;
+    return s;
+  }
+  if (it != sessions_.end()) sessions_.erase(it);
+  std::string id;
+  do id = NewSessionId();
+  while (sessions_.count(id));
+  created = true;
+  return std::make_shared<HttpSession>(id);
+}
+
+bool SessionStore::Close(const std::shared_ptr<HttpSession>& session, bool created) {
+  std::lock_guard lock(mu_);
+  if (session->abandoned()) {
+    sessions_.erase(session->id());
+    return false;
+  }
+  // A new session is kept only once the page stored something in it, so
+  // that clients without cookies (monitors, load tests) leave nothing behind.
+  if (created && session->items_.empty()) return false;
+  auto& stored = sessions_[session->id()];
+  stored.items = session->items_;
+  stored.last_used = Now();
+  return created;
+}
+
+size_t SessionStore::size() {
+  std::lock_guard lock(mu_);
+  return sessions_.size();
+}
+
+void SessionStore::DropIdle(std::chrono::steady_clock::time_point now) {
+  // REQUIRES: mu_ is held. A sweep a minute is enough to bound the memory.
+  if (now - last_sweep_ < std::chrono::minutes(1)) return;
+  last_sweep_ = now;
+  std::erase_if(sessions_, [&](const auto& kv) { return now - kv.second.last_used >= idle_; });
+}
+
+}  // namespace web

@@ -1,0 +1,228 @@
+// Server pages: the compiler (text, expressions, includes, lines), the
+// bridge to automation objects (calls by name, coercion, defaults, Ref
+// holders, properties, errors), Response.End, and sessions.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "arenix/frame/arenix_cls.h"
+#include "arenix/meet/demo/demo_meet.h"
+#include "automation/cp936.h"
+#include "automation/text.h"
+#include "web/page_host.h"
+#include "web/web_site.h"
+
+namespace web_test {
+namespace {
+
+using web::Reply;
+
+class Pages : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    arenix::RegisterClasses();
+    meet_ = new TestSite();
+    arenix::meet::demo::WriteDemoMeet(meet_->data(), {true});
+  }
+  static void TearDownTestSuite() {
+    delete meet_;
+    meet_ = nullptr;
+  }
+
+  Pages() : config_(TestConfig(*meet_)), files_(meet_->site(), meet_->data()) {
+    host_ = std::make_unique<web::PageHost>(config_, files_, [this](const std::string& line) { log_ += line + "\n"; });
+  }
+
+  /// Writes the page and runs it; the reply body is returned as UTF-8 when
+  /// it was GBK.
+  Reply Run(const std::string& site_path, const std::string& source, web::RawRequest req = {}) {
+    meet_->Write(site_path.substr(1), source);
+    return Request(site_path, std::move(req));
+  }
+  Reply Request(const std::string& site_path, web::RawRequest req = {}) {
+    web::SiteFile f = files_.Resolve(site_path);
+    EXPECT_EQ(f.kind, web::SiteFile::Kind::Page) << site_path;
+    req.path = site_path;
+    Reply r = host_->Run(req, f);
+    if (Header(r, "Content-Type").find("gbk") != std::string::npos)
+      r.body = automation::ToUtf8(automation::FromGbk(r.body));
+    return r;
+  }
+  static std::string Header(const Reply& r, const std::string& name) {
+    for (const auto& [k, v] : r.headers)
+      if (k == name) return v;
+    return {};
+  }
+
+  static TestSite* meet_;
+  web::ServerConfig config_;
+  web::SiteFiles files_;
+  std::unique_ptr<web::PageHost> host_;
+  std::string log_;
+};
+TestSite* Pages::meet_ = nullptr;
+
+TEST_F(Pages, TextExpressionsAndIncludesMakeOnePage) {
+  meet_->Write("inc/head.inc", "<% function title(t) { return '<h1>' + t + '</h1>'; } %>[head]");
+  meet_->Write("inc/parts/foot.inc", "[foot:<%= 1 + 1 %>]");
+  Reply r = Run("/a/page.asp",
+                "<%@ Language=JavaScript %><!--#include virtual=\"/inc/head.inc\"-->\n"
+                "<%= title('成绩') %><% for (var i = 0; i < 3; i++) { %>-<%= i %><% } %>\n"
+                "<!--#include file=\"../inc/parts/foot.inc\" --> \"quoted\" \\ back");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(r.body, "[head]\n<h1>成绩</h1>-0-1-2\n[foot:2] \"quoted\" \\ back");
+}
+
+TEST_F(Pages, ScriptErrorsNameThePageLineAndMessage) {
+  meet_->Write("inc/lib.inc", "<%\n// a helper\nfunction broken() {\n  return missing.x;\n}\n%>");
+  const struct {
+    const char* page;
+    const char* source;
+    const char* where;
+    const char* message;
+  } cases[] = {
+      {"/e1.asp", "line 1\n<%\nvar a = 1;\nnoSuchFunction();\n%>", "/e1.asp line 4", "noSuchFunction"},
+      {"/e2.asp", "<!--#include file=\"inc/lib.inc\"-->\ntext\n<% broken(); %>", "/inc/lib.inc line 4", "missing"},
+      {"/e3.asp", "<!--#include file=\"inc/lib.inc\"-->\n\n\n<% var arenix = Server.CreateObject(\"Arenix.ArenixCls\");\n"
+                  "arenix.NoSuchMethod(); %>", "/e3.asp line 5", "NoSuchMethod"},
+      {"/e4.asp", "ok\n<% if ( { %>", "/e4.asp line 2", "SyntaxError"},
+      {"/e5.asp", "<!--#include file=\"missing.inc\"-->", "/e5.asp", "missing.inc"},
+  };
+  for (const auto& c : cases) {
+    log_.clear();
+    Reply r = Run(c.page, c.source);
+    SCOPED_TRACE(c.page);
+    EXPECT_EQ(r.status, 500);
+    EXPECT_NE(r.body.find("出错原因"), std::string::npos);  // the site's error page
+    EXPECT_NE(r.body.find(c.where), std::string::npos) << r.body;
+    EXPECT_NE(r.body.find(c.message), std::string::npos) << r.body;
+    EXPECT_NE(log_.find(c.where), std::string::npos) << log_;
+  }
+}
+
+TEST_F(Pages, CompiledAgainWhenAFileChanges) {
+  meet_->Write("inc/v.inc", "one");
+  EXPECT_EQ(Run("/v.asp", "<!--#include file=\"inc/v.inc\"-->").body, "one");
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  meet_->Write("inc/v.inc", "two");
+  EXPECT_EQ(Request("/v.asp").body, "two");
+}
+
+TEST_F(Pages, TheComponentIsCalledByNameWithCoercionDefaultsAndReferences) {
+  Reply r = Run("/c.asp", R"(<%
+var arenix = Server.CreateObject("Arenix.ArenixCls");
+Response.Write(arenix.CommMd5(123) + "|");               // a number becomes text
+Response.Write(arenix.CommMin("10", 3) + "|");           // text becomes a number
+try { arenix.CommMin("abc", 3); } catch (e) { Response.Write(e.number + "|"); }
+try { arenix.CommMd5(); } catch (e) { Response.Write(e.number + "|"); }
+var conn = new Ref();
+arenix.CommSetConn(Server, conn, Response);              // fills the holder
+var rs = new Ref(Server.CreateObject("Adodb.RecordSet"));
+rs.value.Open("Select 参赛项目 From Item", conn.value, 1, 1);
+rs.value.PageSize = 3;
+Response.Write((rs.value.RecordCount > 3) + "," + rs.value.PageSize + "," +
+               (rs.value.PageCount == Math.ceil(rs.value.RecordCount / 3)) + "," +
+               (rs.value.EOF === false) + "," + rs.value("参赛项目").replace(/ +$/, "") + "|");
+arenix.CommCloseData(rs, conn);                          // empties both
+Response.Write((conn.value === null || conn.value === undefined) + "," +
+               (rs.value === null || rs.value === undefined));
+%>)");
+  EXPECT_EQ(r.status, 200) << r.body;
+  EXPECT_EQ(r.body, "202CB962AC59075B964B07152D234B70|3|13|449|true,3,true,true,100米|true,true");
+}
+
+TEST_F(Pages, ValuesKeepTheirTypesAcrossTheBridge) {
+  Reply r = Run("/t.asp", R"(<%@ CodePage=65001 %><%
+Session.$put("", "text", "𠀀张");
+Session.$put("", "when", new Date(Date.UTC(2025, 3, 18, 8, 30)));
+Session.$put("", "n", 2.5);
+Session.$put("", "flag", true);
+var d = Session("when");
+Response.Write(Session("text") + "|" + (d instanceof Date) + "," + d.getUTCFullYear() + "-" + (d.getUTCMonth() + 1) +
+               "-" + d.getUTCDate() + " " + d.getUTCHours() + ":" + d.getUTCMinutes() + "|" +
+               (Session("n") * 2) + "|" + (Session("flag") === true) + "|" + (Session("absent") === undefined));
+%>)");
+  EXPECT_EQ(r.body, "𠀀张|true,2025-4-18 8:30|5|true|true");
+  EXPECT_EQ(Header(r, "Content-Type"), "text/html; charset=utf-8");
+}
+
+TEST_F(Pages, NothingRunsAfterResponseEnd) {
+  Reply r = Run("/end.asp", R"(<%
+Response.Write("before");
+Session.$put("", "before", "1");
+try { Response.End(); } catch (e) {}
+Response.Write("after");
+Session.$put("", "after", "1");
+%>after the script)");
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(r.body, "before");
+  // The session kept what came before the end only.
+  web::RawRequest again;
+  std::string cookie = Header(r, "Set-Cookie");
+  again.headers = {{"Cookie", cookie.substr(0, cookie.find(';'))}};
+  EXPECT_EQ(Run("/s.asp", "<%= Session('before') %>,<%= Session('after') %>", again).body, "1,");
+}
+
+TEST_F(Pages, SessionsForgedExpiredAndAbandoned) {
+  meet_->Write("set.asp", "<% Session.$put('', 'SPORTS_WLDF_Session', 'jilu1|100米|径赛'); %>set");
+  meet_->Write("get.asp", "[<%= Session('SPORTS_WLDF_Session') %>]");
+  meet_->Write("quit.asp", "<% Session.Abandon(); %>bye");
+
+  Reply nothing = Request("/get.asp");
+  EXPECT_EQ(nothing.body, "[]");
+  EXPECT_EQ(Header(nothing, "Set-Cookie"), "");  // nothing stored, no cookie
+
+  Reply set = Request("/set.asp");
+  std::string cookie = Header(set, "Set-Cookie");
+  ASSERT_NE(cookie.find("ARENIXSESSIONID="), std::string::npos);
+  EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
+  std::string id = cookie.substr(cookie.find('=') + 1, 32);
+  EXPECT_EQ(id.find_first_not_of("0123456789abcdef"), std::string::npos);
+
+  auto with = [](const std::string& value) {
+    web::RawRequest r;
+    r.headers = {{"Cookie", "other=1; ARENIXSESSIONID=" + value}};
+    return r;
+  };
+  EXPECT_EQ(Request("/get.asp", with(id)).body, "[jilu1|100米|径赛]");
+  for (const std::string& forged : {std::string("0123456789abcdef0123456789abcdef"), id + "x", std::string("")})
+    EXPECT_EQ(Request("/get.asp", with(forged)).body, "[]") << forged;
+
+  host_->sessions().AdvanceForTesting(std::chrono::minutes(21));  // idle past the 20 minutes
+  EXPECT_EQ(Request("/get.asp", with(id)).body, "[]");
+
+  std::string id2 = Header(Request("/set.asp"), "Set-Cookie").substr(16, 32);
+  EXPECT_EQ(Request("/quit.asp", with(id2)).body, "bye");
+  EXPECT_EQ(Request("/get.asp", with(id2)).body, "[]");
+}
+
+TEST_F(Pages, PublicRepliesAreSharedUntilTheDataChanges) {
+  meet_->Write("pub.asp", "<% Response.CacheControl = 'public'; %><%= Math.random() %>");
+  meet_->Write("own.asp", "<%= Math.random() %>");
+  web::RawRequest get;
+  get.method = "GET";
+  get.query = "item=1";
+  const std::string first = Request("/pub.asp", get).body;
+  EXPECT_EQ(Request("/pub.asp", get).body, first);  // kept
+  web::RawRequest other = get;
+  other.query = "item=2";
+  EXPECT_NE(Request("/pub.asp", other).body, first);  // another address, another reply
+  EXPECT_NE(Request("/own.asp", get).body, Request("/own.asp", get).body);  // not public: run every time
+
+  web::RawRequest with_session = get;
+  with_session.headers = {{"Cookie", "ARENIXSESSIONID=0123456789abcdef0123456789abcdef"}};
+  EXPECT_NE(Request("/pub.asp", with_session).body, first);  // a visitor with a session gets their own
+  web::RawRequest post = get;
+  post.method = "POST";
+  EXPECT_NE(Request("/pub.asp", post).body, first);
+
+  // A change of the meet's data (result entry) makes the page run again.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  meet_->WriteData("touched.txt", "x");
+  const std::string after = Request("/pub.asp", get).body;
+  EXPECT_NE(after, first);
+  EXPECT_EQ(Request("/pub.asp", get).body, after);
+}
+
+}  // namespace
+}  // namespace web_test
