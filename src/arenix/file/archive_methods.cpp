@@ -6,7 +6,7 @@
 #include "arenix/file/file_ops.h"
 #include "arenix/file/path_text.h"
 #include "arenix/file/zip_class.h"
-#include "arenix/page/window_scripts.h"
+#include "arenix/show/message.h"
 #include "automation/runtime.h"
 #include "host/host.h"
 #include "platform/archive.h"
@@ -28,7 +28,7 @@ Text Env(const char* name) {
 host::Server& ServerOf(Variant& server) { return automation::ObjectCast<host::Server>(server); }
 
 Text ResultScript(bool ok) {
-  return page::OpenerEditRefresh(ok ? u"操作成功" : u"操作失败", 1);
+  return show::OpenerEditRefresh(ok ? u"操作成功" : u"操作失败", 1);
 }
 
 struct RarJob {

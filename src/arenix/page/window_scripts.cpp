@@ -85,14 +85,3 @@ Text CloseWindowModal(bool refresh) {
 }
 
 }  // namespace arenix::page
-
-namespace arenix::page {
-Text OpenerEditRefresh(automation::TextView title, uint8_t is_close) {
-  Text out = u"<SCRIPT LANGUAGE=JavaScript>";
-  if (!title.empty()) out += u"alert('" + Text(title) + u"');";
-  out += u"if(!window.showModalDialog){parent.opener.location.reload(true);}"
-         u"else{parent.dialogArguments.location.reload(true);}";
-  if (is_close == 1) out += CloseWindowNoMessagebox();
-  return out + u"</SCRIPT>";
-}
-}  // namespace arenix::page

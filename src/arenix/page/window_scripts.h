@@ -2,8 +2,6 @@
 // reuse: image rollover functions and the four window closers.
 #pragma once
 
-#include <cstdint>
-
 #include "automation/text.h"
 
 namespace arenix::page {
@@ -24,11 +22,4 @@ Text CloseWindowCurrent();
 /// unload handler reloads the window that opened this one.
 Text CloseWindowModal(bool refresh);
 
-}  // namespace arenix::page
-
-namespace arenix::page {
-/// The script that reports an edit and reloads the window that opened this
-/// one (or the dialog's caller): an alert of `title` when it is not empty,
-/// then the reload, then, with `is_close` 1, the window closers.
-Text OpenerEditRefresh(automation::TextView title, uint8_t is_close);
 }  // namespace arenix::page

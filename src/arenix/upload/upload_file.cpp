@@ -106,8 +106,7 @@ void Orvel_Class_UploadFile::GetData(Variant& request_var) {
     return;
   }
 
-  auto body = std::make_shared<Body>();
-  body->reserve(static_cast<size_t>(total));
+  auto body = Body::Make(static_cast<size_t>(total));
   if (mode_ == 0) {
     total_size_ = 0;
     int32_t read = 0;
@@ -115,13 +114,13 @@ void Orvel_Class_UploadFile::GetData(Variant& request_var) {
       automation::Bytes chunk = request.BinaryRead(std::min(kReadChunk, total - read));
       if (chunk.empty()) break;  // the client stopped sending
       size_t take = std::min(chunk.size(), static_cast<size_t>(total - read));
-      body->insert(body->end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(take));
+      body->Append(chunk.data(), take);
       read += static_cast<int32_t>(take);
     }
     body_ = body;
   } else {
     automation::Bytes all = request.BinaryRead(total);
-    body->assign(all.begin(), all.begin() + std::min<ptrdiff_t>(all.size(), total));
+    body->Append(all.data(), all.size());
   }
   Parse(body);
   if (error_id_ == kComplete) {
@@ -131,7 +130,7 @@ void Orvel_Class_UploadFile::GetData(Variant& request_var) {
 }
 
 void Orvel_Class_UploadFile::Parse(const std::shared_ptr<Body>& body_ptr) {
-  std::string_view body(reinterpret_cast<const char*>(body_ptr->data()), body_ptr->size());
+  std::string_view body = body_ptr->view();
   const size_t n = body.size();
   size_t line_end = Find(body, "\r\n", 0);
   if (line_end == std::string_view::npos || line_end == 0) {

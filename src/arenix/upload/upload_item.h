@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "arenix/upload/body_buffer.h"
 #include "automation/object.h"
 
 namespace arenix::upload {
@@ -19,9 +20,6 @@ namespace arenix::upload {
 using automation::Text;
 using automation::TextView;
 using automation::Variant;
-
-/// A parsed request body, shared by its parser and read by its items.
-using Body = std::vector<uint8_t>;
 
 class Orvel_Class_UploadFileEx : public automation::Object {
  public:

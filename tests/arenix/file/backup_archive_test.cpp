@@ -6,7 +6,7 @@
 
 #include "arenix/file/archive_methods.h"
 #include "arenix/frame/arenix_cls.h"
-#include "arenix/page/window_scripts.h"
+#include "arenix/show/message.h"
 #include "automation/runtime.h"
 #include "file_site.h"
 #include "support/loopback_server.h"
@@ -63,8 +63,8 @@ class ArchiveMethodsTest : public ::testing::Test {
     ::setenv("ComSpec", "C:\\WINDOWS\\system32\\cmd.exe", 1);
     ::setenv("SystemDrive", "C:", 1);
   }
-  Text Ok() const { return page::OpenerEditRefresh(u"操作成功", 1); }
-  Text Failed() const { return page::OpenerEditRefresh(u"操作失败", 1); }
+  Text Ok() const { return show::OpenerEditRefresh(u"操作成功", 1); }
+  Text Failed() const { return show::OpenerEditRefresh(u"操作失败", 1); }
   FileSite site;
   ArenixCls cls;
 };
