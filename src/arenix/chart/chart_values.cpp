@@ -48,6 +48,11 @@ TableArray::TableArray(const Variant& v) : a_(TwoDimensional(v)) {}
 
 int32_t TableArray::Rows() const { return a_.ubound(); }
 
+int32_t TableArray::Items() const {
+  if (Rows() < 1) ThrowNothingToDraw();
+  return Rows();
+}
+
 const Variant& TableArray::Cell(int32_t row, int32_t column) const {
   const int64_t r = static_cast<int64_t>(row) - a_.lbound;
   const int64_t c = static_cast<int64_t>(column) - a_.lbound2;

@@ -28,6 +28,8 @@ class TableArray {
   explicit TableArray(const Variant& v);
   /// The upper bound of the first dimension: the number of items.
   int32_t Rows() const;
+  /// Rows(), raising 11 when there are no items to draw.
+  int32_t Items() const;
   /// The cell (row, column); 9 when out of range.
   const Variant& Cell(int32_t row, int32_t column) const;
   /// The cell as a number (13 when it is not one; Empty is 0).

@@ -101,8 +101,7 @@ Text TableChartHeader() {
 Text TableChart1(const Variant& table, int16_t left, TextView top, int16_t thickness, int16_t bar_width,
                  int16_t width, int16_t height, TextView type) {
   const TableArray rows(table);
-  const int32_t n = rows.Rows();
-  if (n < 1) ThrowNothingToDraw();
+  const int32_t n = rows.Items();
   std::vector<double> values;
   for (int32_t i = 1; i <= n; ++i) values.push_back(rows.Number(i, 1));
   const double S = ScaleOf(values, false);
@@ -187,8 +186,7 @@ Text Marker(TextView code, double x, double y, const Text& colour) {
 Text TableChart2(const Variant& table, int16_t left, TextView top, int16_t width, int16_t height,
                  int16_t series) {
   const TableArray rows(table);
-  const int32_t n = rows.Rows();
-  if (n < 1) ThrowNothingToDraw();
+  const int32_t n = rows.Items();
   std::vector<double> all;
   for (int32_t i = 1; i <= n; ++i)
     for (int32_t j = 1; j <= series; ++j) all.push_back(rows.Number(i, j));
@@ -249,8 +247,7 @@ Text TableChart2(const Variant& table, int16_t left, TextView top, int16_t width
 Text TableChart3(const Variant& table, int16_t left, TextView top, int16_t width, int16_t height,
                  TextView type) {
   const TableArray rows(table);
-  const int32_t n = rows.Rows();
-  if (n < 1) ThrowNothingToDraw();
+  const int32_t n = rows.Items();
   std::vector<double> values;
   double sum = 0;
   for (int32_t i = 1; i <= n; ++i) {
@@ -318,8 +315,7 @@ Text TableChart3(const Variant& table, int16_t left, TextView top, int16_t width
 Text TableChart4(const Variant& table, int16_t left, TextView top, int16_t width, int16_t height,
                  TextView title, TextView x_title, TextView y_title) {
   const TableArray rows(table);
-  const int32_t n = rows.Rows();
-  if (n < 1) ThrowNothingToDraw();
+  const int32_t n = rows.Items();
   const std::vector<Text> x_labels = automation::Split(rows.Label(0, 1), u",");
   const int32_t m = static_cast<int32_t>(x_labels.size());
   std::vector<std::vector<double>> values;

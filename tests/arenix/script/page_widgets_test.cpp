@@ -151,5 +151,39 @@ TEST(PageWidgets, ProcessBarToolTipAndClock) {
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
+TEST(WindowOpeners, OpenWindowsAndPicturesThatOpenTheViewer) {
+  ArenixCls cls;
+  NodeRun run = RunOnPage(
+      "<body>" + Utf8(cls.CommScriptOpenWindow()) + Utf8(cls.CommScriptImage()) +
+          "<script>orvel_showpic('p.jpg', 800, 600, 400, 400, 1, '运动会', 'open');"
+          "orvel_showpic(\"a'b.jpg\", 100, 300, 400, 150, 0, 't', 'no_open');</script></body>",
+      R"(
+    const imgs = await page.$$eval('img', (els) => els.map((e) => [e.getAttribute('src'), e.width, e.height, e.title]));
+    assert.deepStrictEqual(imgs, [['p.jpg', 400, 300, '按此在网络图像浏览器中查看图片'], ["a'b.jpg", 50, 150, '']]);
+    await page.evaluate(() => {
+      window.opened = [];
+      window.open = (url, name, features) => { opened.push([url, name, features]); return { focus() { window.focused = name; } }; };
+    });
+    await page.click('img[src="p.jpg"]');
+    const viewer = await page.evaluate(() => opened.pop());
+    assert.deepStrictEqual(viewer.slice(0, 2), ['../comm/orvel_FileView.asp?FileType=Image&Url=p.jpg&Title=运动会', 'photo_edit_windows']);
+    assert.match(viewer[2], /width=700,height=540,resizable=yes,scrollbars=yes,status=no,toolbar=no,menubar=no,location=no/);
+    const calls = [['OpenWindow("x.asp", "w1", 300, 200)', 'w1', /^width=300,height=200$/],
+                   ['OpenWindowModalScroll("x.asp", 300, 200)', '_blank', /^width=300,height=200$/],
+                   ['OpenWindowQQScroll("x.asp", "w2", 10, 20, 300, 200)', 'w2', /left=10,top=20,width=300,height=200.*scrollbars=yes/],
+                   ['OpenWindowQQNoScroll("x.asp", "w3", 10, 20, 300, 200)', 'w3', /scrollbars=no/],
+                   ['OpenWindowResize("x.asp", 300, 200)', 'OpenWindowResize', /resizable=yes,scrollbars=no/]];
+    for (const [call, name, features] of calls) {
+      assert.strictEqual(await page.evaluate(call), false, call);
+      const [url, opened, text] = await page.evaluate(() => opened.pop());
+      assert.deepStrictEqual([url, opened], ['x.asp', name], call);
+      assert.match(text, features, call);
+    }
+    await page.evaluate(() => OpenWindowFullScreen('full.asp'));
+    assert.match((await page.evaluate(() => opened.pop()))[0], /^full\.asp\?ScreenHeight=\d+$/);
+  )");
+  EXPECT_EQ(run.status, 0) << run.output;
+}
+
 }  // namespace
 }  // namespace arenix::testing
