@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/coerce.h"
@@ -46,26 +47,37 @@ function __member(h, k) {
   f.toString = f.valueOf = function () { return __invoke(h, k, 1); };
   return f;
 }
+// One handler for every wrapped object; the target carries the handle and
+// the members already handed out (a member is the same callable each time).
+var __handler = {
+  get: function (t, k) {
+    var h = t.h;
+    if (k === '__h') return h;
+    if (typeof k !== 'string' || k === 'then' || k === 'toJSON') return undefined;
+    if (k === '$put') return function (member) {
+      return __call(h, member, 2, Array.prototype.slice.call(arguments, 1));
+    };
+    if (k === 'toString' || k === 'valueOf') return function () { return __invoke(h, '', 1); };
+    if (__props[k.toLowerCase()]) return __invoke(h, k, 1);
+    var m = t.m[k];
+    if (m === undefined) m = t.m[k] = __member(h, k);
+    return m;
+  },
+  set: function (t, k, v) { __invoke(t.h, k, 2, v); return true; },
+  has: function (t, k) { return k === '__h'; },
+  apply: function (t, self, args) { return __call(t.h, '', 0, args); }
+};
 function __wrap(h) {
-  return new Proxy(function () {}, {
-    get: function (t, k) {
-      if (k === '__h') return h;
-      if (typeof k !== 'string' || k === 'then' || k === 'toJSON') return undefined;
-      if (k === '$put') return function (member) {
-        return __call(h, member, 2, Array.prototype.slice.call(arguments, 1));
-      };
-      if (k === 'toString' || k === 'valueOf') return function () { return __invoke(h, '', 1); };
-      if (__props[k.toLowerCase()]) return __invoke(h, k, 1);
-      return __member(h, k);
-    },
-    set: function (t, k, v) { __invoke(h, k, 2, v); return true; },
-    has: function (t, k) { return k === '__h'; },
-    apply: function (t, self, args) { return __call(h, '', 0, args); }
-  });
+  var t = function () {};
+  t.h = h;
+  t.m = Object.create(null);
+  return new Proxy(t, __handler);
 }
 )JS";
 
 constexpr const char* kPageFileName = "@page";
+// The global array of the wrappers of objects, by handle.
+constexpr const char* kWrappers = "__wrappers";
 
 struct State {
   // Memory.
@@ -79,6 +91,7 @@ struct State {
   const PageObjects* objects = nullptr;
   bool ended = false;
   std::vector<Variant> handles;  // values the script holds by handle
+  std::unordered_map<const void*, size_t> handle_of;  // an object's handle
 };
 
 // Past the limit, a little room is kept so that the engine can still raise
@@ -151,11 +164,32 @@ constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 as a serial day
 
 void Push(duk_context* ctx, State& st, const Variant& v);
 
+// An object the script already holds comes back as the same wrapper (a
+// record set handed back through a by-reference holder after every call,
+// the same connection read again), instead of a new handle and wrapper each
+// time.
 void PushHandle(duk_context* ctx, State& st, const Variant& v) {
+  const void* identity = v.IsObject() ? v.object().get() : nullptr;
+  if (identity) {
+    if (auto it = st.handle_of.find(identity); it != st.handle_of.end()) {
+      duk_get_global_string(ctx, kWrappers);
+      duk_get_prop_index(ctx, -1, static_cast<duk_uarridx_t>(it->second));
+      duk_remove(ctx, -2);
+      return;
+    }
+  }
   st.handles.push_back(v);
+  const size_t h = st.handles.size() - 1;
   duk_get_global_string(ctx, "__wrap");
-  duk_push_int(ctx, static_cast<duk_int_t>(st.handles.size() - 1));
+  duk_push_int(ctx, static_cast<duk_int_t>(h));
   duk_call(ctx, 1);
+  if (identity) {
+    st.handle_of.emplace(identity, h);
+    duk_get_global_string(ctx, kWrappers);
+    duk_dup(ctx, -2);
+    duk_put_prop_index(ctx, -2, static_cast<duk_uarridx_t>(h));
+    duk_pop(ctx);
+  }
 }
 
 void Push(duk_context* ctx, State& st, const Variant& v) {
@@ -496,6 +530,8 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
     duk_put_global_string(ctx, "__invoke");
     duk_push_c_function(ctx, NativeWrite, 1);
     duk_put_global_string(ctx, kWriteFunction);
+    duk_push_array(ctx);
+    duk_put_global_string(ctx, kWrappers);
 
     if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0) {
       result = ErrorResult(ctx, st, page);

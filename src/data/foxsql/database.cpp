@@ -115,7 +115,24 @@ class PreparedStatement {
 
 }  // namespace
 
+namespace {
+
+// SQLite counts every allocation under one process-wide mutex unless told
+// not to; with a connection per page on many worker threads that lock
+// serialised them. Nothing here reads those counts. The setting must come
+// before SQLite's first use in the process (later it is refused, harmlessly).
+void ConfigureSqlite() {
+  static const bool done = [] {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    return true;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
 Database::Database(std::string folder) : folder_(std::move(folder)) {
+  ConfigureSqlite();
   struct stat st;
   if (::stat(folder_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     throw Error(err::kPathNotFound, u"Path not found: " + automation::FromUtf8(folder_));

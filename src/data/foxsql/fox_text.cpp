@@ -43,7 +43,11 @@ std::string GbkToUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size(); ++i) {
     auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
+      // A run of ASCII (most of a padded field) is the same in UTF-8.
+      size_t end = i + 1;
+      while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) ++end;
+      out.append(bytes.data() + i, end - i);
+      i = end - 1;
       continue;
     }
     if (b >= 0x81 && b <= 0xFE && i + 1 < bytes.size()) {
@@ -90,6 +94,17 @@ std::string GbkSubstr(std::string_view s, int64_t start, int64_t count) {
   const int64_t end = start + count;
   int64_t pos = 0;
   for (size_t i = 0; i < s.size() && pos < end;) {
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      // A run of ASCII: one column per byte.
+      size_t run = i + 1;
+      while (run < s.size() && static_cast<unsigned char>(s[run]) < 0x80) ++run;
+      const int64_t run_end = pos + static_cast<int64_t>(run - i);
+      const int64_t from = std::max(pos, start), to = std::min(run_end, end);
+      if (to > from) out.append(s.substr(i + static_cast<size_t>(from - pos), static_cast<size_t>(to - from)));
+      i = run;
+      pos = run_end;
+      continue;
+    }
     Utf8Char c = DecodeUtf8(s, i);
     int w = GbkWidth(c.code);
     int64_t from = std::max(pos, start), to = std::min(pos + w, end);

@@ -34,5 +34,20 @@ TEST(FoxText, CountsBytesOfCodePage936) {
   EXPECT_EQ(GbkPad("a", 4, "中", PadSide::kRight), "a中 ");
 }
 
+// Cuts that start, end or split a character next to runs of ASCII (the
+// stage fields of a round mix both).
+TEST(FoxText, CutsAcrossAsciiRunsAndWideCharacters) {
+  struct Case {
+    int64_t start, count;
+    const char* want;
+  } cases[] = {
+      {0, 2, "ab"}, {1, 3, "b中"}, {1, 2, "b?"}, {3, 2, "?c"}, {2, 2, "中"},
+      {4, 10, "cd"}, {-1, 3, "ab"}, {6, 2, ""}, {5, 0, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(GbkSubstr("ab中cd", c.start, c.count), c.want) << c.start << "," << c.count;
+  EXPECT_EQ(GbkSubstr(" 101   1   0123 ", 8, 7), "   0123");
+}
+
 }  // namespace
 }  // namespace data::foxsql
