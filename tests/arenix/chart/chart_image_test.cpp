@@ -16,6 +16,10 @@
 #include "platform/classes.h"
 #include "support/node.h"
 
+// Fontconfig keeps its font caches for the life of the process by design;
+// the leak checker of the sanitizer build is told so.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace arenix::testing {
 namespace {
 
