@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "arenix/frame/arenix_cls.h"
 #include "web/web_site.h"
 
 namespace web_test {
@@ -75,6 +76,16 @@ TEST_F(ServerTest, NeverSendsDataSourcesOrAnythingOutsideTheSite) {
   // A page runs; its source never comes back.
   std::string page = Get(*server_, "/page.asp");
   EXPECT_EQ(page.find("secret"), std::string::npos);
+}
+
+TEST_F(ServerTest, PagesReachTheSiteAndTheMeetFolderThroughTheFileServices) {
+  arenix::RegisterClasses();
+  site_.Write("files.asp",
+              "<% var a = Server.CreateObject('Arenix.ArenixCls');\n"
+              "Response.Write([a.CommReadFromTextFile(Server.MapPath('/page.asp')),\n"
+              "                a.CommSaveToTextFile(Server.MapPath('/data/note.txt'), 'ok'),\n"
+              "                a.CommReadFromTextFile(Server.MapPath('/data/note.txt'))].join('|')); %>");
+  EXPECT_EQ(BodyOf(Get(*server_, "/files.asp")), "<% var secret = 1; %>visible|true|ok");
 }
 
 TEST_F(ServerTest, RefusesOversizedBodiesAndMalformedRequests) {

@@ -153,7 +153,7 @@ void FileDownload(Variant& response_var, Variant& server, TextView file_name, bo
     stored = automation::FromUtf8(native->substr(native->find_last_of('/') + 1));
     size_t dot = stored.rfind(u'.');
     Text ext = LCase(dot == Text::npos ? stored : stored.substr(dot + 1));
-    if (ext == u"asp" || ext == u"asa" || ext == u"aspx" || ext == u"asax" || ext == u"php")
+    if (IsServerScriptExtension(ext))
       return refuse(u"不允许该类文件下载！");
     fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st;

@@ -166,7 +166,7 @@ void Orvel_Class_UploadFile::Parse(const std::shared_ptr<Body>& body_ptr) {
         name = name.substr(name.rfind(u'\\') == Text::npos ? 0 : name.rfind(u'\\') + 1);
         size_t dot = name.rfind(u'.');
         Text ext = dot == Text::npos ? Text() : name.substr(dot + 1);
-        if (!exe_.empty() && IsExtensionDenied(exe_, ext)) {
+        if (IsServerScriptExtension(ext) || (!exe_.empty() && IsExtensionDenied(exe_, ext))) {
           error_id_ = kDeniedExtension;
           return;
         }

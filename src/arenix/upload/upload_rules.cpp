@@ -105,6 +105,11 @@ bool IsExtensionDenied(TextView exe, TextView extension) {
   return true;
 }
 
+bool IsServerScriptExtension(TextView extension) {
+  const Text ext = automation::LCase(extension);
+  return ext == u"asp" || ext == u"asa" || ext == u"aspx" || ext == u"asax" || ext == u"php";
+}
+
 Text MakeRandomName() {
   automation::Randomize();
   int digits = static_cast<int>(automation::Rnd() * 10000) % 10000;

@@ -37,6 +37,12 @@ Text NormalizeExtensionList(TextView value);
 /// True when the allow-list refuses an extension ("" and "*" allow all).
 bool IsExtensionDenied(TextView exe, TextView extension);
 
+/// True for the extensions of server pages (asp, asa, aspx, asax, php, in any
+/// case): such files are never taken by an upload, whatever the allow-list
+/// says, because the site would run them, and never sent by a download,
+/// because that would show a page's source.
+bool IsServerScriptExtension(TextView extension);
+
 /// yyyymmddhhnnss of now followed by four random digits (18 characters).
 Text MakeRandomName();
 

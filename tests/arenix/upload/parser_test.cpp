@@ -62,7 +62,7 @@ TEST(UploadParserTest, ClientNamesAreReducedToTheirLastPart) {
     const char16_t* ext;
   } cases[] = {
       {"C:\\Users\\x\\My Pic.JPG", u"My Pic.JPG", u"JPG"},
-      {"..\\..\\x.asp", u"x.asp", u"asp"},
+      {"..\\..\\x.doc", u"x.doc", u"doc"},
       {"/etc/x", u"x", u""},
       {"../../up/evil.jpg", u"evil.jpg", u"jpg"},
       {"a.b.tar.gz", u"a.b.tar.gz", u"gz"},
@@ -82,6 +82,11 @@ TEST(UploadParserTest, ClientNamesAreReducedToTheirLastPart) {
   // The allow-list is checked on the reduced name.
   UploadPage denied(Multipart().File("f", "x.jpg\\..\\evil.asp", "x"));
   EXPECT_EQ(denied.Parse(u"pic")->error_id(), kDeniedExtension);
+  // Server pages are never taken, even when the allow-list is empty.
+  for (const char* name : {"x.asp", "X.ASA", "y.php", "z.aspx"}) {
+    UploadPage page(Multipart().File("f", name, "<% x %>"));
+    EXPECT_EQ(page.Parse(u"")->error_id(), kDeniedExtension) << name;
+  }
   UploadPage allowed(Multipart().File("f", "C:\\Users\\x\\My Pic.JPG", "x"));
   EXPECT_EQ(allowed.Parse(u"pic")->error_id(), kComplete);
   // A pasted image.
