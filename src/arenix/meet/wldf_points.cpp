@@ -192,7 +192,9 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
     db.Exec(u"Update [Play] Set 比赛得分=0,比赛名次=0,比赛组名次=0" + where +
             u" And Len(AllTrim(参赛子项目))=0 And 比赛名次>" + LongToText(s.entrants - s.small_field_fewer));
 
-  // 14. The scorers.
+  // 14. The scorers, and only they: an entrant who scored in an earlier
+  // save of this final but no longer does after a correction loses the mark.
+  db.Exec(u"Update [Play] Set 比赛晋级=.F." + where + u" And 比赛得分<=0");
   db.Exec(u"Update [Play] Set 比赛晋级=.T." + where + u" And 比赛得分>0");
 }
 

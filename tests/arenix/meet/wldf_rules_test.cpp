@@ -130,6 +130,26 @@ TEST(SaveRules, SmallFieldsAwardFewerPlaces) {
   }
 }
 
+TEST(SaveRules, ACorrectedFinalMarksOnlyTheScorersOfTheCorrection) {
+  Meet meet;
+  AddFinalists(meet, 9);
+  WldfSaveSettings s;
+  Form first = FinalTimes(9, 1);  // entrant i finishes i-th: 8 scores, 9 does not
+  Save(meet, first, s);
+  EXPECT_TRUE(meet.Rows()["8"]["比赛晋级"].As<bool>());
+  EXPECT_FALSE(meet.Rows()["9"]["比赛晋级"].As<bool>());
+
+  // The recorder corrects entrant 8's time: now 9th, out of the points.
+  Form corrected = FinalTimes(9, 1, {{8, "95"}});
+  Save(meet, corrected, s);
+  auto rows = meet.Rows();
+  EXPECT_EQ(Int(rows["8"]["比赛名次"]), 9);
+  EXPECT_EQ(Num(rows["8"]["比赛得分"]), 0);
+  EXPECT_FALSE(rows["8"]["比赛晋级"].As<bool>());
+  EXPECT_TRUE(rows["9"]["比赛晋级"].As<bool>());
+  EXPECT_EQ(Str(rows["8"]["决赛信息"]).substr(109, 1), "F");
+}
+
 TEST(SaveRules, GroupedFinalRanksBlocksApart) {
   Meet meet;
   AddFinalists(meet, 6);
