@@ -73,8 +73,12 @@ void WriteRecords(WldfDb& db, const host::Request& form, TextView filter, TextVi
     which = u" And Len(AllTrim(Record.年龄组))=0 And Len(AllTrim(Record.纪录组))=0";
   else if (type == u"2")
     which = u" And AllTrim(Record.年龄组)==AllTrim(Winner.年龄组) And Len(AllTrim(Record.纪录组))=0";
-  else if (type == u"3")
+  else if (type == u"3") {
+    // An age group without a record group has no record-group records; the
+    // rows with neither age group nor record group are the meet's records.
+    if (record_group.empty()) return;
     which = u" And Len(AllTrim(Record.年龄组))=0 And AllTrim(Record.纪录组)==" + SqlText(record_group);
+  }
   db.Exec(u"Update [Record] Set 比赛成绩=Winner.比赛成绩,运动员=Winner.运动员,代表队=Winner.代表队,时间=" +
           SqlText(YearMonth()) + u",地点=" + SqlText(Trim(form.Form(u"ydhdd"))) + u",运动会名称=" +
           SqlText(Trim(form.Form(u"ydhmc"))) +
@@ -192,7 +196,9 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
     db.Exec(u"Update [Play] Set 比赛得分=0,比赛名次=0,比赛组名次=0" + where +
             u" And Len(AllTrim(参赛子项目))=0 And 比赛名次>" + LongToText(s.entrants - s.small_field_fewer));
 
-  // 14. The scorers.
+  // 14. The scorers, and only they: an entrant who scored in an earlier
+  // save of this final but no longer does after a correction loses the mark.
+  db.Exec(u"Update [Play] Set 比赛晋级=.F." + where + u" And 比赛得分<=0");
   db.Exec(u"Update [Play] Set 比赛晋级=.T." + where + u" And 比赛得分>0");
 }
 

@@ -1,5 +1,6 @@
 #include "arenix/meet/wldf_save.h"
 
+#include <cstdint>
 #include <map>
 
 #include "arenix/meet/filters.h"
@@ -81,7 +82,15 @@ double TypedNumber(const host::Request& form, TextView field, TextView number, T
   return *v;
 }
 
-Text WholeNumber(double v) { return LongToText(static_cast<int64_t>(automation::RoundHalfEven(v))); }
+// A place typed for places mode: a whole number that fits the integer
+// column, refused before anything is written otherwise.
+Text TypedPlace(const host::Request& form, TextView field, TextView number, TextView what) {
+  const double v = automation::RoundHalfEven(TypedNumber(form, field, number, what));
+  if (!(v >= INT32_MIN && v <= INT32_MAX))
+    Refuse(u"成绩保存失败：编号 " + Text(number) + u" 的" + Text(what) + u"“" +
+           Trim(form.Form(Text(field) + Text(number))) + u"”超出范围");
+  return LongToText(static_cast<int64_t>(v));
+}
 
 // Places mode: every value checked before the first statement.
 void SavePlaces(const host::Request& form, WldfDb& db, const Entry& e, const Text& filter) {
@@ -98,8 +107,8 @@ void SavePlaces(const host::Request& form, WldfDb& db, const Entry& e, const Tex
         }
       set.emplace_back(Text(column), std::move(value));
     };
-    assign(u"比赛名次", WholeNumber(TypedNumber(form, u"playmc_", number, u"名次")));
-    assign(u"比赛组名次", WholeNumber(TypedNumber(form, u"playzmc_", number, u"组名次")));
+    assign(u"比赛名次", TypedPlace(form, u"playmc_", number, u"名次"));
+    assign(u"比赛组名次", TypedPlace(form, u"playzmc_", number, u"组名次"));
     if (combined) {
       const double points = TypedNumber(form, u"playqnf_", number, u"全能得分");
       if (e.kind != u"全能")

@@ -99,6 +99,25 @@ TEST(BadInput, StageOutsideOneToFourStopsBeforeWriting) {
   EXPECT_EQ(meet.Dump(), before);
 }
 
+TEST(BadInput, APlaceTooLargeForItsColumnStopsBeforeWriting) {
+  Meet meet;
+  AddEvent(meet, "100米", true, 3);
+  const std::string before = meet.Dump();
+  for (const char* place : {"99999999999", "1e300", "-3000000000"}) {
+    Form f("100米", 1, 4);
+    f.Set("bsjg", "1").Blank("1").Blank("2");
+    f.Set("playmc_1", "2").Set("playmc_2", place);
+    try {
+      Save(meet, f, WldfSaveSettings{});
+      ADD_FAILURE() << place;
+    } catch (const automation::Error& e) {
+      EXPECT_EQ(e.number(), 5) << place;
+      EXPECT_NE(ToUtf8(e.description()).find("名次"), std::string::npos) << place;
+    }
+    EXPECT_EQ(meet.Dump(), before) << place;  // entrant 1's place not written either
+  }
+}
+
 TEST(BadInput, QuotedNamesAreStoredAsTyped) {
   Meet meet;
   AddEvent(meet, "O''Neil杯", true, 2);  // the event O'Neil杯

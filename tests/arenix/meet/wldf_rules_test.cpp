@@ -130,6 +130,49 @@ TEST(SaveRules, SmallFieldsAwardFewerPlaces) {
   }
 }
 
+TEST(SaveRules, ACorrectedFinalMarksOnlyTheScorersOfTheCorrection) {
+  Meet meet;
+  AddFinalists(meet, 9);
+  WldfSaveSettings s;
+  Form first = FinalTimes(9, 1);  // entrant i finishes i-th: 8 scores, 9 does not
+  Save(meet, first, s);
+  EXPECT_TRUE(meet.Rows()["8"]["比赛晋级"].As<bool>());
+  EXPECT_FALSE(meet.Rows()["9"]["比赛晋级"].As<bool>());
+
+  // The recorder corrects entrant 8's time: now 9th, out of the points.
+  Form corrected = FinalTimes(9, 1, {{8, "95"}});
+  Save(meet, corrected, s);
+  auto rows = meet.Rows();
+  EXPECT_EQ(Int(rows["8"]["比赛名次"]), 9);
+  EXPECT_EQ(Num(rows["8"]["比赛得分"]), 0);
+  EXPECT_FALSE(rows["8"]["比赛晋级"].As<bool>());
+  EXPECT_TRUE(rows["9"]["比赛晋级"].As<bool>());
+  EXPECT_EQ(Str(rows["8"]["决赛信息"]).substr(109, 1), "F");
+}
+
+TEST(SaveRules, RecordGroupRecordsOfAnAgeGroupWithoutGroupLeaveTheMeetRecords) {
+  for (const std::string group : {"", "青少年"}) {
+    Meet meet;
+    AddFinalists(meet, 3);
+    meet.Exec("Insert Into Age (年龄组, 纪录组) Values ('甲组', '" + group + "')");
+    for (const std::string record_group : {"", "青少年"})
+      meet.Exec("Insert Into Record (性别, 径赛田赛, 参赛项目, 年龄组, 纪录组, 比赛成绩, 运动员) Values (.T., '径赛', "
+                "'100米', '', '" + record_group + "', '    1030 ', '旧记录')");
+    WldfSaveSettings s;
+    s.record_flags_auto = 1;
+    Form f = FinalTimes(3, 1);  // the winner runs 10.10
+    f.Set("Record", "    1030 ").Set("recordType", "3");
+    Save(meet, f, s);
+    ASSERT_TRUE(meet.Rows()["1"]["比赛破记录"].As<bool>());
+    auto records = meet.Query("Select 纪录组, 运动员 From Record Order By 纪录组");
+    ASSERT_EQ(records.rows.size(), 2u);
+    // The meet record (no age group, no record group) is never a record
+    // group's record; the group's own record is replaced when there is one.
+    EXPECT_EQ(ToUtf8(automation::Trim(records.rows[0][1].text())), "旧记录") << group;
+    EXPECT_EQ(ToUtf8(automation::Trim(records.rows[1][1].text())), group.empty() ? "旧记录" : "选手1") << group;
+  }
+}
+
 TEST(SaveRules, GroupedFinalRanksBlocksApart) {
   Meet meet;
   AddFinalists(meet, 6);
