@@ -56,7 +56,12 @@ bool WriteNewFile(TextView path, std::string_view bytes) {
 std::optional<std::string> ReadFile(TextView path) {
   int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
+  return ReadAndClose(fd);
+}
+
+std::optional<std::string> ReadAndClose(int fd, size_t size_hint) {
   std::string out;
+  out.reserve(size_hint);
   char buf[65536];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);

@@ -20,4 +20,8 @@ bool WriteNewFile(TextView path, std::string_view bytes);
 /// Reads a whole file; nothing when it cannot be read.
 std::optional<std::string> ReadFile(TextView path);
 
+/// Reads an open descriptor to its end and closes it; nothing when a read
+/// fails. `size_hint` reserves room for what the caller expects.
+std::optional<std::string> ReadAndClose(int fd, size_t size_hint = 0);
+
 }  // namespace platform

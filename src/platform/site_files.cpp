@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/files.h"
 #include "platform/site.h"
 
 namespace platform {
@@ -170,21 +171,7 @@ std::optional<std::string> ReadBytes(TextView path) {
     ::close(fd);
     return std::nullopt;
   }
-  std::string out;
-  out.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return out;
+  return ReadAndClose(fd, static_cast<size_t>(st.st_size));
 }
 
 std::string TempNameBeside(const std::string& native) {
