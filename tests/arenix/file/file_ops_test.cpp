@@ -1,7 +1,11 @@
 // The file and folder operations on real folders in a temporary site.
 #include <gtest/gtest.h>
+
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "arenix/file/file_ops.h"
 #include "arenix/file/path_text.h"
@@ -235,25 +239,33 @@ TEST(SiteBoundaryTest, PathsThatLeaveTheSiteNeverReachTheFileSystem) {
   std::filesystem::remove_all(outside);
 }
 
-// A tiny tmpfs inside the site stands for a full disk.
+// A file-size limit on the process stands for a full disk: every write that
+// would grow a file past 64 KiB fails, as it would on a disk with no room
+// left, and no privileges are needed to set it.
 class FullDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(site.Native("small"));
-    if (::mount("tmpfs", site.Native("small").c_str(), "tmpfs", 0, "size=64k") != 0)
-      GTEST_SKIP() << "cannot mount a tmpfs here";
-    mounted = true;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved_limit), 0);
+    saved_handler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails with EFBIG instead
   }
   void TearDown() override {
-    if (mounted) ::umount(site.Native("small").c_str());
+    ::setrlimit(RLIMIT_FSIZE, &saved_limit);
+    std::signal(SIGXFSZ, saved_handler);
+  }
+  void FillUp() {
+    rlimit small = saved_limit;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   }
   FileSite site;
-  bool mounted = false;
+  rlimit saved_limit{};
+  void (*saved_handler)(int) = SIG_DFL;
 };
 
 TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndLeavesNoPartialCopy) {
   site.Write("small/t.txt", "old text");
   site.Write("big.bin", std::string(256 * 1024, 'x'));
+  FillUp();
   Text big(100 * 1024, u'a');
   EXPECT_FALSE(SaveToTextFile(site.Path("small/t.txt"), big, 2));
   EXPECT_EQ(site.Read("small/t.txt"), "old text");
@@ -264,7 +276,25 @@ TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndLeavesNoPartialCopy) {
   EXPECT_EQ(SearchPathFile(site.Path("small"), 0), u"t.txt");  // no temporary left behind
 }
 
-TEST_F(FullDiskTest, AReadOnlyFileSystemRefusesEveryChange) {
+// A read-only file system needs a mount of its own: a tiny tmpfs inside the
+// site, remounted read-only. Root may ignore file modes, so nothing less
+// stands for it.
+class ReadOnlyDiskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(site.Native("small"));
+    if (::mount("tmpfs", site.Native("small").c_str(), "tmpfs", 0, "size=64k") != 0)
+      GTEST_SKIP() << "mounting needs a privilege this machine does not give";
+    mounted = true;
+  }
+  void TearDown() override {
+    if (mounted) ::umount(site.Native("small").c_str());
+  }
+  FileSite site;
+  bool mounted = false;
+};
+
+TEST_F(ReadOnlyDiskTest, AReadOnlyFileSystemRefusesEveryChange) {
   site.Write("small/t.txt", "keep");
   ASSERT_EQ(::mount(nullptr, site.Native("small").c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
   EXPECT_FALSE(SaveToTextFile(site.Path("small/t.txt"), u"x", 2));
