@@ -35,13 +35,14 @@ bool Orvel_Class_UploadFileEx::SavetoFile(Variant& server, TextView path_arg, in
                                           bool overwrite) {
   Text failure;  // the last failure; every step runs regardless
   Text folder(path_arg);
-  platform::Site site;  // no folder: refuses everything when the server is not one
-  try {
-    const host::Server& host_server = automation::ObjectCast<host::Server>(server);
-    site = host_server.site();
-    if (folder.size() < 2 || folder[1] != u':') folder = host_server.MapPath(folder);
-  } catch (const automation::Error& e) {
-    failure = e.description();
+  // The server's site, else the parser's; with neither, a site without
+  // folders refuses every path.
+  platform::Site site = site_ ? *site_ : platform::Site();
+  if (auto* host_server = automation::ObjectTryCast<host::Server>(server)) {
+    site = host_server->site();
+    if (folder.size() < 2 || folder[1] != u':') folder = host_server->MapPath(folder);
+  } else if (!site_ || site_->folders().empty()) {
+    failure = automation::Error(automation::err::kObjectRequired).description();
   }
   folder = automation::Replace(folder, u"/", u"\\");
   if (folder.empty() || folder.back() != u'\\') folder += u'\\';
