@@ -400,7 +400,11 @@ Text HttpServerObject::MapPath(TextView path) const {
 
 Variant HttpServerObject::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
   if (EqualsNoCase(name, u"MapPath")) return Variant(MapPath(CStr(Arg(args, 0))));
-  if (EqualsNoCase(name, u"CreateObject")) return Variant(automation::CreateObject(CStr(Arg(args, 0))));
+  if (EqualsNoCase(name, u"CreateObject")) {
+    automation::ObjectPtr object = automation::CreateObject(CStr(Arg(args, 0)));
+    if (auto* user = dynamic_cast<platform::UsesSite*>(object.get())) user->UseSite(site());
+    return Variant(std::move(object));
+  }
   if (EqualsNoCase(name, u"URLEncode")) {
     Text s = CStr(Arg(args, 0));
     if (!cp_->utf8()) return Variant(arenix::page::UrlQueryValue(s));
