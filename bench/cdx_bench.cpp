@@ -83,12 +83,12 @@ struct Meet {
     if (std::system("perl -MXBase::Index -e 1 >/dev/null 2>&1") != 0) return -1;
     std::string script = R"(
       use XBase; use XBase::Index;
-      my $t = XBase->new($ARGV[0]) or die; my $i = XBase::Index->new($ARGV[1], 'tag' => 'ID') or die;
+      my $t = XBase->new($ARGV[0]) or die; my $i = XBase::Index->new($ARGV[1], 'tag' => 'ID', 'type' => 'C') or die XBase::Index->errstr;
       my $missing = 0;
       for my $r (0 .. $t->last_record) {
-        my ($deleted, $id) = $t->get_record($r, 'ID'); next if $deleted;
+        my ($deleted, $id) = $t->get_record($r, 'ID'); next if $deleted; $id =~ s/\s+$//;
         $i->prepare_select_eq($id); my $found = 0;
-        while (my ($k, $v) = $i->fetch) { last if $k ne $id; if ($v == $r + 1) { $found = 1; last } }
+        while (my ($k, $v) = $i->fetch) { $k =~ s/\s+$//; last if $k ne $id; if ($v == $r + 1) { $found = 1; last } }
         $missing++ unless $found;
       }
       print $missing;)";

@@ -89,12 +89,14 @@ std::string PerlMissing(const std::string& cdx, const std::string& lines) {
     while (my $line = <$in>) {
       chomp $line;
       my ($tag, $key, $rec) = split /\t/, $line;
-      $index{$tag} ||= XBase::Index->new($file, 'tag' => $tag) or die "no tag $tag";
+      $index{$tag} ||= XBase::Index->new($file, 'tag' => $tag, 'type' => 'C') or die "no tag $tag: " . XBase::Index->errstr;
       my $i = $index{$tag};
-      $i->prepare_select_eq($key);
+      # The reader gives character keys without their trailing blanks.
+      (my $want = $key) =~ s/\s+$//;
+      $i->prepare_select_eq($want);
       my $found = 0;
       while (my ($k, $v) = $i->fetch) {
-        (my $kt = $k) =~ s/\s+$//; (my $want = $key) =~ s/\s+$//;
+        (my $kt = $k) =~ s/\s+$//;
         last if $kt ne $want;
         if ($v == $rec) { $found = 1; last; }
       }
@@ -109,7 +111,7 @@ std::string PerlMissing(const std::string& cdx, const std::string& lines) {
   size_t n;
   while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
   ::pclose(p);
-  return out;
+  return out.substr(0, 2000);
 }
 
 bool HavePerlXBase() { return std::system("perl -MXBase::Index -e 1 >/dev/null 2>&1") == 0; }
