@@ -6,6 +6,7 @@ execute_process(COMMAND ${ARENIX} serve --help OUTPUT_VARIABLE serve_help RESULT
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "arenix serve --help failed: ${rc}")
 endif()
+string(REPLACE "${ARENIX}" "arenix" serve_help "${serve_help}")
 string(REPLACE "\\" "\\e" serve_help "${serve_help}")
 string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" serve_help "${serve_help}")
 get_filename_component(out_dir "${OUT}" ABSOLUTE)
