@@ -62,7 +62,10 @@ void CheckTable(const fs::path& dir, const std::string& stem, bool required,
     // Opening reads the header and the fields, and the memo file with them.
     table = data::dbf::Table::Open(dbf.string(), data::dbf::Access::kWrite);
   } catch (const automation::Error& e) {
-    problems.push_back(dbf.filename().string() + ": " + automation::ToUtf8(e.description()));
+    // The table layer's messages name the file already.
+    std::string what = automation::ToUtf8(e.description());
+    std::string name = dbf.filename().string() + ": ";
+    problems.push_back(what.rfind(name, 0) == 0 ? what : name + what);
     return;
   }
   if (table->schema().HasMemoFields()) CheckRights(FindNoCase(dir, stem + ".fpt"), problems);
