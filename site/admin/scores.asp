@@ -50,7 +50,7 @@ if (ranked.length) {
   for (var i = 0; i < data.length; i++) sum = (sum * 31 + data.charCodeAt(i)) % 2147483647;
   var file = "score-" + ageIndex + "-" + sum.toString(36) + ".png", full = Server.MapPath("/comm/chart/" + file);
   var ready = arenix.CommFileExist(full) ||
-              arenix.CommGraphiWithOwc(cats.join("\t"), vals.join("\t"), "团体总分", 0, age + "团体总分", 1, "png", 760, 360, full) == 0;
+              arenix.CommGraphiWithOwc(cats.join("\t"), vals.join("\t"), "团体总分", 0, age + "团体总分", 0, "png", 760, 360, full) == 0;
   if (ready) chart = "<img id=\"score-chart\" src=\"../comm/chart/" + file + "\" alt=\"" + h(age) + "团体总分图\" width=\"760\" height=\"360\">";
 }
 
@@ -71,9 +71,11 @@ deskTop("团体总分", "admin/scores.asp");
     <thead><tr><th>名次</th><th>代表队</th><th class="num">男子</th><th class="num">女子</th><th class="num">总分</th><th class="num">得分人次</th></tr></thead>
     <tbody>
 <%
+var rank = 0;
 for (var i = 0; i < ranked.length; i++) {
-  var t = ranked[i], place = i > 0 && ranked[i - 1].total === t.total ? "" : String(i + 1);
-  Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + (place || "并列") + "</td><td>" + h(t.name) + "</td><td class=\"num\">" +
+  var t = ranked[i];
+  if (i === 0 || ranked[i - 1].total !== t.total) rank = i + 1;  // equal totals share a place
+  Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + rank + "</td><td>" + h(t.name) + "</td><td class=\"num\">" +
     round1(t.men) + "</td><td class=\"num\">" + round1(t.women) + "</td><td class=\"num\"><b>" + round1(t.total) +
     "</b></td><td class=\"num\">" + t.scored + "</td></tr>");
 }

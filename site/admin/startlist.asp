@@ -59,6 +59,7 @@ if (param("pdf") === "1") {
   }
   var bytes = pdf.Bytes();
   closeMeet();
+  Response.Clear();  // the blank lines of the includes before it
   Response.ContentType = "application/pdf";
   Response.AddHeader("Content-Disposition", "attachment;filename=" + title + ".pdf");
   Response.BinaryWrite(bytes);
