@@ -185,3 +185,61 @@ TEST(DeskRoles, IdentityNumbersAreMaskedForAllButTheOrganiserAndTheirDelegation)
 
 }  // namespace
 }  // namespace web_test
+
+namespace web_test {
+namespace {
+
+TEST(DeskActions, SwitchesAccountsAndNoticesTakeEffectAndAreLogged) {
+  DeskSite site;
+  Client organiser(site), team(site);
+  ASSERT_EQ(organiser.Login("admin", "admin2025").status, 302);
+  ASSERT_EQ(team.Login("dyzx", "123456").status, 302);
+
+  // Registration closed: the state shows, and a delegation's save is refused.
+  EXPECT_EQ(organiser.Post("/admin/index.asp", {{"switch", "网络报名"}, {"on", "0"}}).status, 302);
+  Page reg = team.Get("/register.asp");
+  EXPECT_NE(reg.body.find("网络报名<b class=\"off\">关闭"), std::string::npos);
+  const std::string before = Snapshot(site.data(), "Ydybm");
+  Page refused = team.Post("/register.asp", {{"ydy_team", "第一中学"}, {"ydy_age", "高中组"}, {"ydy_bh_list", "|N1101"},
+                                             {"ydy_xm_N1101", "新名字"}, {"ydy_xb_N1101", "True"}});
+  EXPECT_NE(refused.body.find("网络报名已关闭"), std::string::npos);
+  EXPECT_EQ(Snapshot(site.data(), "Ydybm"), before);
+  // An unknown switch changes nothing.
+  const std::string xtsz = Snapshot(site.data(), "xtsz");
+  organiser.Post("/admin/index.asp", {{"switch", "运动会名称"}, {"on", "1"}});
+  EXPECT_EQ(Snapshot(site.data(), "xtsz"), xtsz);
+
+  // A recorder account made on the desk logs in with its events.
+  Page added = organiser.Post("/admin/accounts.asp", {{"action", "add"}, {"user", "jilu9"}, {"password", "track-99"},
+                                                      {"role", "记录员"}, {"name", "第九组"}, {"ev0", "1"}});
+  EXPECT_EQ(added.status, 302) << added.body.substr(0, 300);
+  Client nine(site);
+  EXPECT_EQ(nine.Login("jilu9", "track-99").location, "entry.asp");
+  EXPECT_NE(nine.Get("/entry.asp").body.find("可录项目：100米"), std::string::npos);
+  // A weak password or a taken name is refused with a message.
+  Page weak = organiser.Post("/admin/accounts.asp", {{"action", "add"}, {"user", "jilu8"}, {"password", "123"}, {"role", "记录员"}});
+  EXPECT_NE(weak.body.find("密码至少 6 个字符"), std::string::npos);
+  Page taken = organiser.Post("/admin/accounts.asp", {{"action", "add"}, {"user", "jilu9"}, {"password", "track-99"}, {"role", "记录员"}});
+  EXPECT_NE(taken.body.find("用户名已存在"), std::string::npos);
+  // Removal asks first; confirmed, the account's login ends at once.
+  const std::string accounts = Snapshot(site.data(), "Account");
+  organiser.Post("/admin/accounts.asp", {{"action", "remove"}, {"user", "jilu9"}});
+  EXPECT_EQ(Snapshot(site.data(), "Account"), accounts);
+  EXPECT_NE(organiser.Get("/admin/accounts.asp?action=remove&user=jilu9").body.find("确认删除账号"), std::string::npos);
+  EXPECT_EQ(organiser.Post("/admin/accounts.asp", {{"action", "remove"}, {"user", "jilu9"}, {"confirm", "1"}}).status, 302);
+  EXPECT_EQ(nine.Get("/entry.asp").location, "login.asp");
+
+  // A notice reaches the home page, its markup as text.
+  organiser.Post("/admin/notices.asp", {{"action", "add"}, {"title", "<b>雨天</b>安排"}, {"text", "改在室内"}});
+  Client visitor(site);
+  Page home = visitor.Get("/");
+  EXPECT_NE(home.body.find("&lt;b&gt;雨天&lt;/b&gt;安排"), std::string::npos);
+
+  Page log = organiser.Get("/admin/audit.asp");
+  for (const char* action : {"关闭网络报名", "新增账号", "删除账号", "发布通知"})
+    EXPECT_NE(log.body.find(action), std::string::npos) << action;
+  EXPECT_EQ(log.body.find("track-99"), std::string::npos);  // never a password
+}
+
+}  // namespace
+}  // namespace web_test
