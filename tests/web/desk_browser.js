@@ -133,6 +133,11 @@ withPage(async (page) => {
   const totals = await page.$$eval('#scores tbody tr td:nth-child(5)', (tds) => tds.map((td) => Number(td.textContent)));
   check(totals.some((t) => t > 0), 'team points from the final: ' + totals);
   check(await page.$eval('#score-chart', (img) => img.complete && img.naturalWidth > 0), 'chart image');
+  const frame = page.frame({ url: /chart\.asp/ });
+  await frame.waitForSelector('svg.orvel-chart-svg');
+  const bars = await frame.$$eval('svg [data-kind=bar]', (els) => els.length);
+  const ranked = await page.$$eval('#scores tbody tr', (trs) => trs.filter((tr) => tr.cells[0].textContent !== '编外').length);
+  check(bars === ranked, 'the vector chart drawn as SVG: ' + bars + ' bars');
   await shot('desk-10-scores');
   await page.goto(base + '/admin/records.asp');
   await shot('desk-11-records');

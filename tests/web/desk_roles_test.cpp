@@ -44,6 +44,7 @@ const std::vector<Attack>& Attacks() {
       {"/admin/startlist.asp", {}, nullptr},
       {"/admin/startlist.asp?pdf=1", {}, nullptr},
       {"/admin/scores.asp", {}, nullptr},
+      {"/admin/chart.asp", {}, nullptr},
       {"/admin/records.asp", {}, nullptr},
       {"/admin/audit.asp", {}, nullptr},
       {"/admin/notices.asp", {}, nullptr},
