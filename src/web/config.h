@@ -43,6 +43,13 @@ struct Limits {
   size_t script_memory_bytes = 64u << 20;
   /// A session unused for this long is forgotten.
   std::chrono::minutes session_idle{20};
+  /// Login failures: after this many failures within the window, for one
+  /// account or from one client address, further attempts are refused for
+  /// a delay that doubles with each further lock-out, up to the longest.
+  int login_failures = 10;
+  std::chrono::minutes login_window{10};
+  std::chrono::seconds login_delay{60};
+  std::chrono::seconds login_delay_max{3600};
 };
 
 struct ServerConfig {

@@ -1,10 +1,13 @@
 #include "web/page_host.h"
 
+#include "arenix/desk/list_pdf.h"
 #include "arenix/page/encode.h"
 #include "arenix/page/error_page.h"
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "web/accounts_object.h"
+#include "web/login_throttle.h"
 #include "web/script_engine.h"
 
 namespace web {
@@ -36,7 +39,11 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       cache_(site),
       sessions_(config.limits.session_idle),
       replies_(site.data_dir()),
-      log_(std::move(log)) {}
+      log_(std::move(log)) {
+  RegisterAccountsClass();
+  arenix::desk::RegisterListPdfClass();
+  SharedLoginThrottle().Configure(config.limits);
+}
 
 Reply PageHost::Failure(const std::string& message, int status) const {
   // The site's own error page, with the page, line and message as its text.
