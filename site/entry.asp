@@ -18,7 +18,7 @@ var sel = completeSelection(readSelection(), who.events);
 if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   arenix.CommCheckPost(Request, Response);
   if (who.events.indexOf(sel.item) < 0)
-    arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + sel.item + "】成绩的权限！");
+    arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + h(sel.item) + "】成绩的权限！");
   if (!meet.网络登分) arenix.CommShowErrorPage(Response, rs, conn, "网络登分已关闭。");
   var before = stageMarks(sel);
   saveResults();

@@ -166,6 +166,7 @@ Text HttpRequest::Form(TextView key) const {
   return Lookup(form_, key, found);
 }
 Text HttpRequest::Cookie(TextView key) const {
+  client_state_read_ = true;
   bool found;
   return Lookup(cookies_, key, found);
 }
@@ -195,6 +196,7 @@ Text HttpRequest::ServerVariable(TextView name) const {
   if (n == "HTTPS") return u"off";
   if (n.starts_with("HTTP_")) {
     std::string header = n.substr(5);
+    if (header != "HOST") client_state_read_ = true;
     for (auto& c : header)
       if (c == '_') c = '-';
     return text(raw_.Header(header));
@@ -208,8 +210,10 @@ Text HttpRequest::Item(TextView key) const {
   if (found) return v;
   v = Lookup(form_, key, found);
   if (found) return v;
-  v = Lookup(cookies_, key, found);
-  if (found) return v;
+  if (!public_) {
+    v = Lookup(cookies_, key, found);
+    if (found) return v;
+  }
   return ServerVariable(key);
 }
 
@@ -228,7 +232,10 @@ Variant HttpRequest::Invoke(TextView name, InvokeKind kind, std::span<Variant* c
     if (!args.empty()) return Variant(Form(key()));
     return form_.empty() ? Variant(Text()) : Variant(cp_->Decode(raw_.body));
   }
-  if (EqualsNoCase(name, u"Cookies")) return Variant(args.empty() ? cp_->Decode(raw_.Header("Cookie")) : Cookie(key()));
+  if (EqualsNoCase(name, u"Cookies")) {
+    client_state_read_ = true;
+    return Variant(args.empty() ? cp_->Decode(raw_.Header("Cookie")) : Cookie(key()));
+  }
   if (EqualsNoCase(name, u"ServerVariables")) return Variant(ServerVariable(key()));
   if (EqualsNoCase(name, u"TotalBytes")) return Variant(TotalBytes());
   if (EqualsNoCase(name, u"BinaryRead")) {

@@ -36,7 +36,7 @@ class DeskSite {
     config.limits.workers = 8;
     config.limits.script_time = std::chrono::seconds(20);  // the sanitizer build is slow
     config.limits.script_memory_bytes = 64u << 20;
-    config.limits.read_timeout = std::chrono::seconds(10);
+    config.limits.header_deadline = std::chrono::seconds(10);
     if (adjust) adjust(config);
     server_ = std::make_unique<TestServer>(config);
   }

@@ -186,3 +186,28 @@ TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {
 
 }  // namespace
 }  // namespace web_test
+
+namespace web_test {
+namespace {
+
+TEST(KeptReplyTest, ACookieNeverReachesAReplyKeptForEveryone) {
+  TestSite site;
+  // The default item falls back to cookies, and a page may read a cookie
+  // outright: neither may decide what the next visitor sees.
+  site.Write("public.asp", "<% Response.CacheControl = 'public'; Response.Write('item=' + Request('item')); %>");
+  site.Write("cookie.asp",
+             "<% Response.CacheControl = 'public'; Response.Write('c=' + Request.Cookies('item')); %>");
+  TestServer server(TestConfig(site));
+  auto get = [&](const std::string& path, const std::string& cookie) {
+    return BodyOf(server.Raw("GET " + path + " HTTP/1.1\r\nHost: x\r\n" +
+                             (cookie.empty() ? "" : "Cookie: " + cookie + "\r\n") + "Connection: close\r\n\r\n"));
+  };
+  EXPECT_EQ(get("/public.asp", "item=%3Cscript%3E"), "item=");
+  EXPECT_EQ(get("/public.asp", ""), "item=");
+  EXPECT_EQ(get("/public.asp?item=100", "item=evil"), "item=100");
+  EXPECT_EQ(get("/cookie.asp", "item=evil"), "c=evil");  // this client's own reply...
+  EXPECT_EQ(get("/cookie.asp", ""), "c=");                // ...was not kept for the next
+}
+
+}  // namespace
+}  // namespace web_test
