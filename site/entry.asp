@@ -20,8 +20,16 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   if (who.events.indexOf(sel.item) < 0)
     arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + h(sel.item) + "】成绩的权限！");
   if (!meet.网络登分) arenix.CommShowErrorPage(Response, rs, conn, "网络登分已关闭。");
-  var before = stageMarks(sel);
-  saveResults();
+  var before = stageMarks(sel), notice = "";
+  try {
+    notice = saveResults();
+  } catch (e) {
+    // A refused save (a bad mark, a sex group the event does not have)
+    // stored nothing: the recorder is told what to correct.
+    if (e.number !== 5) throw e;
+    arenix.CommShowErrorPage(Response, rs, conn, h(e.description));
+  }
+  Session.$put("", "ARENIX_ENTRY_NOTICE", notice);
   // The audit entry follows the save; it belongs inside the save's unit of
   // writes (one journal for both) once the engine lets a page join one.
   audit("成绩保存", stageLabel(sel), "", before, stageMarks(sel));
@@ -41,12 +49,15 @@ if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体
 %>
 <section class="panel">
   <h2>成绩录入<small><%= h(who.name) %> · 可录项目：<%= h(who.events.join("、")) %></small></h2>
-  <% if (param("saved") === "1") { %><div class="msg ok">成绩已保存，名次已排定。</div><% } %>
+  <% if (param("saved") === "1") { %><div class="msg ok">成绩已保存，名次已排定。</div><%
+       var notice = String(Session("ARENIX_ENTRY_NOTICE") || "");
+       Session.$put("", "ARENIX_ENTRY_NOTICE", "");
+       if (notice !== "") { %><div class="msg warn"><%= h(notice) %></div><% } } %>
   <form name="sele" method="get" action="entry.asp" class="selectors">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 1, "ajax") %>
     <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
-    <%= arenix.CommShowTitleSub_Sex(sel.sex) %>
+    <%= sexSelect(sel) %>
     <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
     <%= arenix.CommShowTitleSub_Zc(String(sel.zc), heats) %>
     <input type="submit" value="查 询" class="button secondary">

@@ -34,6 +34,14 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
     Response.Redirect("register.asp?team=" + u(team) + "&age=" + u(age) + "&saved=2");
   }
   var before = registrationSummary(team, age);
+  // Identity numbers are checked at the strictest level (length, digits,
+  // birth date, check character), and the birth date against the age
+  // group's range when the age group has one.
+  var born = ["", ""];
+  eachRow("Select Dtos(出生起始) As a, Dtos(出生截止) As b From Age Where AllTrim(年龄组)==" + sq(age), function (row) {
+    born = [trim(row("a")), trim(row("b"))];
+  });
+  var window_ = born[0].length == 8 || born[1].length == 8 ? 1 : 0;
   // Team leaders (at most 2) and coaches (at most 4), each name at most 5 characters.
   var leaders = arenix.CommWlbmTeamCheck(Request, Response, conn, rs, 1, 2, 5);
   var coaches = arenix.CommWlbmTeamCheck(Request, Response, conn, rs, 2, 4, 5);
@@ -43,7 +51,8 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
     counted,   // event slots that count
     slots - counted,
     "0001",    // the identity number is on the form
-    0, 0, 0, "", "",
+    4, 0,      // identity numbers: every check, check character included; no age limit
+    window_, born[0], born[1],  // the age group's birth-date range
     1,         // the responsible coach is stored
     1, 0,      // a combined-event athlete enters nothing else
     1,         // each event's own limit per delegation

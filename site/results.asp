@@ -50,7 +50,7 @@ var rows = resultRows();
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>
     <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
-    <%= arenix.CommShowTitleSub_Sex(sel.sex) %>
+    <%= sexSelect(sel) %>
     <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>

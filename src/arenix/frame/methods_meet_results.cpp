@@ -51,8 +51,9 @@ Variant ArenixCls::CommWldfSave(
   s.grouped_final = p_SportsBsbpFdjsQy;
   s.grouped_blocks = p_SportsBsbpFdjsList;
   s.mixed_marker = p_SportsHuheInclude;
-  meet::WldfSave(Request, Conn, Rs, s, p_SportsBscj, p_SportsBscjDjfFz);
-  return Variant();
+  // The text the recorder is told besides "saved" (empty when nothing).
+  const Text notice = meet::WldfSave(Request, Conn, Rs, s, p_SportsBscj, p_SportsBscjDjfFz);
+  return notice.empty() ? Variant() : Variant(notice);
 }
 
 Text ArenixCls::CommGetParaFromSexItem_TJ(Text p_Sex, Text p_Item) {

@@ -84,9 +84,16 @@ Text KeyHandler(int dot, int length, int16_t zngy) {
          LongToText(zngy) + u")";
 }
 
+// Marks are digits only: phones show the digit pad and a paste with
+// anything else is refused (the save checks every mark again).
+const char16_t kDigitsOnly[] =
+    u" inputmode=numeric onpaste='return /^[\\s0-9\uFF10-\uFF19]*$/.test((event.clipboardData||window.clipboardData)"
+    u".getData(\"text\"))'";
+
 Text TextInput(const EntryInput& in, TextView number, int16_t zngy) {
+  const bool mark = in.name.rfind(u"playcj_", 0) == 0;
   return u"<input type=text class=" + Text(in.css_class) + u" style='width:" + in.width +
-         u"' maxlength=" + LongToText(in.max_length) + u" onkeydown='" +
+         u"' maxlength=" + LongToText(in.max_length) + (mark ? Text(kDigitsOnly) : Text()) + u" onkeydown='" +
          KeyHandler(in.dot, in.length, zngy) + u"' onfocus='this.select()' name='" + in.name +
          Text(number) + u"' value='" + HtmlEscape(in.value) + u"'>";
 }

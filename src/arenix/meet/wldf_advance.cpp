@@ -89,6 +89,15 @@ Text SameId(const WldfRows& rows, size_t r) {
   return u" And ID==" + SqlText(Trim(CStr(rows.At(r, u"ID"))));
 }
 
+// "编号 张三、" for the recorder's message.
+Text Named(const WldfRows& rows, size_t r) {
+  return (Text(u"、") + Trim(CStr(rows.At(r, u"编号"))) + u" " + Trim(CStr(rows.At(r, u"运动员"))));
+}
+
+Text BeyondLanes(int lanes, const Text& named) {
+  return u"晋级人数超过跑道数（" + LongToText(lanes) + u"道），以下运动员未排道次：" + named.substr(1);
+}
+
 void WriteNextHead(WldfDb& db, const Text& where, TextView next) {
   const Text f = Field(next);
   db.Exec(u"Update [Play] Set " + f + u"=STUFF(" + f + u",1," + LongToText(kSeedHead) + u"," + NextHead() + u")" +
@@ -130,10 +139,11 @@ void SeveralHeats(WldfDb& db, const Text& where, const WldfRows& q, const WldfAd
 
 // One group: the first p in lanes or positions, the rest without one,
 // keeping their result and place for the next round.
-void OneGroup(WldfDb& db, const Text& where, const WldfRows& q, const WldfAdvanceSettings& s, int p,
+Text OneGroup(WldfDb& db, const Text& where, const WldfRows& q, const WldfAdvanceSettings& s, int p,
               TextView lanes, bool by_lane, bool reversed) {
   const int n = static_cast<int>(q.size());
   const Text info = u"001" + Digits3(p);
+  Text without_lane;
   for (int k = 1; k <= n; ++k) {
     Text set;
     if (k <= p) {
@@ -145,6 +155,7 @@ void OneGroup(WldfDb& db, const Text& where, const WldfRows& q, const WldfAdvanc
       last2 = last2.size() >= 2 ? last2.substr(last2.size() - 2) : u"0" + last2;
       set = u"后赛道次=-1,后赛序号=" + LongToText(automation::Val(u"01" + last2)) +
             u",前赛成绩=比赛成绩,前赛名次=比赛名次";
+      if (by_lane) without_lane += Named(q, static_cast<size_t>(k - 1));
     }
     db.Exec(u"Update [Play] Set " + set + u",后赛组次=1,后赛组人数=" + SqlText(info) + u",比赛晋级=.T." + where +
             SameEntrant(q, static_cast<size_t>(k - 1)));
@@ -152,20 +163,39 @@ void OneGroup(WldfDb& db, const Text& where, const WldfRows& q, const WldfAdvanc
   const Text f = Field(s.next_stage);
   db.Exec(u"Update [Play] Set " + f + u"=STUFF(" + f + u",1," + LongToText(kSeedCarry) + u"," + NextWithCarry() +
           u")" + where);
+  return without_lane.empty() ? Text() : BeyondLanes(p, without_lane);
 }
 
 }  // namespace
 
 Text HeatInfo(int heats, int entrants) { return Digits3(heats) + Digits3(entrants); }
 
-void WldfAdvance(WldfDb& db, TextView filter, const WldfAdvanceSettings& s) {
+Text HeatsWithoutResults(WldfDb& db, TextView filter) {
+  const Text where = u" Where " + Text(filter) + u" And 比赛组次>0";
+  std::vector<int> all, with_results;
+  for (const auto& row : db.Read(u"Select Distinct 比赛组次 From [Play]" + where).rows)
+    all.push_back(automation::CLng(row[0]));
+  for (const auto& row :
+       db.Read(u"Select Distinct 比赛组次 From [Play]" + where + u" And Len(AllTrim(比赛成绩))>0").rows)
+    with_results.push_back(automation::CLng(row[0]));
+  std::sort(all.begin(), all.end());
+  Text missing;
+  for (int heat : all)
+    if (std::find(with_results.begin(), with_results.end(), heat) == with_results.end())
+      missing += (missing.empty() ? u"" : u"、") + LongToText(heat);
+  return missing;
+}
+
+Text WldfAdvance(WldfDb& db, TextView filter, const WldfAdvanceSettings& s) {
   const Text where = u" Where " + Text(filter);
   int p = s.kind == u"田赛" ? s.field_group : s.in_lanes ? s.lanes : s.group_size;
   // Entrants who no longer qualify after a corrected save lose the mark.
   db.Exec(u"Update [Play] Set 后赛道次=-1,后赛组次=0,后赛序号=9999,比赛晋级=.F." + where);
   const WldfRows q = db.Read(u"Select * From [Play]" + where + u" And 比赛名次>0 And 比赛名次<=" +
-                             LongToText(s.qualifiers) + u" Order By 排序成绩 " + (Timed(s) ? u"Asc" : u"Desc"));
-  if (q.empty()) return;
+                             LongToText(s.qualifiers) + kValidResult + u" Order By 排序成绩 " +
+                             (Timed(s) ? u"Asc" : u"Desc"));
+  if (q.empty()) return Text();
+  Text notice;
 
   if (s.kind == u"径赛" && s.in_lanes) {
     Text lanes = s.lane_order;
@@ -178,7 +208,7 @@ void WldfAdvance(WldfDb& db, TextView filter, const WldfAdvanceSettings& s) {
     if (s.several_heats == 2 && p > 0)
       SeveralHeats(db, where, q, s, p, lanes);
     else
-      OneGroup(db, where, q, s, p, lanes, true, false);
+      notice = OneGroup(db, where, q, s, p, lanes, true, false);
   } else {
     const bool reversed = s.kind == u"田赛" ? s.reverse_field == 1 : s.reverse_others == 1;
     OneGroup(db, where, q, s, p, u"", false, reversed);
@@ -187,24 +217,45 @@ void WldfAdvance(WldfDb& db, TextView filter, const WldfAdvanceSettings& s) {
   const Text f = Field(s.next_stage);
   db.Exec(u"Update [Play] Set " + f + u"=STUFF(" + f + u",1," + LongToText(kSeedCarry) + u"," + NextWithoutCarry() +
           u")" + where +
-          u" And (比赛名次<=0 Or 比赛组名次<=0 Or 比赛名次>" + LongToText(s.qualifiers) + u")");
+          u" And (比赛名次<=0 Or 比赛组名次<=0 Or 比赛名次>" + LongToText(s.qualifiers) + u" Or Not 比赛晋级)");
+  return notice;
 }
 
-void WldfAdvanceByHeats(WldfDb& db, TextView filter, TextView next_stage, int heats, int per_heat, int extra) {
+Text WldfAdvanceByHeats(WldfDb& db, TextView filter, TextView next_stage, int heats, int per_heat, int extra,
+                        int lanes, bool several_heats) {
   const Text where = u" Where " + Text(filter);
   db.Exec(u"Update [Play] Set 后赛组次=0,后赛道次=-1,后赛序号=-1,比赛晋级=.F." + where);
-  const Text by_heat = u" And 比赛组名次>0 And 比赛组名次<=" + LongToText(per_heat);
+  const Text by_heat = u" And 比赛组名次>0 And 比赛组名次<=" + LongToText(per_heat) + kValidResult;
   db.Exec(u"Update [Play] Set 比赛晋级=.T." + where + by_heat);
   const int total = heats * per_heat + extra;
   const Variant counted =
       db.Scalar(u"Select Count(*) From [Play]" + where + by_heat + u" And 比赛名次>=" + LongToText(total));
   const int m = counted.IsEmpty() || counted.IsNull() ? 0 : automation::CLng(counted);
-  db.Exec(u"Update [Play] Set 比赛晋级=.T." + where + u" And 比赛名次>0 And 比赛名次<=" + LongToText(total - m));
+  db.Exec(u"Update [Play] Set 比赛晋级=.T." + where + u" And 比赛名次>0 And 比赛名次<=" + LongToText(total - m) +
+          kValidResult);
 
-  const WldfRows q = db.Read(u"Select * From [Play]" + where + u" And 比赛晋级 Order By 比赛名次");
-  const int n = static_cast<int>(q.size());
-  if (n == 0) return;
-  const int groups = std::max(1, n / 8);
+  WldfRows q = db.Read(u"Select * From [Play]" + where + u" And 比赛晋级 Order By 比赛名次");
+  int n = static_cast<int>(q.size());
+  if (n == 0) return Text();
+  int groups = std::max(1, n / 8);
+  // A heat never holds more entrants than there are lanes: more heats when
+  // the meet runs several, else the slowest beyond the lanes stay out.
+  const int lane_count = std::min(lanes, 8);
+  Text notice;
+  if (lane_count > 0 && n > groups * lane_count) {
+    if (several_heats) {
+      groups = (n + lane_count - 1) / lane_count;
+    } else {
+      Text named;
+      for (size_t r = static_cast<size_t>(groups * lane_count); r < q.size(); ++r) {
+        named += Named(q, r);
+        db.Exec(u"Update [Play] Set 比赛晋级=.F." + where + SameId(q, r));
+      }
+      notice = BeyondLanes(lane_count, named);
+      q.rows.resize(static_cast<size_t>(groups * lane_count));
+      n = groups * lane_count;
+    }
+  }
 
   // Serpentine heats 1..G, G..1, 1..G; the tier is the round of the walk.
   int heat = 1, direction = 1;
@@ -256,9 +307,10 @@ void WldfAdvanceByHeats(WldfDb& db, TextView filter, TextView next_stage, int he
   }
   db.Exec(u"Update [Play] Set 后赛序号=后赛组次*100+后赛道次" + where + u" And 比赛晋级");
   WriteNextHead(db, where, next_stage);
+  return notice;
 }
 
-void WldfAdvanceByPlan(WldfDb& db, TextView filter, const WldfAdvanceSettings& s, TextView item, TextView age,
+Text WldfAdvanceByPlan(WldfDb& db, TextView filter, const WldfAdvanceSettings& s, TextView item, TextView age,
                        TextView sex, int stage) {
   const Variant serial = db.Scalar(u"Select 流水号 From [Age] Where AllTrim(年龄组)==" + SqlText(age));
   const int block = serial.IsEmpty() || serial.IsNull() ? 1 : automation::CLng(serial);
@@ -282,9 +334,8 @@ void WldfAdvanceByPlan(WldfDb& db, TextView filter, const WldfAdvanceSettings& s
     }
   }
   if (stages > 1)
-    WldfAdvanceByHeats(db, filter, s.next_stage, h, q, x);
-  else
-    WldfAdvance(db, filter, s);
+    return WldfAdvanceByHeats(db, filter, s.next_stage, h, q, x, s.in_lanes ? s.lanes : 0, s.several_heats == 2);
+  return WldfAdvance(db, filter, s);
 }
 
 }  // namespace arenix::meet

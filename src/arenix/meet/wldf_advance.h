@@ -27,18 +27,34 @@ struct WldfAdvanceSettings {
   Text current_stage;
 };
 
+/// Only an entrant with a valid result (not empty, no call-room status)
+/// qualifies. Every seeding returns what the recorder should be told (the
+/// qualifiers who got no lane), or the empty text.
+///
 /// Seeds by the meet's lane and group settings.
-void WldfAdvance(WldfDb& db, TextView filter, const WldfAdvanceSettings& settings);
+Text WldfAdvance(WldfDb& db, TextView filter, const WldfAdvanceSettings& settings);
 
 /// Seeds by the event's stage plan in Item when it has more than one stage
 /// for the age group (timed events only), else as WldfAdvance.
-void WldfAdvanceByPlan(WldfDb& db, TextView filter, const WldfAdvanceSettings& settings, TextView item,
+Text WldfAdvanceByPlan(WldfDb& db, TextView filter, const WldfAdvanceSettings& settings, TextView item,
                        TextView age, TextView sex, int stage);
 
 /// Seeds by a stage plan: the first `per_heat` of every heat and the
 /// fastest others up to heats x per_heat + extra, serpentine heats of the
-/// next round and lanes drawn by tiers (3-6, 7-8, 1-2).
-void WldfAdvanceByHeats(WldfDb& db, TextView filter, TextView next_stage, int heats, int per_heat, int extra);
+/// next round and lanes drawn by tiers (3-6, 7-8, 1-2). A heat never holds
+/// more than `lanes` entrants: with `several_heats` the qualifiers make as
+/// many heats as the lanes need, else those beyond the lanes get no lane
+/// and do not qualify (`lanes` 0: a round not run in lanes).
+Text WldfAdvanceByHeats(WldfDb& db, TextView filter, TextView next_stage, int heats, int per_heat, int extra,
+                        int lanes = 8, bool several_heats = false);
+
+/// The condition (to append to an entry filter) of entrants with a valid
+/// result: a stored result and no call-room status.
+inline constexpr char16_t kValidResult[] = u" And Len(AllTrim(比赛成绩))>0 And Len(AllTrim(比赛检录))=0";
+
+/// The heats of the round of `filter` in which nobody has a result yet, as
+/// "2、3"; empty when every heat has results.
+Text HeatsWithoutResults(WldfDb& db, TextView filter);
 
 /// Heat information: the number of heats and the entrants, each in 3 digits.
 Text HeatInfo(int heats, int entrants);

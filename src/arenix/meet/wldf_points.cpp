@@ -88,6 +88,16 @@ void WriteRecords(WldfDb& db, const host::Request& form, TextView filter, TextVi
           which);
 }
 
+// The entrants who may score: a valid result (not empty, no call-room
+// status) and, with out-of-competition ranking on, neither an
+// out-of-competition team nor an out-of-competition athlete. Only they
+// take points and count in the sharing of points between ties.
+Text Scorers(const WldfPointsSettings& s) {
+  Text t = u" And Len(AllTrim(比赛成绩))>0 And Len(AllTrim(比赛检录))=0";
+  if (s.out_of_competition == 1) t += u" And (Not 编外队) And (Not 编外队员)";
+  return t;
+}
+
 }  // namespace
 
 double ArrayNumber(const Variant& array, int index) {
@@ -131,11 +141,13 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
   }
   db.Exec(u"Update [Play] Set 比赛得分=0" + where);
 
-  // 5. Place points, times the event's multiplier.
-  const Text valid_only = s.no_result_rule > 1 ? Text(u" And Len(AllTrim(比赛成绩))>0") : Text();
+  // 5. Place points, times the event's multiplier, for the entrants who
+  // score: a valid result (whatever the rule for entrants without one keeps
+  // of their place) and, with out-of-competition ranking, official ones.
+  const Text scorers = Scorers(s);
   for (int k = 1; k <= places; ++k)
     db.Exec(u"Update [Play] Set 比赛得分=分值比例*" + SqlNumber(ArrayNumber(place_points, k)) + where +
-            u" And 比赛名次=" + LongToText(k) + valid_only);
+            u" And 比赛名次=" + LongToText(k) + scorers);
 
   // 6. The highest record level broken by some mark (0: the meet record).
   int level = 0;
@@ -152,7 +164,7 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
   else
     record_points = FormWholeNumber(form, (team ? u"recordTtJf" : u"recordJf") + LongToText(level));
   const Text heat_record = u"Upper(SubStr(预赛信息,111,1))=='T'";
-  db.Exec(u"Update [Play] Set 比赛得分=比赛得分+" + SqlNumber(record_points) + where + u" And (比赛破记录" +
+  db.Exec(u"Update [Play] Set 比赛得分=比赛得分+" + SqlNumber(record_points) + where + scorers + u" And (比赛破记录" +
           (s.heat_records_count != 0 ? u" Or " + heat_record : Text()) + u")");
 
   // 8. Records set in the heats are remarked on.
@@ -167,23 +179,24 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
     for (int g = 1; g <= 6; ++g)
       db.Exec(u"Update [Play] Set 比赛得分=比赛得分+" + SqlNumber(ArrayNumber(grade_points, g)) + where +
               u" And AllTrim(比赛等级)==" + SqlText(kGrades[g - 1]) +
-              u" And Len(AllTrim(比赛等级))>=2 And (Not 集体项目)");
+              u" And Len(AllTrim(比赛等级))>=2 And (Not 集体项目)" + scorers);
     if (s.heat_grades_count == 1)
       for (int g = 1; g <= 6; ++g)
         db.Exec(u"Update [Play] Set 比赛得分=比赛得分+" + SqlNumber(ArrayNumber(grade_points, g)) + where +
                 u" And AllTrim(SubStr(预赛信息,42,8))==" + SqlText(kGrades[g - 1]) +
-                u" And Len(AllTrim(比赛等级))=0 And (Not 集体项目)");
+                u" And Len(AllTrim(比赛等级))=0 And (Not 集体项目)" + scorers);
   }
 
   // 11. Tied entrants share the points of the places they cover.
   for (int k = 1; k <= places; ++k) {
-    const Variant counted = db.Scalar(u"Select Count(*) From [Play]" + where + u" And 比赛名次=" + LongToText(k));
+    const Variant counted =
+        db.Scalar(u"Select Count(*) From [Play]" + where + u" And 比赛名次=" + LongToText(k) + scorers);
     const int c = counted.IsEmpty() || counted.IsNull() ? 0 : automation::CLng(counted);
     if (c <= 1) continue;
     double sum = 0;
     for (int j = 1; j <= c && k + j - 1 <= places; ++j) sum += ArrayNumber(place_points, k + j - 1);
     db.Exec(u"Update [Play] Set 比赛得分=" + SqlNumber(automation::Round(sum / c, 2)) + where +
-            u" And 比赛名次=" + LongToText(k));
+            u" And 比赛名次=" + LongToText(k) + scorers);
   }
 
   // 12. No valid result: no place, no points.

@@ -25,6 +25,7 @@ struct WldfPointsSettings {
   int small_field_fewer = 0;      // p_SportsBscjJylqJrs
   int entrants = 0;               // the event's entrants (n)
   int no_result_rule = 1;         // p_SportsBscjWcjjs
+  int out_of_competition = 0;     // p_SportsBwdyQy: 1 = out-of-competition entrants score nothing
 };
 
 /// The grades in their order (index 0 here is grade 1 of the settings).

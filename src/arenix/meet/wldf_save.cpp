@@ -10,6 +10,7 @@
 #include "arenix/meet/wldf_advance.h"
 #include "arenix/meet/wldf_combined.h"
 #include "arenix/meet/wldf_form.h"
+#include "arenix/meet/wldf_marks.h"
 #include "arenix/meet/wldf_points.h"
 #include "arenix/meet/wldf_rank.h"
 #include "arenix/text/string_to_numeric.h"
@@ -72,6 +73,15 @@ Entry ReadEntry(const host::Request& form) {
   return e;
 }
 
+// An event run by sex is saved for men or for women only: any other sex
+// would drop the sex condition and rank men and women together, so it is
+// accepted only for an event whose name carries the mixed marker.
+void CheckSexGroup(const Entry& e, TextView mixed_marker) {
+  if (e.sex == u"男" || e.sex == u"女" || IsMixedEvent(e.item, mixed_marker)) return;
+  Refuse(u"成绩保存失败：【" + e.item + u"】按男子组、女子组分别比赛，性别组“" + e.sex + u"”只适用于名称含“" +
+         Text(mixed_marker) + u"”的混合项目，请重新选择性别组");
+}
+
 // A number typed for places mode: empty is 0, anything else must read as
 // a number.
 double TypedNumber(const host::Request& form, TextView field, TextView number, TextView what) {
@@ -128,17 +138,26 @@ void SavePlaces(const host::Request& form, WldfDb& db, const Entry& e, const Tex
   for (const Text& sql : updates) db.Exec(sql);
 }
 
-void SaveResults(const host::Request& form, WldfDb& db, const Entry& e, const Text& filter, int edition,
-                 int time_style) {
-  const ResultLayout layout = LayoutOf(e.custom_format, e.kind, edition, time_style);
+void SaveResults(WldfDb& db, const Text& filter, ResultLayout layout, const std::vector<TypedMark>& marks) {
   db.Exec(u"Update [Play] Set 比赛成绩='',排序成绩='' Where " + filter + u".And.比赛组次=0");
-  for (const Text& number : e.numbers) {
-    std::array<Text, 4> typed;
-    for (int i = 0; i < 4; ++i) typed[i] = Trim(form.Form(u"playcj_" + LongToText(i + 1) + u"_" + number));
-    const Text stored = ComposeStoredResult(layout, {typed[0], typed[1], typed[2], typed[3]});
+  for (const TypedMark& m : marks) {
+    const Text stored = ComposeStoredResult(layout, {m.parts[0], m.parts[1], m.parts[2], m.parts[3]});
     db.Exec(u"Update [Play] Set  比赛成绩 =" + SqlText(stored) + u",排序成绩=" + SqlText(SortKeyOf(stored)) +
-            u" Where " + filter + u" And Trim(编号)=" + SqlText(number));
+            u" Where " + filter + u" And Trim(编号)=" + SqlText(m.number));
   }
+}
+
+// Every typed mark of the form, checked against the layout of the event
+// before anything is written; the entrants are named from the event's rows.
+std::vector<TypedMark> CheckFormMarks(const host::Request& form, const Entry& e, const WldfRows& facts,
+                                      ResultLayout layout) {
+  std::map<Text, Text> names;
+  for (size_t r = 0; r < facts.size(); ++r)
+    names.emplace(Trim(CStr(facts.At(r, u"编号"))), Trim(CStr(facts.At(r, u"运动员"))));
+  return CheckedMarks(form, e.numbers, layout, [&](TextView number) {
+    const auto it = names.find(Trim(number));
+    return it == names.end() ? Text() : it->second;
+  });
 }
 
 // Keys of a round that follows another: entrants eliminated earlier and
@@ -191,11 +210,13 @@ void WldfPackStage(WldfDb& db, TextView filter, TextView stage_name) {
   db.Exec(u"Update [Play] Set " + column + u"=" + StageFieldPackExpression(column) + u" Where " + Text(filter));
 }
 
-void WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettings& s, Variant& place_points,
+Text WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettings& s, Variant& place_points,
               Variant& grade_points) {
+  Text notice;
   const auto& form = automation::ObjectCast<host::Request>(request);
   WldfDb db(conn, rs);
   Entry e = ReadEntry(form);
+  CheckSexGroup(e, s.mixed_marker);
   const WldfStages stages = WldfStageName(e.stages, e.stage);
   const Text filter = EntryFilter(e.item, e.age, e.sex, e.item_sub, s.mixed_marker);
   const Text event_filter = EventFilter(e.item, e.age, e.sex, s.mixed_marker);
@@ -219,7 +240,9 @@ void WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
       Refuse(u"成绩保存失败：共 " + LongToText(e.stages) + u" 个赛次的项目没有第 " + LongToText(e.stage) +
              u" 赛次的下一赛次");
 
-    SaveResults(form, db, e, filter, s.edition, s.time_style);
+    const ResultLayout layout = LayoutOf(e.custom_format, e.kind, s.edition, s.time_style);
+    const std::vector<TypedMark> marks = CheckFormMarks(form, e, facts, layout);
+    SaveResults(db, filter, layout, marks);
     const bool direct = e.stages == 1 || (s.direct_final == 1 && s.direct_final_size >= n);
     const bool carry = !stages.previous.empty() && !direct && e.stage > 1;
     const bool timed = e.kind == kTrackKind || s.edition == kTimedEdition;
@@ -277,8 +300,14 @@ void WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
         p.small_field_fewer = s.small_field_fewer;
         p.entrants = n;
         p.no_result_rule = s.no_result_rule;
+        p.out_of_competition = s.out_of_competition;
         WldfFinalPoints(request, db, filter, event_filter, p, place_points, grade_points);
       }
+    } else if (seeds && !(notice = HeatsWithoutResults(db, filter)).empty()) {
+      // The next round is seeded from the whole round only: it stays as
+      // it was until every heat has results.
+      notice = u"第" + notice + u"组还没有成绩，" + stages.next + u"暂不编排；各组成绩都录入后再保存一次即编排" +
+               stages.next + u"。";
     } else if (seeds) {
       WldfAdvanceSettings a;
       a.edition = s.edition;
@@ -297,14 +326,15 @@ void WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
       a.next_stage = stages.next;
       a.current_stage = stages.current;
       if (s.stage_plans != 0)
-        WldfAdvanceByPlan(db, filter, a, e.item, e.age, e.sex, e.stage);
+        notice = WldfAdvanceByPlan(db, filter, a, e.item, e.age, e.sex, e.stage);
       else
-        WldfAdvance(db, filter, a);
+        notice = WldfAdvance(db, filter, a);
     }
   }
 
   WldfPackStage(db, filter, stages.current);
   db.Exec(u"Update [PlaySour] Set 比赛状态=.T. Where " + filter + u" And 赛次名称=" + SqlText(stages.current));
+  return notice;
 }
 
 }  // namespace arenix::meet

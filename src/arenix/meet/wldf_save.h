@@ -56,7 +56,10 @@ struct WldfSaveSettings {
 /// Bad form values (a stage outside 1 to 4, a place that is no number)
 /// raise error 5 before anything is written; a statement the database
 /// rejects ends the save with its error, the statements before it applied.
-void WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettings& settings,
+/// Returns what the recorder should be told besides "saved" (heats still
+/// without results, so the next round was not seeded; qualifiers beyond
+/// the lanes), or the empty text.
+Text WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettings& settings,
               Variant& place_points, Variant& grade_points);
 
 /// The round names around stage `stage` of an event with `stages` stages.

@@ -23,11 +23,18 @@ const std::string kRowStart25 =
     "'#cceecc'\"  onmouseout=\"this.style.backgroundColor='#eeeeff'\"><td>7</td><td>张三</td><td>一队</td>"
     "<td>1</td><td>1</td>";
 
+// What a mark input adds: the digit pad, and a paste of anything but
+// digits refused.
+const std::string kDigitsOnly =
+    " inputmode=numeric onpaste='return /^[\\s0-9\uFF10-\uFF19]*$/.test((event.clipboardData||window.clipboardData)"
+    ".getData(\"text\"))'";
+
 // An entry input as the rows write it.
 std::string In(const std::string& css, int width, int dot, int length, int max, const std::string& name,
                const std::string& value, int zngy = 1) {
   return "<input type=text class=" + css + " style='width:" + std::to_string(width) + "px' maxlength=" +
-         std::to_string(max) + " onkeydown='onKeyDownDefault(this," + std::to_string(dot) + "," +
+         std::to_string(max) + (name.rfind("playcj_", 0) == 0 ? kDigitsOnly : "") +
+         " onkeydown='onKeyDownDefault(this," + std::to_string(dot) + "," +
          std::to_string(length) + "," + std::to_string(zngy) + ")' onfocus='this.select()' name='" + name +
          "' value='" + value + "'>";
 }
@@ -52,12 +59,12 @@ TEST(ListsRows, EntryInputsFollowTheStoredLayout) {
     AddSeven(meet, "比赛成绩='   10230 '");
     EXPECT_EQ(EntryRowOf(meet, {1, 0, 1, 1, 1}),
               kRowStart25 +
-                  "<td valign=top><input type=text class=inputcj1 style='width:20px' maxlength=2 "
-                  "onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_1_7' "
-                  "value=' 1'>’<input type=text class=inputcj1 style='width:20px' maxlength=2 "
-                  "onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_2_7' "
-                  "value='02'>”<input type=text class=inputcj1 style='width:20px' maxlength=2 "
-                  "onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_3_7' "
+                  "<td valign=top><input type=text class=inputcj1 style='width:20px' maxlength=2" + kDigitsOnly +
+                  " onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_1_7' "
+                  "value=' 1'>’<input type=text class=inputcj1 style='width:20px' maxlength=2" + kDigitsOnly +
+                  " onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_2_7' "
+                  "value='02'>”<input type=text class=inputcj1 style='width:20px' maxlength=2" + kDigitsOnly +
+                  " onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_3_7' "
                   "value='30'></td><td>0</td><td>0</td></tr>");
   }
   struct Case {

@@ -83,7 +83,7 @@ class RegistrationSave : public ::testing::Test {
         {u"A3", u"王五", true, {u"4×100米接力"}, IdentityNumber(u"20080303")},
         {u"A4", u"赵六", true, {u"4×100米接力", u"", u"跳远"}, IdentityNumber(u"20080404")},
         {u"A5", u"孙丽", false, {u"四项全能"}, IdentityNumber(u"20080505", u"022")},
-        {u"A6", u"", true, {u"100米"}, u""},  // unnamed: neither counted nor stored
+        {u"A6", u"", true, {}, u""},  // an empty row: neither counted nor stored
     };
   }
 
@@ -156,7 +156,7 @@ TEST_F(RegistrationSave, ValidFormStoresEveryColumn) {
   const Text want[] = {u"张三", u"王教练", u"高一", u"汉族", u"", IdentityNumber(u"20080101"), u"100米", u"跳远",
                        u"4×100米接力", u"4×400米接力_A", u""};
   for (size_t i = 0; i < std::size(want); ++i) EXPECT_EQ(RTrim(CStr(row[i])), want[i]) << i;
-  EXPECT_EQ(row[11], Variant(false));  // sex is counted, not stored
+  EXPECT_EQ(row[11], Variant(true));  // the sex chosen is stored
 
   // The same columns as another reader of the meet's tables sees them.
   std::string cmd = "/usr/bin/python3 '" ARENIX_SOURCE_DIR "/tests/data/dbf/pydbf_tool.py' dump '" + db_.path() +
@@ -284,12 +284,12 @@ TEST_F(RegistrationSave, ValuesAreStoredAsTyped) {
   EXPECT_EQ(Names()[u"A3"], u"王五");
 }
 
-TEST_F(RegistrationSave, IdentityChecksStopTheStoresPartWay) {
-  // Another delegation's athlete holds A3's number: A1 and A2 are stored.
+TEST_F(RegistrationSave, IdentityChecksStopTheSaveBeforeAnythingIsStored) {
+  // Another delegation's athlete holds A3's number: nobody is stored.
   athlete(u"A3").identity = IdentityNumber(u"20080707", u"031");
   Save();
   page_.ExpectRefused(u"运动员【王五】与[甲组][二中][钱七]身份证号码重复，请重输！");
-  EXPECT_EQ(StoredNames(), u"A1:张三 A2:李四 ");
+  EXPECT_EQ(StoredNames(), u"");
 
   // The number's own checks, at the meet's level.
   db_.Exec(u"Update Ydybm Set 运动员='' Where AllTrim(代表队)=='一中'");
@@ -297,7 +297,7 @@ TEST_F(RegistrationSave, IdentityChecksStopTheStoresPartWay) {
   Save();
   Text check = IdentityNumber(u"20080303").substr(17);
   page_.ExpectRefused(u"运动员【王五】身份证号码校验位错误！正确应为" + check);
-  EXPECT_EQ(StoredNames(), u"A1:张三 A2:李四 ");
+  EXPECT_EQ(StoredNames(), u"");
 
   // Level 0 checks nothing more.
   settings_.postcard_level = 0;
@@ -342,7 +342,7 @@ TEST_F(RegistrationSave, BirthdayWindowAndRealDates) {
       page_.ExpectAccepted();
     } else {
       page_.ExpectRefused(u"运动员【王五】" + c.message);
-      EXPECT_EQ(StoredNames(), u"A1:张三 A2:李四 ");
+      EXPECT_EQ(StoredNames(), u"");
     }
   }
 }
@@ -368,6 +368,87 @@ TEST_F(RegistrationSave, ListEdgeCases) {
   rs_ = TablesFolder::NewRecordset();
   SaveRegistration(page_.Request, page_.Response, db_.conn, rs_, settings_);
   page_.ExpectAccepted();
+}
+
+TEST_F(RegistrationSave, SexIsStoredAsChosen) {
+  athlete(u"A2").men = true;
+  athlete(u"A5").men = false;
+  Save();
+  page_.ExpectAccepted();
+  auto men = [&](const char16_t* id) {
+    return automation::CBool(db_.Value(u"Select 性别 From Ydybm Where ID=='" + Text(id) + u"'"));
+  };
+  EXPECT_TRUE(men(u"A2"));
+  EXPECT_FALSE(men(u"A5"));
+  // Saved again as read back from the page, nothing changes sex.
+  athlete(u"A5").men = true;
+  athlete(u"A5").slots = {};
+  Save();
+  page_.ExpectAccepted();
+  EXPECT_TRUE(men(u"A5"));
+}
+
+// Clearing a stored athlete's name withdraws the athlete: the row loses the
+// name, the identity number and every event, and the freed places count no
+// more; a row never filled in with events or a number but no name is
+// refused, not dropped.
+TEST_F(RegistrationSave, AClearedNameWithdrawsAndAnUnnamedRowWithEntriesIsRefused) {
+  Save();
+  page_.ExpectAccepted();
+  athlete(u"A5").name = u"";  // still posts 孙丽's number and event, as the page does
+  athlete(u"A6").name = u"周敏";
+  athlete(u"A6").men = false;
+  athlete(u"A6").slots = {u"四项全能"};  // the place 孙丽 frees (one per delegation)
+  athlete(u"A6").identity = IdentityNumber(u"20080606", u"042");
+  Save();
+  page_.ExpectAccepted();
+  EXPECT_EQ(StoredNames(), u"A1:张三 A2:李四 A3:王五 A4:赵六 A6:周敏 ");
+  EXPECT_EQ(RTrim(CStr(db_.Value(u"Select 参赛项目1 From Ydybm Where ID=='A5'"))), u"");
+  EXPECT_EQ(RTrim(CStr(db_.Value(u"Select 身份证号码 From Ydybm Where ID=='A5'"))), u"");
+
+  // A never-named row with entries: refused, naming the row, storing nothing.
+  for (int what = 0; what < 2; ++what) {
+    SetUpForm();
+    db_.Exec(u"Update Ydybm Set 运动员='' Where AllTrim(代表队)=='一中'");
+    athlete(u"A6").name = u"";
+    athlete(u"A6").slots = what == 0 ? std::vector<Text>{u"100米"} : std::vector<Text>{};
+    athlete(u"A6").identity = what == 1 ? IdentityNumber(u"20080606") : u"";
+    Save();
+    ExpectRefused(u"第6行（编号A6）填写了" + Text(what == 0 ? u"参赛项目" : u"身份证号码") +
+                  u"，但姓名为空；请填写姓名，不报名请清空该行，请重输！");
+  }
+}
+
+// One athlete per request cannot pass a limit: what is stored for the
+// delegation and age group counts with what is posted.
+TEST_F(RegistrationSave, LimitsCountTheStoredEntriesWithThePostedForm) {
+  const std::vector<Athlete> everyone = form_;
+  form_ = {everyone[0]};  // 张三: 100米 (the relay is left out)
+  form_[0].slots = {u"100米"};
+  Save();
+  page_.ExpectAccepted();
+  form_ = {everyone[1]};  // 李四: 100米
+  form_[0].slots = {u"100米"};
+  Save();
+  page_.ExpectAccepted();
+  form_ = {everyone[2]};  // 王五 would be the third in 100米
+  form_[0].slots = {u"100米"};
+  Save();
+  page_.ExpectRefused(u"男子参赛项目【100米】不能超过2人，请重输！");
+  EXPECT_EQ(StoredNames(), u"A1:张三 A2:李四 ");
+
+  // Athletes per delegation likewise.
+  settings_.most_athletes = 2;
+  form_[0].slots = {u"跳远"};
+  Save();
+  page_.ExpectRefused(u"运动员总数不能超过2人，请重输！");
+  EXPECT_EQ(StoredNames(), u"A1:张三 A2:李四 ");
+  // A stored athlete withdrawn in the same form frees the place.
+  form_.push_back(everyone[1]);
+  form_.back().name = u"";
+  Save();
+  page_.ExpectAccepted();
+  EXPECT_EQ(StoredNames(), u"A1:张三 A3:王五 ");
 }
 
 }  // namespace

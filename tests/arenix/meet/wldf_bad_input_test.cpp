@@ -30,7 +30,7 @@ std::string Others(Meet& meet) {
   return s;
 }
 
-TEST(BadInput, TypedTextIsKeptAsTheLayoutKeepsIt) {
+TEST(BadInput, WhatNamesNoEntrantTouchesNothing) {
   Meet meet;
   AddEvent(meet, "100米", true, 4);
   AddEvent(meet, "100米", false, 2);  // the women's race
@@ -40,8 +40,7 @@ TEST(BadInput, TypedTextIsKeptAsTheLayoutKeepsIt) {
   const std::string untouched = Str(meet.Rows(men)["3"]["决赛信息"]);
 
   Form f("100米", 1, 4);
-  f.Time("1", "1a", "b");                 // letters stay as typed
-  f.Time("2", "456", "789", "123");       // too long: right slots keep the right end, left the left
+  f.Time("1", "11", "5");
   f.Set("ydy_bh_list_extra", "");
   f.Blank("99");                          // not an entrant
   f.Blank("3' Or '1'='1");                // a quote cannot widen the statement
@@ -52,17 +51,125 @@ TEST(BadInput, TypedTextIsKeptAsTheLayoutKeepsIt) {
   Save(meet, f, s);
 
   auto rows = meet.Rows(men);
-  EXPECT_EQ(Str(rows["1"]["比赛成绩"]), "    1ab");
-  EXPECT_EQ(Str(rows["1"]["排序成绩"]), "00001ab00");
-  EXPECT_EQ(Str(rows["2"]["比赛成绩"]), "  235678");
-  EXPECT_EQ(Str(rows["4"]["比赛成绩"]), "    1234");
-  EXPECT_EQ(Int(rows["4"]["比赛名次"]), 1);
-  EXPECT_EQ(Int(rows["2"]["比赛名次"]), 3);
+  EXPECT_EQ(Str(rows["1"]["比赛成绩"]), "    115");
+  EXPECT_EQ(Str(rows["1"]["排序成绩"]), "000011500");
+  EXPECT_EQ(Int(rows["1"]["比赛名次"]), 1);
+  EXPECT_EQ(Int(rows["4"]["比赛名次"]), 2);
   EXPECT_FALSE(rows["4"]["比赛破记录"].As<bool>());
   // Entrant 3 was in no list entry: its result stays empty, ranked last.
   EXPECT_EQ(Str(rows["3"]["排序成绩"]), "999999999");
   EXPECT_NE(Str(rows["3"]["决赛信息"]), untouched);  // packed like everyone of the round
   EXPECT_EQ(Others(meet), others);
+}
+
+// Every bad mark stops the save before its first statement, with a message
+// that names the entrant, the field and the rule.
+TEST(BadInput, BadMarksAreRefusedBeforeAnythingIsStored) {
+  struct Case {
+    const char* kind;
+    int time_style;
+    std::vector<std::string> parts;  // playcj_1_ .. playcj_4_ of entrant 2
+    const char* field;
+    const char* rule;
+  };
+  const std::vector<Case> cases = {
+      {"径赛", 1, {"", "75", "00"}, "秒", "应小于60"},
+      {"径赛", 1, {"4", "-5", "00"}, "秒", "不是数字"},
+      {"径赛", 1, {"4", "ab", "00"}, "秒", "不是数字"},
+      {"径赛", 1, {"99", "59", "00"}, "分", "应小于60"},
+      {"径赛", 1, {"4", "59", "999"}, "百分秒", "超过2位"},
+      {"径赛", 1, {"4", "", "10"}, "秒", "没有填写"},
+      {"径赛", 1, {"4", "1.5", ""}, "秒", "不是数字"},
+      {"径赛", 1, {"", "１２", "3a"}, "百分秒", "不是数字"},
+      {"径赛", 2, {"1", "60", "00", "0"}, "分", "应小于60"},
+      {"径赛", 2, {"1", "", "30", "0"}, "分", "没有填写"},
+      {"田赛", 1, {"7", "123"}, "厘米", "超过2位"},
+      {"田赛", 1, {"1e1", "00"}, "米", "不是数字"},
+      {"田赛", 1, {"１ 2", "00"}, "米", "不是数字"},
+  };
+  for (const Case& c : cases) {
+    Meet meet;
+    for (int i = 1; i <= 2; ++i) {
+      Entrant e;
+      e.number = std::to_string(i);
+      e.name = i == 2 ? "李四" : "张三";
+      e.kind = c.kind;
+      meet.Add(e);
+    }
+    const std::string before = meet.Dump();
+    Form f("100米", 1, 4);
+    f.Time("1", "11", "00");
+    f.Blank("2");
+    for (size_t i = 0; i < c.parts.size(); ++i) f.Set("playcj_" + std::to_string(i + 1) + "_2", c.parts[i]);
+    WldfSaveSettings s;
+    s.time_style = c.time_style;
+    const std::string label = std::string(c.kind) + " " + c.parts[0] + "/" + c.parts[1];
+    try {
+      Save(meet, f, s);
+      ADD_FAILURE() << label;
+    } catch (const automation::Error& e) {
+      const std::string m = ToUtf8(e.description());
+      EXPECT_EQ(e.number(), 5) << label;
+      EXPECT_NE(m.find("编号 2（李四）的"), std::string::npos) << label << ": " << m;
+      EXPECT_NE(m.find(c.field), std::string::npos) << label << ": " << m;
+      EXPECT_NE(m.find(c.rule), std::string::npos) << label << ": " << m;
+    }
+    EXPECT_EQ(meet.Dump(), before) << label;  // entrant 1's good time not stored either
+  }
+}
+
+TEST(BadInput, FullWidthDigitsAndBlanksReadAsDigits) {
+  Meet meet;
+  AddEvent(meet, "100米", true, 3);
+  Form f("100米", 1, 4);
+  f.Time("1", "１１", "０５").Time("2", " 10 ", "9　").Time("3", "", "", "");
+  Save(meet, f, WldfSaveSettings{});
+  auto rows = meet.Rows();
+  EXPECT_EQ(Str(rows["1"]["比赛成绩"]), "    1105");
+  EXPECT_EQ(Str(rows["2"]["比赛成绩"]), "    109");
+  EXPECT_EQ(Int(rows["2"]["比赛名次"]), 1);
+  EXPECT_EQ(Int(rows["1"]["比赛名次"]), 2);
+  EXPECT_EQ(Str(rows["3"]["排序成绩"]), "999999999");  // empty stays no result
+}
+
+// An event run by sex is never saved for a sex group that would rank men
+// and women together; a mixed event is.
+TEST(BadInput, ASexOtherThanMenOrWomenOnlyForAMixedEvent) {
+  Meet meet;
+  AddEvent(meet, "100米", true, 2);
+  AddEvent(meet, "100米", false, 2);
+  const std::string before = meet.Dump();
+  for (const char* sex : {"混", "", "男女", "1"}) {
+    Form f("100米", 1, 4, sex);
+    f.Time("1", "11", "00").Time("2", "10", "90");
+    try {
+      Save(meet, f, WldfSaveSettings{});
+      ADD_FAILURE() << sex;
+    } catch (const automation::Error& e) {
+      const std::string m = ToUtf8(e.description());
+      EXPECT_NE(m.find("【100米】"), std::string::npos) << m;
+      EXPECT_NE(m.find("性别组“" + std::string(sex) + "”"), std::string::npos) << m;
+    }
+    Form places("100米", 1, 4, sex);
+    places.Set("bsjg", "1").Blank("1").Set("playmc_1", "1");
+    EXPECT_THROW(Save(meet, places, WldfSaveSettings{}), automation::Error) << sex;
+  }
+  EXPECT_EQ(meet.Dump(), before);
+
+  Meet mixed;
+  for (int i = 1; i <= 2; ++i) {
+    Entrant e;
+    e.number = std::to_string(i);
+    e.event = "4×100米混合接力";
+    e.men = i == 1;
+    mixed.Add(e);
+  }
+  Form f("4×100米混合接力", 1, 4, "混");
+  f.Time("1", "45", "00").Time("2", "44", "00");
+  Save(mixed, f, WldfSaveSettings{});
+  auto rows = mixed.Rows();
+  EXPECT_EQ(Int(rows["2"]["比赛名次"]), 1);
+  EXPECT_EQ(Int(rows["1"]["比赛名次"]), 2);
 }
 
 TEST(BadInput, EmptyEntryNumbersNameNobody) {
