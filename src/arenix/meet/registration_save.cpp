@@ -1,6 +1,7 @@
 #include "arenix/meet/registration_save.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -8,7 +9,10 @@
 #include "arenix/page/error_page.h"
 #include "automation/coerce.h"
 #include "automation/runtime.h"
+#include "data/connection.h"
 #include "data/data.h"
+#include "data/dbf/table.h"
+#include "data/foxsql/fox_text.h"
 #include "data/sql_text.h"
 #include "host/host.h"
 
@@ -137,6 +141,43 @@ Text FirstBrokenIdentity(Variant& conn, Variant& rs, const RegistrationForm& for
   return {};
 }
 
+// The width in bytes of Ydybm's name column, read from the table in the
+// connection's folder; 0 (no limit known) when it cannot be read.
+int NameColumnWidth(Variant& conn) {
+  try {
+    const Text folder = data::DataSourceOf(ObjectCast<data::Connection>(conn).ConnectionString());
+    for (const auto& file : std::filesystem::directory_iterator(automation::ToUtf8(folder))) {
+      if (automation::LCase(automation::FromUtf8(file.path().filename().string())) != u"ydybm.dbf") continue;
+      const auto table = data::dbf::Table::Open(file.path().string(), data::dbf::Access::kRead);
+      const int at = table->FieldIndex(u"运动员");
+      return at < 0 ? 0 : table->fields()[static_cast<size_t>(at)].width;
+    }
+  } catch (const std::exception&) {
+  }
+  return 0;
+}
+
+// Names are stored whole and as typed: a name longer than its column, or
+// one holding characters the meet's code page cannot hold (the browser
+// posts those as "&#128512;"), is refused rather than cut or stored as
+// entity text.
+Text FirstBadName(const RegistrationForm& form, int width) {
+  for (const RegisteredAthlete& a : form.athletes) {
+    if (!a.named()) continue;
+    const size_t entity = a.name.find(u"&#");
+    if (entity != Text::npos) {
+      const size_t end = a.name.find(u';', entity);
+      const Text what = a.name.substr(entity, end == Text::npos ? Text::npos : end - entity + 1);
+      return u"运动员【" + a.name + u"】姓名中的字符“" + what + u"”无法保存（超出本系统字符集），请改用其他写法，请重输！";
+    }
+    const int64_t bytes = data::foxsql::GbkLength(automation::ToUtf8(a.name));
+    if (width > 0 && bytes > width)
+      return u"运动员【" + a.name + u"】姓名长度为" + LongToText(bytes) + u"字节，超出了" + LongToText(width) +
+             u"字节（" + LongToText(width / 2) + u"个汉字）的限制，请重输！";
+  }
+  return {};
+}
+
 // A withdrawal: the row keeps its place in the delegation's list and
 // loses the athlete and everything entered for them.
 Text WithdrawStatement(const RegistrationForm& form, const RegisteredAthlete& a, const RegistrationSettings& settings) {
@@ -178,6 +219,7 @@ void SaveRegistration(Variant& request, Variant& response, Variant& conn, Varian
   if (Text m = FirstBrokenFormRule(counted, settings); !m.empty()) return refuse(rs, m);
   if (Text m = FirstBrokenEventRule(counted, ReadEvents(conn, rs), settings); !m.empty()) return refuse(rs, m);
   if (Text m = UnnamedRowWithEntries(form, stored); !m.empty()) return refuse(rs, m);
+  if (Text m = FirstBadName(form, NameColumnWidth(conn)); !m.empty()) return refuse(rs, m);
   Variant no_record_set;
   if (Text m = FirstBrokenIdentity(conn, rs, form, settings); !m.empty()) return refuse(no_record_set, m);
 

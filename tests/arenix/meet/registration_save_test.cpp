@@ -274,7 +274,7 @@ TEST_F(RegistrationSave, CombinedEventsWithOthersWhenTheMeetAllowsIt) {
 TEST_F(RegistrationSave, ValuesAreStoredAsTyped) {
   athlete(u"A1").name = u"O'Neil";
   athlete(u"A1").extra1 = u"x', 运动员='hacked";
-  athlete(u"A2").name = u"欧阳" + Text(20, u'长');  // wider than the column: cut by the table
+  athlete(u"A2").name = u"欧阳" + Text(8, u'长');  // exactly the column's 20 bytes
   settings_.postcard_level = 0;
   Save();
   page_.ExpectAccepted();
@@ -417,6 +417,19 @@ TEST_F(RegistrationSave, AClearedNameWithdrawsAndAnUnnamedRowWithEntriesIsRefuse
     ExpectRefused(u"第6行（编号A6）填写了" + Text(what == 0 ? u"参赛项目" : u"身份证号码") +
                   u"，但姓名为空；请填写姓名，不报名请清空该行，请重输！");
   }
+}
+
+// A name is stored whole or refused: longer than its column, or with a
+// character the meet's code page cannot hold (posted by the browser as an
+// entity), it is refused naming the athlete and the character.
+TEST_F(RegistrationSave, NamesTooLongOrOutsideTheCodePageAreRefused) {
+  athlete(u"A3").name = u"欧阳长长长长长长长长长";  // 22 bytes in a column of 20
+  Save();
+  ExpectRefused(u"运动员【欧阳长长长长长长长长长】姓名长度为22字节，超出了20字节（10个汉字）的限制，请重输！");
+  SetUpForm();
+  athlete(u"A3").name = u"王&#128512;五";
+  Save();
+  ExpectRefused(u"运动员【王&#128512;五】姓名中的字符“&#128512;”无法保存（超出本系统字符集），请改用其他写法，请重输！");
 }
 
 // One athlete per request cannot pass a limit: what is stored for the
