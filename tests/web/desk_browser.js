@@ -53,13 +53,13 @@ withPage(async (page) => {
   let inputs = await page.$$('table.entry input[type=text]');
   check(inputs.length >= 6, 'inputs of heat 1: ' + inputs.length);
   for (let i = 0; i < inputs.length / 3; i++) {
-    await inputs[i * 3 + 1].fill(String(55 + i));
+    await inputs[i * 3 + 1].fill(String(50 + i));  // seconds stay below 60
     await inputs[i * 3 + 2].fill('10');
   }
   await submit('#save');
   check((await text('.msg.ok')).includes('成绩已保存'), 'results saved');
   inputs = await page.$$('table.entry input[type=text]');
-  await inputs[1].fill('54');  // the first entrant was faster than typed
+  await inputs[1].fill('49');  // the first entrant was faster than typed
   await submit('#save');
   check((await text('.msg.ok')).includes('成绩已保存'), 'correction saved');
   await shot('desk-03-entry-corrected');

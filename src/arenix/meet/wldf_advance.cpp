@@ -176,7 +176,8 @@ Text HeatsWithoutResults(WldfDb& db, TextView filter) {
   for (const auto& row : db.Read(u"Select Distinct 比赛组次 From [Play]" + where).rows)
     all.push_back(automation::CLng(row[0]));
   for (const auto& row :
-       db.Read(u"Select Distinct 比赛组次 From [Play]" + where + u" And Len(AllTrim(比赛成绩))>0").rows)
+       db.Read(u"Select Distinct 比赛组次 From [Play]" + where +
+               u" And (Len(AllTrim(比赛成绩))>0 Or Len(AllTrim(比赛检录))>0)").rows)
     with_results.push_back(automation::CLng(row[0]));
   std::sort(all.begin(), all.end());
   Text missing;

@@ -52,8 +52,8 @@ Text WldfAdvanceByHeats(WldfDb& db, TextView filter, TextView next_stage, int he
 /// result: a stored result and no call-room status.
 inline constexpr char16_t kValidResult[] = u" And Len(AllTrim(比赛成绩))>0 And Len(AllTrim(比赛检录))=0";
 
-/// The heats of the round of `filter` in which nobody has a result yet, as
-/// "2、3"; empty when every heat has results.
+/// The heats of the round of `filter` in which nobody has a result or a
+/// call-room status yet, as "2、3"; empty when every heat is entered.
 Text HeatsWithoutResults(WldfDb& db, TextView filter);
 
 /// Heat information: the number of heats and the entrants, each in 3 digits.
