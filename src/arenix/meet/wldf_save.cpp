@@ -198,6 +198,35 @@ void PreviousRoundKeys(WldfDb& db, const Text& filter, const WldfSaveSettings& s
   }
 }
 
+// Seeds the next round from the whole of this one: while a heat has no
+// results yet the next round stays as it was, and the recorder is told
+// which heats are missing. Returns what the recorder should be told.
+Text SeedNextRound(WldfDb& db, const Text& filter, const WldfSaveSettings& s, const Entry& e,
+                   const WldfStages& stages) {
+  const Text missing = HeatsWithoutResults(db, filter);
+  if (!missing.empty())
+    return u"第" + missing + u"组还没有成绩，" + stages.next + u"暂不编排；各组成绩都录入后再保存一次即编排" +
+           stages.next + u"。";
+  WldfAdvanceSettings a;
+  a.edition = s.edition;
+  a.group_size = s.group_size;
+  a.field_group = s.field_group;
+  a.lanes = s.lanes;
+  a.qualifiers = s.scoring_places;
+  a.lane_order = s.lane_order;
+  a.draw_mode = static_cast<int>(automation::Val(s.draw_mode));
+  a.custom_lanes = s.custom_lanes;
+  a.several_heats = s.several_heats;
+  a.reverse_others = s.reverse_others;
+  a.reverse_field = s.reverse_field;
+  a.kind = e.kind;
+  a.in_lanes = e.in_lanes;
+  a.next_stage = stages.next;
+  a.current_stage = stages.current;
+  if (s.stage_plans != 0) return WldfAdvanceByPlan(db, filter, a, e.item, e.age, e.sex, e.stage);
+  return WldfAdvance(db, filter, a);
+}
+
 }  // namespace
 
 WldfStages WldfStageName(int stages, int stage) {
@@ -303,32 +332,8 @@ Text WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
         p.out_of_competition = s.out_of_competition;
         WldfFinalPoints(request, db, filter, event_filter, p, place_points, grade_points);
       }
-    } else if (seeds && !(notice = HeatsWithoutResults(db, filter)).empty()) {
-      // The next round is seeded from the whole round only: it stays as
-      // it was until every heat has results.
-      notice = u"第" + notice + u"组还没有成绩，" + stages.next + u"暂不编排；各组成绩都录入后再保存一次即编排" +
-               stages.next + u"。";
     } else if (seeds) {
-      WldfAdvanceSettings a;
-      a.edition = s.edition;
-      a.group_size = s.group_size;
-      a.field_group = s.field_group;
-      a.lanes = s.lanes;
-      a.qualifiers = s.scoring_places;
-      a.lane_order = s.lane_order;
-      a.draw_mode = static_cast<int>(automation::Val(s.draw_mode));
-      a.custom_lanes = s.custom_lanes;
-      a.several_heats = s.several_heats;
-      a.reverse_others = s.reverse_others;
-      a.reverse_field = s.reverse_field;
-      a.kind = e.kind;
-      a.in_lanes = e.in_lanes;
-      a.next_stage = stages.next;
-      a.current_stage = stages.current;
-      if (s.stage_plans != 0)
-        notice = WldfAdvanceByPlan(db, filter, a, e.item, e.age, e.sex, e.stage);
-      else
-        notice = WldfAdvance(db, filter, a);
+      notice = SeedNextRound(db, filter, s, e, stages);
     }
   }
 
