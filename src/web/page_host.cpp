@@ -38,7 +38,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       replies_(site.data_dir()),
       log_(std::move(log)) {}
 
-Reply PageHost::Failure(const std::string& site_path, const std::string& message, int status) const {
+Reply PageHost::Failure(const std::string& message, int status) const {
   // The site's own error page, with the page, line and message as its text.
   automation::Text text = arenix::page::ErrorPageText(
       arenix::page::HtmlEscape(automation::FromUtf8(message)), false, u"");
@@ -46,7 +46,6 @@ Reply PageHost::Failure(const std::string& site_path, const std::string& message
   r.status = status;
   r.headers.emplace_back("Content-Type", "text/html; charset=gbk");
   r.body = automation::ToGbk(text);
-  (void)site_path;
   return r;
 }
 
@@ -57,7 +56,7 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
   } catch (const automation::Error& e) {
     std::string msg = file.site_path + ": " + e.what();
     log_("page error: " + msg);
-    return Failure(file.site_path, msg, 500);
+    return Failure(msg, 500);
   }
 
   // A GET without a session may be answered with a public reply kept from
@@ -100,7 +99,7 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
     if (result.line > 0) where += " line " + std::to_string(result.line);
     std::string msg = where + ": " + result.message;
     log_("page error: " + msg);
-    reply = Failure(file.site_path, msg, result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
+    reply = Failure(msg, result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
   }
   if (send_cookie)
     reply.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" + session->id() +
