@@ -13,6 +13,7 @@ namespace web_test {
 namespace {
 
 TEST(Browser, RegisterEnterResultsQueryAndExport) {
+  ARENIX_BROWSER_TEST();
   arenix::RegisterClasses();
   TestSite site;
   std::filesystem::copy(std::string(ARENIX_SOURCE_DIR) + "/site", site.site(),
@@ -21,7 +22,7 @@ TEST(Browser, RegisterEnterResultsQueryAndExport) {
   web::ServerConfig config = TestConfig(site);
   config.limits.script_time = std::chrono::seconds(20);  // the sanitizer build is slow
   config.limits.script_memory_bytes = 64u << 20;
-  config.limits.read_timeout = std::chrono::seconds(10);
+  config.limits.header_deadline = std::chrono::seconds(10);
   config.limits.keep_alive_timeout = std::chrono::seconds(5);
   TestServer server(config);
   // A page of another site that posts a recorder login to the meet.
