@@ -8,11 +8,14 @@
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "automation/object.h"
 
 namespace automation {
+
+struct MethodEntry;
 
 /// What a member can be used as; a property may be both read and written.
 enum MemberUse : uint8_t {
@@ -27,9 +30,9 @@ enum MemberUse : uint8_t {
 inline constexpr int kAnyArgs = -1;
 
 struct MemberDef {
-  const char16_t* name;  // "" names the default member
-  int id;                // the class's own number for the member
-  uint8_t use;           // MemberUse bits
+  std::u16string_view name;  // "" names the default member
+  int id;                    // the class's own number for the member
+  uint8_t use;               // MemberUse bits
   int min_args = 0;
   int max_args = kAnyArgs;
 };
@@ -37,24 +40,32 @@ struct MemberDef {
 class MemberTable {
  public:
   MemberTable(std::initializer_list<MemberDef> defs);
+  /// The table of a class whose members are all declared methods (the
+  /// component's catalogue): each method's id is its index in `methods`.
+  explicit MemberTable(std::span<const MethodEntry> methods);
 
   /// The member's entry, or null when the class has none by that name.
   const MemberDef* Find(TextView name) const;
 
   /// Finds the member for a call of `kind` with `args` arguments: 438 naming
-  /// it when the class has no such member or not for that use, 450 when the
-  /// argument count does not fit. Returns the member's id.
+  /// it when the class has no such member or not for that use, 449 when an
+  /// argument (or a put's value) is missing, 450 when there are too many.
+  /// Reading a property and calling a method are one use to a late-bound
+  /// caller (a script reads `rs.EOF` and calls `rs.MoveNext()` alike).
+  /// Returns the member's id.
   int Resolve(TextView name, InvokeKind kind, size_t args) const;
 
   std::span<const MemberDef> defs() const { return defs_; }
 
  private:
+  void Index();
+
   std::vector<MemberDef> defs_;
   std::vector<std::pair<Text, size_t>> sorted_;  // folded name -> index
 };
 
-/// True when the member reads as a value without a call: a property that can
-/// be read with no arguments and is not also a method.
+/// True when the member reads as a value without a call: a property that is
+/// read with no arguments and is not also a method.
 bool IsPropertyUse(const MemberDef& def);
 
 }  // namespace automation

@@ -36,7 +36,7 @@ class Object : public std::enable_shared_from_this<Object> {
   /// reads `rs.EOF`, but calls `rs.MoveNext()`). Answered from the member
   /// table; a class without one answers from the names its kind of object
   /// commonly reads as values.
-  virtual bool IsProperty(TextView name) const;
+  bool IsProperty(TextView name) const;
 };
 
 /// Raises 438 "Object doesn't support this property or method: 'name'".
