@@ -34,8 +34,7 @@ class Object : public std::enable_shared_from_this<Object> {
 
   /// True when member `name` reads as a value without a call (a script
   /// reads `rs.EOF`, but calls `rs.MoveNext()`). Answered from the member
-  /// table; a class without one answers from the names its kind of object
-  /// commonly reads as values.
+  /// table; a class without one has no such members.
   bool IsProperty(TextView name) const;
 };
 

@@ -19,11 +19,11 @@ using automation::Variant;
 
 namespace {
 
-// Members that read as values rather than calls (each object says which of
-// its members are; a wrapper asks once per member). Everything else is handed
-// to the script as a callable that also reads as the member's value, so that
-// `rs.MoveNext()`, `Request.QueryString("a")` and `"" + Request.QueryString`
-// all work; these are the ones a page tests for truth or compares with ===.
+// A member reads as a value when its object's member table says it is a
+// property read without arguments (`rs.EOF`, `d.Count`); the wrapper asks the
+// object once per member name. Everything else is handed to the script as a
+// callable that also reads as the member's value, so that `rs.MoveNext()`,
+// `Request.QueryString("a")` and `"" + Request.QueryString` all work.
 constexpr const char* kPrelude = R"JS(
 var Ref = function (v) {
   if (!(this instanceof Ref)) return new Ref(v);
