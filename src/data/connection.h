@@ -33,6 +33,7 @@ class FreeTableConnection : public Connection {
   /// Open, Execute, Close, State, ConnectionString (get, and put while closed).
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// The engine of the open connection; 3704 when closed.
   foxsql::Database& database();
