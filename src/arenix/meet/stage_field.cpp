@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "automation/cp936.h"
+#include "automation/error.h"
 #include "automation/runtime.h"
 #include "data/foxsql/functions.h"
 
@@ -106,6 +107,12 @@ Text ItemText(const StageColumns& c, int i) {
 }  // namespace
 
 std::span<const StageItem> StageFieldLayout() { return kLayout; }
+
+int StageItemWidth(TextView column) {
+  for (const StageItem& item : kLayout)
+    if (column == item.column) return item.width;
+  throw automation::Error(automation::err::kInvalidCall, Text(u"no stage field item named ") + Text(column));
+}
 
 Text PackStageField(const StageColumns& columns) {
   Text out;

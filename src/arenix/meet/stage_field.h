@@ -91,6 +91,10 @@ struct StageItem {
 /// The layout in field order (the table above).
 std::span<const StageItem> StageFieldLayout();
 
+/// The width of a current-stage column in the field, which is also the
+/// column's width in Play (比赛成绩 -> 9); raises 5 for another name.
+int StageItemWidth(TextView column);
+
 /// The 237-position field of `columns` (as Text: decoding its code page
 /// 936 bytes). Example: a drawn entrant in heat 1, lane 4 of one heat of 8
 /// starts " 104   1   4001008".
