@@ -89,7 +89,7 @@ void BM_Cp(benchmark::State& state) {
 
 void BM_Zip(benchmark::State& state) {
   Site& s = TheSite();
-  arenix::file::Orvel_Class_Zip zip;
+  arenix::file::Orvel_Class_Zip zip(s.server->site());
   for (auto _ : state) {
     if (!zip.CompressFile(FromUtf8(s.root + "/data"), u"*.*", FromUtf8(s.root + "/data.zip"), u""))
       state.SkipWithError("zip failed");

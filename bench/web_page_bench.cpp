@@ -1,7 +1,8 @@
 // Where the time of one page request goes, in process (no network): a
 // trivial page (the script context alone), the meet's home page and the
-// result query of a stage run for every request, and the result query's
-// kept public reply. The meet is the sample meet with the round that
+// result query of a stage run for every request, the result query's kept
+// public reply, and the organiser's desk and the delegation's pages with a
+// logged-in session. The meet is the sample meet with the round that
 // bench/web_load.sh loads over HTTP: the high-school men's 100 m heats
 // replaced by 64 entrants (8 heats of 8) with results and places entered.
 #include <benchmark/benchmark.h>
@@ -76,11 +77,22 @@ struct Site {
   }
   ~Site() { std::filesystem::remove_all(dir); }
 
-  void Run(benchmark::State& state, const std::string& path, const std::string& query, bool session) {
+  // A session logged in as `user` (as the login page leaves it).
+  std::string LoggedIn(const char16_t* user, const char16_t* role) {
+    bool created = false;
+    auto session = host->sessions().Open("", created);
+    session->Set(u"ARENIX_ACCOUNT", automation::Variant(automation::Text(user)));
+    session->Set(u"ARENIX_ROLE", automation::Variant(automation::Text(role)));
+    host->sessions().Close(session, created);
+    return session->id();
+  }
+
+  void Run(benchmark::State& state, const std::string& path, const std::string& query, bool session,
+           const std::string& session_id = "00000000000000000000000000000000") {
     web::RawRequest req;
     req.path = path;
     req.query = query;
-    if (session) req.headers = {{"Cookie", "ARENIXSESSIONID=00000000000000000000000000000000"}};
+    if (session) req.headers = {{"Cookie", "ARENIXSESSIONID=" + session_id}};
     web::SiteFile f = files->Resolve(path);
     size_t bytes = 0;
     for (auto _ : state) {
@@ -112,6 +124,36 @@ BENCHMARK(BM_ResultQueryRun)->Unit(benchmark::kMicrosecond);
 
 void BM_ResultQueryKept(benchmark::State& state) { TheSite().Run(state, "/results.asp", kResultQuery, false); }
 BENCHMARK(BM_ResultQueryKept)->Unit(benchmark::kMicrosecond);
+
+// The desk's pages as the organiser sees them, and the delegation's.
+struct DeskPage {
+  const char* path;
+  const char* query;
+  bool organiser;
+};
+constexpr DeskPage kDeskPages[] = {
+    {"/admin/index.asp", "", true},
+    {"/admin/overview.asp", "", true},
+    {"/admin/overview.asp", "export=1", true},
+    {"/admin/teams.asp", "", true},
+    {"/admin/accounts.asp", "", true},
+    {"/admin/startlist.asp", "item=100%C3%D7&age=%B8%DF%D6%D0%D7%E9&sex=%C4%D0&stage=%D4%A4%C8%FC", true},
+    {"/admin/scores.asp", "", true},
+    {"/admin/records.asp", "", true},
+    {"/admin/audit.asp", "", true},
+    {"/admin/notices.asp", "", true},
+    {"/register.asp", "", false},
+    {"/athletes.asp", "", false},
+};
+
+void BM_DeskPage(benchmark::State& state) {
+  const DeskPage& p = kDeskPages[state.range(0)];
+  static const std::string organiser = TheSite().LoggedIn(u"admin", u"管理员");
+  static const std::string delegation = TheSite().LoggedIn(u"dyzx", u"代表队");
+  state.SetLabel(std::string(p.path) + (*p.query ? "?" : "") + (std::string(p.query).size() < 12 ? p.query : "..."));
+  TheSite().Run(state, p.path, p.query, true, p.organiser ? organiser : delegation);
+}
+BENCHMARK(BM_DeskPage)->DenseRange(0, std::size(kDeskPages) - 1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 <%@ Language=JavaScript %>
 <!--#include file="inc/meet.inc"-->
 <!--#include file="inc/stage.inc"-->
+<!--#include file="inc/result_audit.inc"-->
 <%
 // Online result entry: a logged-in recorder chooses one of the events the
 // account may enter, the age group, sex group, sub-event and stage, types
@@ -17,9 +18,13 @@ var sel = completeSelection(readSelection(), who.events);
 if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   arenix.CommCheckPost(Request, Response);
   if (who.events.indexOf(sel.item) < 0)
-    arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + sel.item + "】成绩的权限！");
+    arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + h(sel.item) + "】成绩的权限！");
   if (!meet.网络登分) arenix.CommShowErrorPage(Response, rs, conn, "网络登分已关闭。");
+  var before = stageMarks(sel);
   saveResults();
+  // The audit entry follows the save; it belongs inside the save's unit of
+  // writes (one journal for both) once the engine lets a page join one.
+  audit("成绩保存", stageLabel(sel), "", before, stageMarks(sel));
   closeMeet();
   Response.Redirect("entry.asp?" + selectionQuery(sel) + "&saved=1");
 }

@@ -17,8 +17,25 @@ eachRow("Select 参赛项目, 比赛状态 From PlaySour", function (row) {
   if (row("比赛状态") === true) stagesDone[e] = (stagesDone[e] || 0) + 1;
 });
 
+// The organiser's notices, newest first (a meet folder without the desk's
+// tables has none).
+var notices = [];
+try {
+  eachRow("Select 标题, 内容, 时间 From Notice Order By 时间 Desc", function (row) {
+    notices.push({ title: row("标题"), text: row("内容"), time: row("时间") });
+  });
+} catch (e) {}
+
 pageTop("首页", "index.asp");
 %>
+<% if (notices.length) { %>
+<section class="panel" id="notices">
+  <h2>通知公告</h2>
+<% for (var k = 0; k < notices.length; k++) { %>
+  <div class="notice"><h3><%= h(notices[k].title) %> <small class="note"><%= h(notices[k].time.substring(0, 10)) %></small></h3><p><%= h(notices[k].text) %></p></div>
+<% } %>
+</section>
+<% } %>
 <section class="panel">
   <h2>欢迎参加<%= h(meet.运动会名称) %></h2>
   <dl class="facts">

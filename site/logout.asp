@@ -1,6 +1,6 @@
 <%@ Language=JavaScript %>
 <%
-// Ends the recorder's session.
+// Ends the session at once, also for requests of it that are still running.
 Session.Abandon();
 Response.Redirect("index.asp");
 %>

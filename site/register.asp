@@ -1,12 +1,17 @@
 <%@ Language=JavaScript %>
 <!--#include file="inc/meet.inc"-->
+<!--#include file="inc/team_staff.inc"-->
 <%
 // Online registration of a delegation: its athletes of one age group, their
 // identity numbers, coach and events. The component applies the meet's
 // registration rules and stops at the first one broken with the error page.
+// A delegation's account sees and changes only its own entries; the
+// organiser may open any delegation's.
 arenix.CommCheckInject(Request, Response);
 openMeet();
-var team = param("team"), age = param("age");
+var me = requireRole([ROLE_DELEGATION, ROLE_ORGANISER]);
+var own = me.role === ROLE_DELEGATION;
+var team = own ? me.team : param("team"), age = param("age");
 var slots = 5, counted = 3;
 
 if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
@@ -14,10 +19,21 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   if (!meet.网络报名) arenix.CommShowErrorPage(Response, rs, conn, "网络报名已关闭。");
   team = trim(Request.Form("ydy_team"));
   age = trim(Request.Form("ydy_age"));
+  if (own && team !== me.team) arenix.CommShowErrorPage(Response, rs, conn, "只能修改本代表队的报名。");
   var known = false;
   eachRow("Select 代表队 From team Where AllTrim(代表队)==" + sq(team) + " And AllTrim(年龄组)==" + sq(age),
           function () { known = true; });
   if (!known) arenix.CommShowErrorPage(Response, rs, conn, "没有该代表队或年龄组，请重新选择！");
+  var staff = teamStaff(team, age);
+  if (own && staff.locked)
+    arenix.CommShowErrorPage(Response, rs, conn, "本代表队该组别的报名已确认提交，如需修改请联系组委会解锁。");
+  if (Request.Form("action") == "lock") {
+    saveTeamStaff(team, age, staff.leaders, staff.coaches, true);
+    audit("确认报名", age, team, "", "已锁定");
+    closeMeet();
+    Response.Redirect("register.asp?team=" + u(team) + "&age=" + u(age) + "&saved=2");
+  }
+  var before = registrationSummary(team, age);
   // Team leaders (at most 2) and coaches (at most 4), each name at most 5 characters.
   var leaders = arenix.CommWlbmTeamCheck(Request, Response, conn, rs, 1, 2, 5);
   var coaches = arenix.CommWlbmTeamCheck(Request, Response, conn, rs, 2, 4, 5);
@@ -32,14 +48,22 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
     1, 0,      // a combined-event athlete enters nothing else
     1,         // each event's own limit per delegation
     "混");
+  saveTeamStaff(team, age, leaders, coaches, staff.locked);
+  audit("报名保存", age, team, before, registrationSummary(team, age) + "；领队：" + leaders + "；教练：" + coaches);
   closeMeet();
   Response.Redirect("register.asp?team=" + u(team) + "&age=" + u(age) + "&saved=1");
 }
 
 // The delegations and age groups that may register.
 var pairs = [];
-eachRow("Select 代表队, 年龄组 From team", function (row) { pairs.push([row("代表队"), row("年龄组")]); });
-if (team === "" && pairs.length) { team = pairs[0][0]; age = pairs[0][1]; }
+eachRow("Select 代表队, 年龄组 From team", function (row) {
+  if (!own || row("代表队") === me.team) pairs.push([row("代表队"), row("年龄组")]);
+});
+var chosen = false;
+for (var p = 0; p < pairs.length; p++) chosen = chosen || (pairs[p][0] === team && pairs[p][1] === age);
+if (!chosen && pairs.length) { team = pairs[0][0]; age = pairs[0][1]; }
+var staff = teamStaff(team, age);
+var editable = meet.网络报名 && !(own && staff.locked);
 
 // Events of the age group: those scheduled for it.
 var events = [];
@@ -59,6 +83,8 @@ pageTop("网络报名", "register.asp");
 <section class="panel">
   <h2>网络报名<small>每队每组每项限报 2 人，每人限报 2 项（接力除外），全能运动员不得兼项</small></h2>
   <% if (param("saved") === "1") { %><div class="msg ok">报名已保存。</div><% } %>
+  <% if (param("saved") === "2") { %><div class="msg ok">报名已确认提交，如需修改请联系组委会解锁。</div><% } %>
+  <% if (staff.locked) { %><div class="msg warn">本组别报名已确认提交（锁定）<%= own ? "，如需修改请联系组委会解锁" : "" %>。</div><% } %>
   <% if (!meet.网络报名) { %><div class="msg warn">网络报名已关闭，只能查看。</div><% } %>
   <form method="get" action="register.asp" class="form-row">
     <label for="pick">代表队与年龄组</label>
@@ -76,8 +102,8 @@ pageTop("网络报名", "register.asp");
     <input type="hidden" name="ydy_team" value="<%= h(team) %>">
     <input type="hidden" name="ydy_age" value="<%= h(age) %>">
     <div class="form-row">
-      <label for="TeamOld">领队</label><input type="text" id="TeamOld" name="TeamOld" class="inputtext" placeholder="多人用、分隔">
-      <label for="TeamTeacher">教练</label><input type="text" id="TeamTeacher" name="TeamTeacher" class="inputtext" placeholder="多人用、分隔">
+      <label for="TeamOld">领队</label><input type="text" id="TeamOld" name="TeamOld" class="inputtext" placeholder="多人用、分隔" value="<%= h(staff.leaders) %>">
+      <label for="TeamTeacher">教练</label><input type="text" id="TeamTeacher" name="TeamTeacher" class="inputtext" placeholder="多人用、分隔" value="<%= h(staff.coaches) %>">
     </div>
     <div class="scroll"><table class="list reg">
       <thead><tr><th>序号</th><th>姓名</th><th>性别</th><th>身份证号码</th><th>分管教练</th>
@@ -104,10 +130,17 @@ eachRow("Select * From Ydybm Where AllTrim(代表队)==" + sq(team) + " And AllT
     </table></div>
     <input type="hidden" name="ydy_bh_list" value="<%= h(ids) %>">
     <div class="form-row" style="margin-top:14px">
-      <input type="submit" value="保存报名" class="button" id="save"<%= meet.网络报名 ? "" : " disabled" %>>
+      <input type="submit" value="保存报名" class="button" id="save"<%= editable ? "" : " disabled" %>>
       <span class="note">清空姓名即撤销该运动员的报名。</span>
     </div>
   </form>
+  <% if (editable && !staff.locked) { %>
+  <form method="post" action="register.asp" class="form-row" onsubmit="return confirm('确认提交后本组别报名将锁定，不能再修改。确定提交吗？');">
+    <input type="hidden" name="ydy_team" value="<%= h(team) %>"><input type="hidden" name="ydy_age" value="<%= h(age) %>">
+    <input type="hidden" name="action" value="lock">
+    <input type="submit" value="确认提交报名" class="button secondary" id="lock">
+  </form>
+  <% } %>
 </section>
 <%
 closeMeet();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "automation/object.h"
+#include "platform/site.h"
 
 namespace host {
 
@@ -69,6 +70,9 @@ class Server : public automation::Object {
   Text ClassName() const override { return u"IServer"; }
   /// Site-relative path ("/data") -> absolute path in the file system.
   virtual Text MapPath(TextView path) const = 0;
+  /// The folders the file services may touch on this site's behalf: the
+  /// root and whatever is mounted into the site.
+  virtual const platform::Site& site() const = 0;
 };
 
 class Session : public automation::Object {

@@ -3,7 +3,6 @@
 #include "automation/coerce.h"
 #include "automation/cp936.h"
 #include "platform/paths.h"
-#include "platform/site.h"
 
 namespace host {
 
@@ -176,20 +175,16 @@ void MemoryResponse::SetCacheControl(TextView value) {
   if (!ended_) cache_control_ = Text(value);
 }
 
-MemoryServer::MemoryServer(Text site_root) : root_(std::move(site_root)) {
-  platform::AddSiteFolder(root_);
-}
+MemoryServer::MemoryServer(Text site_root) : root_(std::move(site_root)), site_(root_) {}
 
 void MemoryServer::Mount(TextView site_path, TextView folder) {
-  platform::AddSiteFolder(folder);
+  site_.AddFolder(folder);
   mounts_.emplace_back(platform::NormalizeSlashes(Text(u"/") + Text(site_path)), Text(folder));
 }
 
 namespace {
 bool IsUnder(TextView path, TextView dir) {
-  if (dir == u"/") return !path.empty() && path[0] == u'/';
-  return path.size() >= dir.size() && path.substr(0, dir.size()) == dir &&
-         (path.size() == dir.size() || path[dir.size()] == u'/');
+  return platform::PathUnder(automation::ToUtf8(path), automation::ToUtf8(dir));
 }
 }  // namespace
 

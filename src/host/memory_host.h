@@ -99,8 +99,8 @@ class MemoryResponse : public Response {
 
 class MemoryServer : public Server {
  public:
-  /// `site_root`: the absolute folder that "/" maps to. It becomes a site
-  /// folder of the file services (platform/site.h).
+  /// `site_root`: the absolute folder that "/" maps to. It becomes a folder
+  /// of this server's site (platform/site.h).
   explicit MemoryServer(Text site_root);
   /// Maps a site folder ("/data") to another absolute folder, which becomes
   /// part of the site too.
@@ -111,9 +111,11 @@ class MemoryServer : public Server {
   /// mounted folder, is returned as it is; nothing maps outside the site.
   Text MapPath(TextView path) const override;
   const Text& root() const { return root_; }
+  const platform::Site& site() const override { return site_; }
 
  private:
   Text root_;
+  platform::Site site_;
   Pairs mounts_;  // site path -> folder
 };
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/site.h"
 #include "platform/site_files.h"
 
 namespace platform {
@@ -48,10 +47,6 @@ std::string Parent(const std::string& p) {
 }
 
 std::string BaseName(const std::string& p) { return p.substr(p.find_last_of('/') + 1); }
-
-bool Under(const std::string& path, const std::string& dir) {
-  return path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/';
-}
 
 bool MakeParents(const std::string& p) {
   std::string dir = Parent(p);
@@ -129,14 +124,14 @@ bool MoveOne(const std::string& from, const std::string& to) {
   return CopyTree(from, to) && RemoveTree(from);
 }
 
-bool Run(const Job& job, ShellAction action) {
+bool Run(const Site& site, const Job& job, ShellAction action) {
   struct stat st;
   if (!Lstat(job.from, st)) return false;
-  if (action != ShellAction::kCopy && IsSiteFolder(job.from)) return false;
+  if (action != ShellAction::kCopy && site.IsFolder(job.from)) return false;
   if (action == ShellAction::kDelete) return RemoveTree(job.from);
   if (job.to == job.from) return action != ShellAction::kRename;
   // A folder cannot go into itself.
-  if (S_ISDIR(st.st_mode) && Under(job.to, job.from)) return false;
+  if (S_ISDIR(st.st_mode) && PathUnder(job.to, job.from)) return false;
   switch (action) {
     case ShellAction::kCopy:
       return CopyTree(job.from, job.to);
@@ -154,25 +149,26 @@ bool Run(const Job& job, ShellAction action) {
 
 // Expands one source (wildcards in its last part) into jobs; `dest` is the
 // destination named for it, `into` says it is a folder to put things in.
-bool Expand(TextView source, TextView dest, bool into, ShellAction action, std::vector<Job>& jobs) {
+bool Expand(const Site& site, TextView source, TextView dest, bool into, ShellAction action,
+            std::vector<Job>& jobs) {
   size_t sep = source.find_last_of(u"\\/");
   TextView last = sep == TextView::npos ? source : source.substr(sep + 1);
   bool wild = HasWildcard(last);
   if (HasWildcard(sep == TextView::npos ? TextView() : source.substr(0, sep))) return false;
   std::optional<std::string> to_dir;
   if (action != ShellAction::kDelete) {
-    to_dir = SitePath(dest);
+    to_dir = site.Resolve(dest);
     if (!to_dir) return false;
   }
   if (!wild) {
-    auto from = SitePath(source);
+    auto from = site.Resolve(source);
     if (!from) return false;
     std::string to;
     if (to_dir) to = into ? *to_dir + "/" + BaseName(*from) : *to_dir;
     jobs.push_back({*from, to});
     return true;
   }
-  auto dir = SitePath(sep == TextView::npos ? TextView(u".") : source.substr(0, sep + 1));
+  auto dir = site.Resolve(sep == TextView::npos ? TextView(u".") : source.substr(0, sep + 1));
   if (!dir) return false;
   auto names = Children(*dir);
   if (!names) return false;
@@ -184,7 +180,7 @@ bool Expand(TextView source, TextView dest, bool into, ShellAction action, std::
 
 }  // namespace
 
-bool ShellFileOperation(TextView sources, TextView destinations, ShellAction action) {
+bool ShellFileOperation(const Site& site, TextView sources, TextView destinations, ShellAction action) {
   std::vector<Text> from = SplitList(sources);
   if (from.empty()) return false;
   std::vector<Text> to;
@@ -201,10 +197,10 @@ bool ShellFileOperation(TextView sources, TextView destinations, ShellAction act
   for (size_t i = 0; i < from.size(); ++i) {
     Text dest = to.empty() ? Text() : to[into ? 0 : i];
     bool wild = HasWildcard(from[i]);
-    if (!Expand(from[i], dest, into || wild, action, jobs)) return false;
+    if (!Expand(site, from[i], dest, into || wild, action, jobs)) return false;
   }
   for (const auto& job : jobs)
-    if (!Run(job, action)) return false;
+    if (!Run(site, job, action)) return false;
   return true;
 }
 

@@ -4,12 +4,13 @@
 // replaced, missing destination folders made), no error display, one
 // destination per source, and permanent deletion.
 //
-// Every name goes through SitePath; a name outside the site fails the
+// Every name goes through the site's Resolve; a name outside it fails the
 // operation. The result is all-or-nothing: true only when every source was
 // handled; the operation stops at the first failure (what was done stays).
 #pragma once
 
 #include "automation/text.h"
+#include "platform/site.h"
 
 namespace platform {
 
@@ -19,7 +20,7 @@ enum class ShellAction { kMove = 1, kCopy = 2, kDelete = 3, kRename = 4 };
 /// list, as the double-NUL list of the original did). The destination list
 /// is not used for delete. The last part of a source may hold wildcards;
 /// its matches then go into the destination as a folder.
-bool ShellFileOperation(automation::TextView sources, automation::TextView destinations,
-                        ShellAction action);
+bool ShellFileOperation(const Site& site, automation::TextView sources,
+                        automation::TextView destinations, ShellAction action);
 
 }  // namespace platform

@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 #include "platform/files.h"
-#include "platform/site.h"
 
 namespace platform {
 namespace {
@@ -89,7 +88,7 @@ bool WildcardMatch(TextView pattern, TextView name) {
   return false;
 }
 
-LookUp FindEntries(TextView path, EntryFilter filter) {
+LookUp FindEntries(const Site& site, TextView path, EntryFilter filter) {
   if (path.find_first_of(u"|<>\"") != TextView::npos) return LookUp::Error;
   size_t sep = path.find_last_of(u"\\/");
   TextView folder = sep == TextView::npos ? TextView() : path.substr(0, sep + 1);
@@ -102,7 +101,7 @@ LookUp FindEntries(TextView path, EntryFilter filter) {
     return !S_ISDIR(st.st_mode) && !name.empty() && name[0] != '.';
   };
   if (!HasWildcard(last)) {
-    auto native = SitePath(path);
+    auto native = site.Resolve(path);
     if (!native) return LookUp::Error;
     struct stat st;
     if (last.empty())  // "folder\": the folder lists at least its "." entry
@@ -111,7 +110,7 @@ LookUp FindEntries(TextView path, EntryFilter filter) {
     std::string name = native->substr(native->find_last_of('/') + 1);
     return accept(*native, name) ? LookUp::Found : LookUp::NotFound;
   }
-  auto dir = SitePath(folder.empty() ? TextView(u".") : folder);
+  auto dir = site.Resolve(folder.empty() ? TextView(u".") : folder);
   if (!dir) return LookUp::Error;
   DIR* d = ::opendir(dir->c_str());
   if (!d) return errno == ENOENT || errno == ENOTDIR ? LookUp::NotFound : LookUp::Error;
@@ -129,8 +128,8 @@ LookUp FindEntries(TextView path, EntryFilter filter) {
   return result;
 }
 
-std::optional<std::vector<FolderEntry>> ListFolder(TextView folder) {
-  auto native = SitePath(folder);
+std::optional<std::vector<FolderEntry>> ListFolder(const Site& site, TextView folder) {
+  auto native = site.Resolve(folder);
   if (!native) return std::nullopt;
   DIR* d = ::opendir(native->c_str());
   if (!d) return std::nullopt;
@@ -149,20 +148,20 @@ std::optional<std::vector<FolderEntry>> ListFolder(TextView folder) {
   return out;
 }
 
-bool MakeFolders(TextView folder) {
-  auto native = SitePath(folder);
+bool MakeFolders(const Site& site, TextView folder) {
+  auto native = site.Resolve(folder);
   return native && MakeFoldersNative(*native);
 }
 
-std::optional<int64_t> FileLength(TextView path) {
-  auto native = SitePath(path);
+std::optional<int64_t> FileLength(const Site& site, TextView path) {
+  auto native = site.Resolve(path);
   struct stat st;
   if (!native || ::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   return static_cast<int64_t>(st.st_size);
 }
 
-std::optional<std::string> ReadBytes(TextView path) {
-  auto native = SitePath(path);
+std::optional<std::string> ReadBytes(const Site& site, TextView path) {
+  auto native = site.Resolve(path);
   if (!native) return std::nullopt;
   int fd = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
@@ -181,8 +180,8 @@ std::string TempNameBeside(const std::string& native) {
   return dir + "/.arenix-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
 }
 
-bool WriteBytes(TextView path, std::string_view bytes, bool append) {
-  auto checked = SitePath(path);
+bool WriteBytes(const Site& site, TextView path, std::string_view bytes, bool append) {
+  auto checked = site.Resolve(path);
   if (!checked) return false;
   std::string native = WriteTarget(*checked);
   struct stat st;

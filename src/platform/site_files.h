@@ -1,6 +1,6 @@
 // File and folder primitives on page paths: each resolves its path through
-// SitePath (site.h) first and refuses, without touching the file system,
-// what lies outside the site or holds a NUL.
+// the site it is given (Site::Resolve, site.h) first and refuses, without
+// touching the file system, what lies outside the site or holds a NUL.
 //
 // Replacing writes (whole-file writes, copies) go to a temporary file in the
 // target's folder that is renamed over the target only when complete, so a
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "automation/text.h"
+#include "platform/site.h"
 
 namespace platform {
 
@@ -35,7 +36,7 @@ enum class EntryFilter {
 /// Searches for entries matching `path`. Error: the path is refused (outside
 /// the site, a NUL), is malformed for the original host (a "|", "<", ">" or
 /// '"' in it, or a wildcard in a folder part), or its folder cannot be read.
-LookUp FindEntries(TextView path, EntryFilter filter);
+LookUp FindEntries(const Site& site, TextView path, EntryFilter filter);
 
 /// True when `name` matches a wildcard pattern, ASCII case ignored; "*"
 /// matches any run (also across "."), "?" one character, and "*.*" every
@@ -52,21 +53,21 @@ struct FolderEntry {
 
 /// The entries of a folder, "." and ".." left out, sorted by name so that
 /// listings are stable; nothing when the folder cannot be opened.
-std::optional<std::vector<FolderEntry>> ListFolder(TextView folder);
+std::optional<std::vector<FolderEntry>> ListFolder(const Site& site, TextView folder);
 
 /// Creates a folder with its missing parents; true when it exists afterwards.
-bool MakeFolders(TextView folder);
+bool MakeFolders(const Site& site, TextView folder);
 
 /// The length of a file in bytes; nothing when it is not a readable file.
-std::optional<int64_t> FileLength(TextView path);
+std::optional<int64_t> FileLength(const Site& site, TextView path);
 
 /// All the bytes of a file; nothing when it cannot be read.
-std::optional<std::string> ReadBytes(TextView path);
+std::optional<std::string> ReadBytes(const Site& site, TextView path);
 
 /// Replaces a file with `bytes` (created when absent), or with `append`
 /// adds them at its end; false when it cannot be written. A failed append
 /// cuts the file back to its old length.
-bool WriteBytes(TextView path, std::string_view bytes, bool append);
+bool WriteBytes(const Site& site, TextView path, std::string_view bytes, bool append);
 
 /// Copies a file's bytes, permission bits and modification time to a native
 /// destination, replacing it (a read-only one too) only once the copy is

@@ -1,5 +1,5 @@
 // Every limit of the page host in one place: the worker pool, keep-alive,
-// timeouts, the request body limit, the script limits and the session
+// the deadlines and sizes of request reading, connections per client, the script limits and the session
 // lifetime. `arenix serve` and the tests start from these defaults.
 #pragma once
 
@@ -19,17 +19,37 @@ struct Limits {
   /// connection is held open.
   size_t keep_alive_max_requests = 100;
   std::chrono::seconds keep_alive_timeout{5};
-  /// A client that sends or takes nothing for this long is dropped.
-  std::chrono::seconds read_timeout{10};
-  std::chrono::seconds write_timeout{10};
-  /// Largest request body (uploads included); larger bodies get 413.
+  /// Reading a request takes no worker; these bound what a client can hold.
+  /// Total time from a request's first byte (or the connection's accept) to
+  /// the end of its head, and from there to the end of its body plus the
+  /// time its declared length takes at `min_body_rate` bytes a second:
+  /// deadlines that a byte a second cannot reset.
+  std::chrono::milliseconds header_deadline{10000};
+  std::chrono::milliseconds body_deadline{30000};
+  size_t min_body_rate = 64u << 10;
+  /// A client that takes no bytes of its response for this long is dropped.
+  std::chrono::milliseconds write_timeout{10000};
+  /// Largest request body, chunked bodies included (uploads too); larger
+  /// bodies get 413.
   size_t max_body_bytes = 32u << 20;
+  /// Largest request head and most header fields (431 beyond).
+  size_t max_head_bytes = 64u << 10;
+  size_t max_header_fields = 100;
+  /// Open connections of one client address; more are refused with 429.
+  size_t connections_per_client = 64;
   /// A page script is stopped after this much running time...
   std::chrono::milliseconds script_time{5000};
   /// ...or when its script heap would grow past this.
   size_t script_memory_bytes = 64u << 20;
   /// A session unused for this long is forgotten.
   std::chrono::minutes session_idle{20};
+  /// Login failures: after this many failures within the window, for one
+  /// account or from one client address, further attempts are refused for
+  /// a delay that doubles with each further lock-out, up to the longest.
+  int login_failures = 10;
+  std::chrono::minutes login_window{10};
+  std::chrono::seconds login_delay{60};
+  std::chrono::seconds login_delay_max{3600};
 };
 
 struct ServerConfig {

@@ -166,6 +166,7 @@ Text HttpRequest::Form(TextView key) const {
   return Lookup(form_, key, found);
 }
 Text HttpRequest::Cookie(TextView key) const {
+  client_state_read_ = true;
   bool found;
   return Lookup(cookies_, key, found);
 }
@@ -195,6 +196,7 @@ Text HttpRequest::ServerVariable(TextView name) const {
   if (n == "HTTPS") return u"off";
   if (n.starts_with("HTTP_")) {
     std::string header = n.substr(5);
+    if (header != "HOST") client_state_read_ = true;
     for (auto& c : header)
       if (c == '_') c = '-';
     return text(raw_.Header(header));
@@ -208,8 +210,10 @@ Text HttpRequest::Item(TextView key) const {
   if (found) return v;
   v = Lookup(form_, key, found);
   if (found) return v;
-  v = Lookup(cookies_, key, found);
-  if (found) return v;
+  if (!public_) {
+    v = Lookup(cookies_, key, found);
+    if (found) return v;
+  }
   return ServerVariable(key);
 }
 
@@ -228,7 +232,10 @@ Variant HttpRequest::Invoke(TextView name, InvokeKind kind, std::span<Variant* c
     if (!args.empty()) return Variant(Form(key()));
     return form_.empty() ? Variant(Text()) : Variant(cp_->Decode(raw_.body));
   }
-  if (EqualsNoCase(name, u"Cookies")) return Variant(args.empty() ? cp_->Decode(raw_.Header("Cookie")) : Cookie(key()));
+  if (EqualsNoCase(name, u"Cookies")) {
+    client_state_read_ = true;
+    return Variant(args.empty() ? cp_->Decode(raw_.Header("Cookie")) : Cookie(key()));
+  }
   if (EqualsNoCase(name, u"ServerVariables")) return Variant(ServerVariable(key()));
   if (EqualsNoCase(name, u"TotalBytes")) return Variant(TotalBytes());
   if (EqualsNoCase(name, u"BinaryRead")) {
@@ -400,7 +407,11 @@ Text HttpServerObject::MapPath(TextView path) const {
 
 Variant HttpServerObject::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
   if (EqualsNoCase(name, u"MapPath")) return Variant(MapPath(CStr(Arg(args, 0))));
-  if (EqualsNoCase(name, u"CreateObject")) return Variant(automation::CreateObject(CStr(Arg(args, 0))));
+  if (EqualsNoCase(name, u"CreateObject")) {
+    automation::ObjectPtr object = automation::CreateObject(CStr(Arg(args, 0)));
+    if (auto* user = dynamic_cast<platform::UsesSite*>(object.get())) user->UseSite(site());
+    return Variant(std::move(object));
+  }
   if (EqualsNoCase(name, u"URLEncode")) {
     Text s = CStr(Arg(args, 0));
     if (!cp_->utf8()) return Variant(arenix::page::UrlQueryValue(s));

@@ -70,6 +70,13 @@ class HttpRequest : public host::Request {
 
   const RawRequest& raw() const { return raw_; }
 
+  /// The reply being made may be kept and sent to every visitor: from now on
+  /// the default item reads the query and the form only, never a cookie.
+  void MakePublic() { public_ = true; }
+  /// True when the page read something the client alone chose (a cookie, a
+  /// header other than the host): its reply is this client's and is not kept.
+  bool ReadClientState() const { return client_state_read_; }
+
  private:
   // Pairs of raw bytes; decoded in the page's code page when read, so that a
   // page that switches to UTF-8 reads its own posts right.
@@ -81,6 +88,8 @@ class HttpRequest : public host::Request {
   std::string site_path_;
   StringPairs query_, form_, cookies_;
   size_t read_pos_ = 0;
+  bool public_ = false;
+  mutable bool client_state_read_ = false;
 };
 
 /// What goes back to the client.

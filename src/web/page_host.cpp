@@ -1,10 +1,13 @@
 #include "web/page_host.h"
 
+#include "arenix/desk/list_pdf.h"
 #include "arenix/page/encode.h"
 #include "arenix/page/error_page.h"
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "web/accounts_object.h"
+#include "web/login_throttle.h"
 #include "web/script_engine.h"
 
 namespace web {
@@ -36,9 +39,13 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       cache_(site),
       sessions_(config.limits.session_idle),
       replies_(site.data_dir()),
-      log_(std::move(log)) {}
+      log_(std::move(log)) {
+  RegisterAccountsClass();
+  arenix::desk::RegisterListPdfClass();
+  SharedLoginThrottle().Configure(config.limits);
+}
 
-Reply PageHost::Failure(const std::string& site_path, const std::string& message, int status) const {
+Reply PageHost::Failure(const std::string& message, int status) const {
   // The site's own error page, with the page, line and message as its text.
   automation::Text text = arenix::page::ErrorPageText(
       arenix::page::HtmlEscape(automation::FromUtf8(message)), false, u"");
@@ -46,7 +53,6 @@ Reply PageHost::Failure(const std::string& site_path, const std::string& message
   r.status = status;
   r.headers.emplace_back("Content-Type", "text/html; charset=gbk");
   r.body = automation::ToGbk(text);
-  (void)site_path;
   return r;
 }
 
@@ -57,14 +63,15 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
   } catch (const automation::Error& e) {
     std::string msg = file.site_path + ": " + e.what();
     log_("page error: " + msg);
-    return Failure(file.site_path, msg, 500);
+    return Failure(msg, 500);
   }
 
   // A GET without a session may be answered with a public reply kept from
   // before, as long as neither the page nor the meet's data has changed.
   const std::string session_id = SessionCookie(request);
   const bool shareable = request.method == "GET" && session_id.empty();
-  const std::string key = file.path + "?" + request.query;
+  // The host is part of the key: a page may build its links from it.
+  const std::string key = file.path + "?" + request.query + "#" + request.Header("Host");
   std::string signature;
   if (shareable) {
     signature = replies_.DataSignature();
@@ -77,6 +84,7 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
   auto response = std::make_shared<HttpResponse>(cp);
   if (page->code_page == 65001) response->SetCodePage(65001);
   auto req = std::make_shared<HttpRequest>(request, cp, file.site_path);
+  if (shareable) req->MakePublic();
   auto server = std::make_shared<HttpServerObject>(automation::FromUtf8(site_.site_dir()),
                                                    automation::FromUtf8(site_.data_dir()), file.site_path, cp);
   PageObjects objects;
@@ -93,14 +101,15 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
   Reply reply;
   if (result.kind == ScriptResult::Kind::Done) {
     reply = response->ToReply();
-    if (shareable && !send_cookie && reply.status == 200 && response->cache_control().starts_with(u"public"))
+    if (shareable && !send_cookie && !req->ReadClientState() && reply.status == 200 &&
+        response->cache_control().starts_with(u"public"))
       replies_.Store(key, page.get(), signature, reply);
   } else {
     std::string where = result.file.empty() ? file.site_path : result.file;
     if (result.line > 0) where += " line " + std::to_string(result.line);
     std::string msg = where + ": " + result.message;
     log_("page error: " + msg);
-    reply = Failure(file.site_path, msg, result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
+    reply = Failure(msg, result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
   }
   if (send_cookie)
     reply.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" + session->id() +

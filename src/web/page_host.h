@@ -28,7 +28,7 @@ class PageHost {
   SessionStore& sessions() { return sessions_; }
 
  private:
-  Reply Failure(const std::string& site_path, const std::string& message, int status) const;
+  Reply Failure(const std::string& message, int status) const;
 
   const ServerConfig& config_;
   const SiteFiles& site_;

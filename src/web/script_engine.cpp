@@ -217,9 +217,21 @@ void Push(duk_context* ctx, State& st, const Variant& v) {
       return;
     case VarType::Array: {
       duk_idx_t arr = duk_push_array(ctx);
-      const auto& items = v.As<automation::detail::ArrayBox>().get().items;
-      for (size_t i = 0; i < items.size(); ++i) {
-        Push(ctx, st, items[i]);
+      const auto& a = v.As<automation::detail::ArrayBox>().get();
+      if (a.columns > 0) {  // two dimensions: an array of rows
+        const size_t columns = static_cast<size_t>(a.columns);
+        for (size_t r = 0; r * columns < a.items.size(); ++r) {
+          duk_idx_t row = duk_push_array(ctx);
+          for (size_t c = 0; c < columns && r * columns + c < a.items.size(); ++c) {
+            Push(ctx, st, a.items[r * columns + c]);
+            duk_put_prop_index(ctx, row, static_cast<duk_uarridx_t>(c));
+          }
+          duk_put_prop_index(ctx, arr, static_cast<duk_uarridx_t>(r));
+        }
+        return;
+      }
+      for (size_t i = 0; i < a.items.size(); ++i) {
+        Push(ctx, st, a.items[i]);
         duk_put_prop_index(ctx, arr, static_cast<duk_uarridx_t>(i));
       }
       return;
@@ -227,6 +239,20 @@ void Push(duk_context* ctx, State& st, const Variant& v) {
     case VarType::ByteArray: PushHandle(ctx, st, v); return;
     default: duk_push_number(ctx, automation::CDbl(v)); return;
   }
+}
+
+// The common length of the rows when the array at `i` holds only arrays of
+// one length (at least one row of at least one item), else 0.
+duk_size_t RowLength(duk_context* ctx, duk_idx_t i) {
+  duk_size_t n = duk_get_length(ctx, i), columns = 0;
+  for (duk_size_t r = 0; r < n; ++r) {
+    duk_get_prop_index(ctx, i, static_cast<duk_uarridx_t>(r));
+    duk_size_t len = duk_is_array(ctx, -1) ? duk_get_length(ctx, -1) : 0;
+    duk_pop(ctx);
+    if (len == 0 || (columns != 0 && len != columns)) return 0;
+    columns = len;
+  }
+  return columns;
 }
 
 Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
@@ -267,6 +293,21 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
       if (duk_is_array(ctx, i)) {
         automation::Array a;
         duk_size_t n = duk_get_length(ctx, i);
+        if (duk_size_t columns = RowLength(ctx, i)) {
+          // An array of rows of one length is a two-dimensional array (the
+          // charts' tables): items row by row.
+          a.columns = static_cast<int32_t>(columns);
+          for (duk_size_t r = 0; r < n; ++r) {
+            duk_get_prop_index(ctx, i, static_cast<duk_uarridx_t>(r));
+            for (duk_size_t c = 0; c < columns; ++c) {
+              duk_get_prop_index(ctx, -1, static_cast<duk_uarridx_t>(c));
+              a.items.push_back(Get(ctx, st, -1));
+              duk_pop(ctx);
+            }
+            duk_pop(ctx);
+          }
+          return Variant(std::move(a));
+        }
         for (duk_size_t k = 0; k < n; ++k) {
           duk_get_prop_index(ctx, i, static_cast<duk_uarridx_t>(k));
           a.items.push_back(Get(ctx, st, -1));

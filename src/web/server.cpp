@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "web/connection_loop.h"
 #include "web/http_host.h"
 #include "web/page_host.h"
 #include "web/site_files.h"
@@ -53,11 +54,38 @@ const char* StatusText(int status) {
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
     case 413: return "Payload Too Large";
+    case 429: return "Too Many Requests";
+    case 431: return "Request Header Fields Too Large";
     case 414: return "URI Too Long";
     case 500: return "Internal Server Error";
     case 503: return "Service Unavailable";
     default: return "Error";
   }
+}
+
+// The routing, request parsing and response writing of cpp-httplib, fed
+// one whole request at a time by the connection loop.
+class HttpCore : public httplib::Server {
+ public:
+  bool ServeOne(httplib::Stream& stream, bool close_connection, bool& connection_closed) {
+    return process_request(stream, close_connection, connection_closed, nullptr);
+  }
+};
+
+ConnectionLimits ConnectionLimitsOf(const Limits& l) {
+  ConnectionLimits c;
+  c.workers = l.workers;
+  c.keep_alive_max_requests = l.keep_alive_max_requests;
+  c.keep_alive_timeout = l.keep_alive_timeout;
+  c.header_deadline = l.header_deadline;
+  c.body_deadline = l.body_deadline;
+  c.min_body_rate = l.min_body_rate;
+  c.write_timeout = l.write_timeout;
+  c.connections_per_client = l.connections_per_client;
+  c.framing.max_head_bytes = l.max_head_bytes;
+  c.framing.max_header_fields = l.max_header_fields;
+  c.framing.max_body_bytes = l.max_body_bytes;
+  return c;
 }
 
 }  // namespace
@@ -66,7 +94,10 @@ struct PageServer::Impl {
   explicit Impl(ServerConfig c)
       : config(std::move(c)),
         site(config.site_dir, config.data_dir),
-        pages(config, site, [this](const std::string& line) { Log(line); }) {}
+        pages(config, site, [this](const std::string& line) { Log(line); }),
+        loop(ConnectionLimitsOf(config.limits), [this](httplib::Stream& s, bool close, bool& closed) {
+          return http.ServeOne(s, close, closed);
+        }) {}
 
   void Log(const std::string& line) {
     if (config.quiet) return;
@@ -136,28 +167,11 @@ struct PageServer::Impl {
   }
 
   void Setup() {
-    const Limits& l = config.limits;
-    http.new_task_queue = [n = l.workers] { return new httplib::ThreadPool(n); };
-    http.set_keep_alive_max_count(l.keep_alive_max_requests);
-    http.set_keep_alive_timeout(l.keep_alive_timeout.count());
-    http.set_read_timeout(l.read_timeout.count(), 0);
-    http.set_write_timeout(l.write_timeout.count(), 0);
-    http.set_payload_max_length(l.max_body_bytes);
-    // Headers and body go out in separate writes; without this, Nagle's
-    // algorithm and the client's delayed acknowledgement add 40 ms to every
-    // kept-alive response.
-    http.set_tcp_nodelay(true);
+    // Connections, keep-alive, deadlines and the pool of workers belong to
+    // the connection loop; the size limit stays here too, as a second guard.
+    http.set_payload_max_length(config.limits.max_body_bytes);
     http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
       request_start = Clock::now();
-      // A length that is no number would otherwise read as an empty body.
-      if (req.has_header("Content-Length")) {
-        const std::string n = req.get_header_value("Content-Length");
-        if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos) {
-          res.status = 400;
-          res.set_header("Connection", "close");
-          return httplib::Server::HandlerResponse::Handled;
-        }
-      }
       return httplib::Server::HandlerResponse::Unhandled;
     });
     http.Get(".*", [this](const httplib::Request& req, httplib::Response& res) { Serve(req, res, {}); });
@@ -205,8 +219,8 @@ struct PageServer::Impl {
   ServerConfig config;
   SiteFiles site;
   PageHost pages;
-  httplib::Server http;
-  int port = 0;
+  HttpCore http;
+  ConnectionLoop loop;
   std::mutex log_mu;
   std::ofstream log_file;
 };
@@ -219,26 +233,14 @@ PageServer::PageServer(ServerConfig config) : impl_(std::make_unique<Impl>(std::
 PageServer::~PageServer() { Stop(); }
 
 bool PageServer::Bind(std::string& error) {
-  auto& c = impl_->config;
-  if (c.port == 0) {
-    impl_->port = impl_->http.bind_to_any_port(c.bind);
-  } else {
-    impl_->port = impl_->http.bind_to_port(c.bind, c.port) ? c.port : -1;
-  }
-  if (impl_->port <= 0) {
-    error = "cannot listen on " + c.bind + ":" + std::to_string(c.port);
-    return false;
-  }
-  return true;
+  return impl_->loop.Bind(impl_->config.bind, impl_->config.port, error);
 }
 
-int PageServer::port() const { return impl_->port; }
+int PageServer::port() const { return impl_->loop.port(); }
 
-void PageServer::Run() { impl_->http.listen_after_bind(); }
+void PageServer::Run() { impl_->loop.Run(); }
 
-void PageServer::Stop() {
-  if (impl_->http.is_running()) impl_->http.stop();
-}
+void PageServer::Stop() { impl_->loop.Stop(); }
 
 const ServerConfig& PageServer::config() const { return impl_->config; }
 

@@ -102,19 +102,31 @@ std::shared_ptr<HttpSession> SessionStore::Open(const std::string& cookie_id, bo
   return std::make_shared<HttpSession>(id);
 }
 
+void HttpSession::Renew() {
+  if (old_id_.empty()) old_id_ = id_;
+  id_ = NewSessionId();
+}
+
 bool SessionStore::Close(const std::shared_ptr<HttpSession>& session, bool created) {
   std::lock_guard lock(mu_);
+  const bool renewed = !session->old_id_.empty();
+  // The id the request came with: still stored unless the session ended
+  // while the request ran (Abandon or a login elsewhere in this session).
+  const std::string& came_with = renewed ? session->old_id_ : session->id();
+  const bool still_there = sessions_.count(came_with) > 0;
+  if (renewed) sessions_.erase(session->old_id_);
   if (session->abandoned()) {
     sessions_.erase(session->id());
     return false;
   }
+  if (!created && !still_there) return false;
   // A new session is kept only once the page stored something in it, so
   // that clients without cookies (monitors, load tests) leave nothing behind.
-  if (created && session->items_.empty()) return false;
+  if (session->items_.empty() && (created || renewed)) return false;
   auto& stored = sessions_[session->id()];
   stored.items = session->items_;
   stored.last_used = Now();
-  return created;
+  return created || renewed;
 }
 
 size_t SessionStore::size() {

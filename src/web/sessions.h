@@ -30,10 +30,16 @@ class HttpSession : public host::Session {
   const std::string& id() const { return id_; }
   bool abandoned() const { return abandoned_; }
 
+  /// Gives the session a new id (at login, so that an id a visitor was
+  /// handed before cannot carry the rights after it). The old id ends when
+  /// the request closes the session; its values move to the new one.
+  void Renew();
+
  private:
   friend class SessionStore;
   using Items = std::vector<std::pair<host::Text, host::Variant>>;
   std::string id_;
+  std::string old_id_;  // the id before Renew
   Items items_;
   bool abandoned_ = false;
 };
@@ -46,8 +52,10 @@ class SessionStore {
   /// id is unknown or idle too long. `created` tells which.
   std::shared_ptr<HttpSession> Open(const std::string& cookie_id, bool& created);
   /// Keeps what a request did to its session (drops it when abandoned; a
-  /// new session is kept once it holds a value). True when the client must
-  /// now be given the session's cookie.
+  /// new session is kept once it holds a value). A session that was known
+  /// at Open and has ended meanwhile (abandoned, renewed or expired by
+  /// another request) is not stored again. True when the client must now
+  /// be given the session's cookie.
   bool Close(const std::shared_ptr<HttpSession>& session, bool created);
 
   size_t size();

@@ -88,12 +88,9 @@ std::string ImageStandIn(const std::string& native_asp) {
 }  // namespace
 
 SiteFiles::SiteFiles(std::string site_dir, std::string data_dir)
-    : site_dir_(Canonical(site_dir)), data_dir_(data_dir.empty() ? std::string() : Canonical(data_dir)) {}
-
-bool SiteFiles::Inside(const std::string& native, const std::string& dir) const {
-  if (dir.empty()) return false;
-  std::string c = Canonical(native);
-  return c == dir || (c.size() > dir.size() && c.compare(0, dir.size(), dir) == 0 && c[dir.size()] == '/');
+    : site_dir_(Canonical(site_dir)), data_dir_(data_dir.empty() ? std::string() : Canonical(data_dir)) {
+  site_.AddFolder(automation::FromUtf8(site_dir_));
+  if (!data_dir_.empty()) data_.AddFolder(automation::FromUtf8(data_dir_));
 }
 
 std::string SiteFiles::Locate(const std::string& site_path, const std::string& from_site_path) const {
@@ -105,7 +102,7 @@ std::string SiteFiles::Locate(const std::string& site_path, const std::string& f
   // Includes may climb with ".." inside the site; resolve lexically first.
   automation::Text norm = platform::NormalizeSlashes(automation::FromUtf8(full));
   std::string native = platform::NativePath(automation::FromUtf8(site_dir_) + norm);
-  if (!IsFile(native) || !Inside(native, site_dir_)) return {};
+  if (!IsFile(native) || !site_.Contains(native)) return {};
   return native;
 }
 
@@ -120,7 +117,7 @@ SiteFile SiteFiles::Resolve(const std::string& url_path) const {
   if (!parts.empty() && Lower(parts[0]) == "data") return out;
 
   std::string native = platform::NativePath(automation::FromUtf8(site_dir_ + site_path));
-  if (!Inside(native, site_dir_) || Inside(native, data_dir_)) return out;
+  if (!site_.Contains(native) || data_.Contains(native)) return out;
 
   if (IsDir(native)) {
     bool slash = !url_path.empty() && (url_path.back() == '/' || url_path.back() == '\\');
@@ -147,7 +144,7 @@ SiteFile SiteFiles::Resolve(const std::string& url_path) const {
       return out;
     }
     std::string image = ImageStandIn(native);
-    if (!image.empty() && Inside(image, site_dir_)) {
+    if (!image.empty() && site_.Contains(image)) {
       out.kind = SiteFile::Kind::Static;
       out.path = image;
     }

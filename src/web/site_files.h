@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "platform/site.h"
+
 namespace web {
 
 struct SiteFile {
@@ -40,10 +42,10 @@ class SiteFiles {
   const std::string& data_dir() const { return data_dir_; }
 
  private:
-  bool Inside(const std::string& native, const std::string& dir) const;
-
   std::string site_dir_;  // canonical
   std::string data_dir_;  // canonical
+  platform::Site site_;   // what may be served from
+  platform::Site data_;   // what never is
 };
 
 /// The content type of a static file, from its extension.

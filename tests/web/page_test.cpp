@@ -100,6 +100,21 @@ TEST_F(Pages, ScriptErrorsNameThePageLineAndMessage) {
   }
 }
 
+TEST_F(Pages, RowsOfOneLengthAreATwoDimensionalArrayBothWays) {
+  // A chart's table built in the page reaches the component as two
+  // dimensions; arrays of other shapes stay lists.
+  Reply r = Run("/arrays.asp", R"(<%
+var arenix = Server.CreateObject("Arenix.ArenixCls");
+var table = new Ref([["", 0, ""], ["", 30, "A"], ["", 20, "B"]]);
+var vml = arenix.CommTableChart1(table, 0, "10", 10, 30, 300, 200, "A");
+Response.Write((vml.indexOf("v:rect") >= 0) + "|" + table.value.length + "," + table.value[2][2] + "|");
+var ragged = new Ref([["", 1, "x"], ["", 3]]);
+try { arenix.CommTableChart1(ragged, 0, "10", 10, 30, 300, 200, "A"); } catch (e) { Response.Write(e.number); }
+%>)");
+  EXPECT_EQ(r.status, 200) << r.body;
+  EXPECT_EQ(r.body, "true|3,B|13");
+}
+
 TEST_F(Pages, CompiledAgainWhenAFileChanges) {
   meet_->Write("inc/v.inc", "one");
   EXPECT_EQ(Run("/v.asp", "<!--#include file=\"inc/v.inc\"-->").body, "one");

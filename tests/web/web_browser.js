@@ -1,5 +1,6 @@
 // The meet's pages in headless Chromium, as a delegation, a recorder and
-// the public use them: registration with a rule's error page, a login post
+// the public use them: a delegation's login, registration with a rule's
+// error page, a login post
 // from another site refused, recorder login, a heat's results typed with
 // the keyboard only, saved and placed, the result query and its export.
 // Usage: node web_browser.js PORT SHOTS_DIR
@@ -25,6 +26,14 @@ withPage(async (page) => {
   await page.goto(base + '/');
   check((await page.textContent('h1')).includes('田径运动会'), 'home page title');
   await shot('01-home');
+
+  // Registration asks for the delegation's login, then leads back to it.
+  await page.goto(base + '/register.asp');
+  check(page.url().includes('/login.asp'), 'registration asks for a login: ' + page.url());
+  await page.fill('#user', 'dyzx');
+  await page.fill('#password', '123456');
+  await submit('input[type=submit]');
+  check(page.url().endsWith('/register.asp'), 'back to registration: ' + page.url());
 
   // Registration: the same event twice for one athlete breaks a rule.
   await page.goto(base + '/register.asp');

@@ -21,7 +21,7 @@ TEST(Browser, RegisterEnterResultsQueryAndExport) {
   web::ServerConfig config = TestConfig(site);
   config.limits.script_time = std::chrono::seconds(20);  // the sanitizer build is slow
   config.limits.script_memory_bytes = 64u << 20;
-  config.limits.read_timeout = std::chrono::seconds(10);
+  config.limits.header_deadline = std::chrono::seconds(10);
   config.limits.keep_alive_timeout = std::chrono::seconds(5);
   TestServer server(config);
   // A page of another site that posts a recorder login to the meet.

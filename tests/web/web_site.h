@@ -50,7 +50,8 @@ inline web::ServerConfig TestConfig(const TestSite& site) {
   c.data_dir = site.data();
   c.quiet = true;
   c.limits.workers = 4;
-  c.limits.read_timeout = std::chrono::seconds(1);
+  c.limits.header_deadline = std::chrono::seconds(1);
+  c.limits.body_deadline = std::chrono::seconds(2);
   c.limits.write_timeout = std::chrono::seconds(1);
   c.limits.keep_alive_timeout = std::chrono::seconds(1);
   c.limits.max_body_bytes = 64 * 1024;

@@ -11,7 +11,6 @@
 #include "host/host.h"
 #include "platform/archive.h"
 #include "platform/http_client.h"
-#include "platform/site.h"
 
 namespace arenix::file {
 
@@ -44,8 +43,9 @@ RarJob BuildRarJob(Variant& server, TextView path, TextView file, TextView act) 
   Text comspec = Env("ComSpec");
   Text shell_name = FileGetFullName(comspec);
   Text shell_folder = FileGetPath(comspec);
-  if (FileExist(srv.MapPath(u"/" + shell_name))) shell_folder = srv.MapPath(u"/");
-  Text rar_folder = FileExist(srv.MapPath(u"/rar.exe")) ? srv.MapPath(u"/") : Env("SystemDrive") + u"\\";
+  if (FileExist(srv.site(), srv.MapPath(u"/" + shell_name))) shell_folder = srv.MapPath(u"/");
+  Text rar_folder =
+      FileExist(srv.site(), srv.MapPath(u"/rar.exe")) ? srv.MapPath(u"/") : Env("SystemDrive") + u"\\";
   Text mapped = srv.MapPath(path);
   RarJob job;
   job.folder = mapped;
@@ -74,8 +74,9 @@ Text UnZipWithRar(Variant& server, TextView path, TextView file, TextView act) {
   std::fprintf(stderr, "arenix: CommUnZipWithRar: %s\n", automation::ToUtf8(job.command).c_str());
   // No RAR archiver runs here: the same work through libarchive, with the
   // same archive names and folders.
-  auto archive = platform::SitePath(job.archive);
-  auto folder = platform::SitePath(job.folder);
+  const platform::Site& site = ServerOf(server).site();
+  auto archive = site.Resolve(job.archive);
+  auto folder = site.Resolve(job.folder);
   bool ok = false;
   if (archive && folder) {
     ok = job.unpack ? platform::ExtractArchive(*archive, *folder, {}, u"")
@@ -87,7 +88,7 @@ Text UnZipWithRar(Variant& server, TextView path, TextView file, TextView act) {
 Text UnZipWithXceedZip(Variant& server, TextView path, TextView file, TextView act) {
   Text action = LCase(act);
   Text mapped = ServerOf(server).MapPath(path);
-  Orvel_Class_Zip zip;
+  Orvel_Class_Zip zip(ServerOf(server).site());
   bool ok = false;
   Text archive = Replace(mapped + u"\\" + FileGetName(file) + u".RAR", u"\\\\", u"\\");
   if (action == u"zipfile") {

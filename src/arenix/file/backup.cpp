@@ -22,11 +22,12 @@ Text FileBackup(Variant& server, TextView table_list, uint8_t is_auto, TextView 
   Text folder = Replace(automation::Trim(path) + u"\\" + Text(backup_name) + text::FileGetTimeName(),
                         u"\\\\", u"\\");
   folder = Mapped(server, folder);
-  if (!FolderCreate(folder)) return Text();
+  const platform::Site& site = automation::ObjectCast<host::Server>(server).site();
+  if (!FolderCreate(site, folder)) return Text();
   Text list = table_list.empty() ? Text(u"oa.asp") : Text(table_list);
   for (const Text& name : automation::Split(list, u"|")) {
     Text source = Mapped(server, Replace(u"/data\\" + name, u"\\\\", u"\\"));
-    if (FileCopyMove(source, folder + u"\\" + name, u"copy", u"overwrite") > 0) return Text();
+    if (FileCopyMove(site, source, folder + u"\\" + name, u"copy", u"overwrite") > 0) return Text();
   }
   return folder;
 }

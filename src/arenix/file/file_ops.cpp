@@ -19,30 +19,30 @@ using platform::ShellAction;
 namespace {
 
 // A refused or malformed name counts as existing (see the header).
-bool Exists(TextView name, EntryFilter filter) {
-  return platform::FindEntries(name, filter) != LookUp::NotFound;
+bool Exists(const Site& site, TextView name, EntryFilter filter) {
+  return platform::FindEntries(site, name, filter) != LookUp::NotFound;
 }
 
-bool Shell(TextView from, TextView to, ShellAction action) {
+bool Shell(const Site& site, TextView from, TextView to, ShellAction action) {
   try {
-    return platform::ShellFileOperation(from, to, action);
+    return platform::ShellFileOperation(site, from, to, action);
   } catch (...) {
     return false;
   }
 }
 
-int16_t RenameWith(EntryFilter filter, TextView old_name, TextView new_name) {
-  if (!Exists(old_name, filter)) return kSourceMissing;
-  if (Exists(new_name, filter)) return kDestinationExists;
-  return Shell(old_name, new_name, ShellAction::kRename) ? kDone : kOperationFailed;
+int16_t RenameWith(const Site& site, EntryFilter filter, TextView old_name, TextView new_name) {
+  if (!Exists(site, old_name, filter)) return kSourceMissing;
+  if (Exists(site, new_name, filter)) return kDestinationExists;
+  return Shell(site, old_name, new_name, ShellAction::kRename) ? kDone : kOperationFailed;
 }
 
-int16_t CopyMoveWith(EntryFilter filter, TextView source, TextView destination,
+int16_t CopyMoveWith(const Site& site, EntryFilter filter, TextView source, TextView destination,
                      TextView copy_move, TextView overwrite) {
-  if (!Exists(source, filter)) return kSourceMissing;
-  if (LCase(overwrite) != u"overwrite" && Exists(destination, filter)) return kDestinationExists;
+  if (!Exists(site, source, filter)) return kSourceMissing;
+  if (LCase(overwrite) != u"overwrite" && Exists(site, destination, filter)) return kDestinationExists;
   ShellAction action = LCase(copy_move) == u"copy" ? ShellAction::kCopy : ShellAction::kMove;
-  return Shell(source, destination, action) ? kDone : kOperationFailed;
+  return Shell(site, source, destination, action) ? kDone : kOperationFailed;
 }
 
 // The folder part of a file name, up to its last separator of either kind.
@@ -53,43 +53,45 @@ Text FolderOf(TextView name) {
 
 }  // namespace
 
-bool FileExist(TextView name) { return Exists(name, EntryFilter::kOrdinaryFile); }
-bool FolderExist(TextView name) { return Exists(name, EntryFilter::kAnyEntry); }
+bool FileExist(const Site& site, TextView name) { return Exists(site, name, EntryFilter::kOrdinaryFile); }
+bool FolderExist(const Site& site, TextView name) { return Exists(site, name, EntryFilter::kAnyEntry); }
 
-bool FolderCreate(TextView folder) {
+bool FolderCreate(const Site& site, TextView folder) {
   Text f = Trim(folder);
   if (f.empty() || f.back() != u'\\') f += u'\\';
   try {
-    return platform::MakeFolders(f);
+    return platform::MakeFolders(site, f);
   } catch (...) {
     return false;
   }
 }
 
-bool FolderDelete(TextView folder) {
-  if (!FolderExist(folder)) return true;
-  return Shell(folder, u"", ShellAction::kDelete);
+bool FolderDelete(const Site& site, TextView folder) {
+  if (!FolderExist(site, folder)) return true;
+  return Shell(site, folder, u"", ShellAction::kDelete);
 }
 
-bool FileDelete(TextView name) {
-  if (!FileExist(name)) return true;
-  return Shell(name, u"", ShellAction::kDelete);
+bool FileDelete(const Site& site, TextView name) {
+  if (!FileExist(site, name)) return true;
+  return Shell(site, name, u"", ShellAction::kDelete);
 }
 
-int16_t FolderRename(TextView old_name, TextView new_name) {
-  return RenameWith(EntryFilter::kAnyEntry, old_name, new_name);
+int16_t FolderRename(const Site& site, TextView old_name, TextView new_name) {
+  return RenameWith(site, EntryFilter::kAnyEntry, old_name, new_name);
 }
 
-int16_t FileRename(TextView old_name, TextView new_name) {
-  return RenameWith(EntryFilter::kOrdinaryFile, old_name, new_name);
+int16_t FileRename(const Site& site, TextView old_name, TextView new_name) {
+  return RenameWith(site, EntryFilter::kOrdinaryFile, old_name, new_name);
 }
 
-int16_t FolderCopyMove(TextView source, TextView destination, TextView copy_move, TextView overwrite) {
-  return CopyMoveWith(EntryFilter::kAnyEntry, source, destination, copy_move, overwrite);
+int16_t FolderCopyMove(const Site& site, TextView source, TextView destination, TextView copy_move,
+                       TextView overwrite) {
+  return CopyMoveWith(site, EntryFilter::kAnyEntry, source, destination, copy_move, overwrite);
 }
 
-int16_t FileCopyMove(TextView source, TextView destination, TextView copy_move, TextView overwrite) {
-  return CopyMoveWith(EntryFilter::kOrdinaryFile, source, destination, copy_move, overwrite);
+int16_t FileCopyMove(const Site& site, TextView source, TextView destination, TextView copy_move,
+                     TextView overwrite) {
+  return CopyMoveWith(site, EntryFilter::kOrdinaryFile, source, destination, copy_move, overwrite);
 }
 
 bool FileDeleteImage(Variant& server, TextView html) {
@@ -108,10 +110,10 @@ bool FileDeleteImage(Variant& server, TextView html) {
         continue;
       }
       Text name(piece.substr(0, end));
-      if (name.find(u':') == Text::npos)
-        name = automation::ObjectCast<host::Server>(server).MapPath(name);
+      const host::Server& host_server = automation::ObjectCast<host::Server>(server);
+      if (name.find(u':') == Text::npos) name = host_server.MapPath(name);
       // A deletion that fails counts as much as one that raises.
-      if (!FileDelete(name)) ok = false;
+      if (!FileDelete(host_server.site(), name)) ok = false;
     } catch (...) {
       ok = false;
     }
@@ -119,14 +121,14 @@ bool FileDeleteImage(Variant& server, TextView html) {
   return ok;
 }
 
-bool FileCreateEmptyTxt(TextView name, TextView overwrite) {
-  if (LCase(Trim(overwrite)) == u"overwrite" || !FileExist(name))
-    return SaveToTextFile(name, u"", 2);
+bool FileCreateEmptyTxt(const Site& site, TextView name, TextView overwrite) {
+  if (LCase(Trim(overwrite)) == u"overwrite" || !FileExist(site, name))
+    return SaveToTextFile(site, name, u"", 2);
   return false;
 }
 
-Text SearchPathFile(TextView folder, int16_t type) {
-  auto entries = platform::ListFolder(folder);
+Text SearchPathFile(const Site& site, TextView folder, int16_t type) {
+  auto entries = platform::ListFolder(site, folder);
   if (!entries) return Text();
   Text out;
   for (const auto& e : *entries) {
@@ -137,28 +139,28 @@ Text SearchPathFile(TextView folder, int16_t type) {
   return out;
 }
 
-bool SaveToTextFile(TextView name, TextView text, uint8_t mode) {
+bool SaveToTextFile(const Site& site, TextView name, TextView text, uint8_t mode) {
   Text file = Trim(name);
   Text folder = FolderOf(file);
-  if (!folder.empty() && !FolderExist(folder)) FolderCreate(folder);
+  if (!folder.empty() && !FolderExist(site, folder)) FolderCreate(site, folder);
   if (file.empty()) return false;
   try {
-    return platform::WriteBytes(file, automation::ToGbk(text), mode != 2);
+    return platform::WriteBytes(site, file, automation::ToGbk(text), mode != 2);
   } catch (...) {
     return false;
   }
 }
 
-Text ReadFromTextFile(TextView name) {
-  if (!FileExist(name)) return Text();
-  auto bytes = platform::ReadBytes(name);
+Text ReadFromTextFile(const Site& site, TextView name) {
+  if (!FileExist(site, name)) return Text();
+  auto bytes = platform::ReadBytes(site, name);
   if (!bytes || bytes->empty()) return Text();
   return automation::FromGbk(*bytes);
 }
 
-int32_t FileGetSize(TextView name) {
-  if (!FileExist(name)) return 0;
-  auto n = platform::FileLength(name);
+int32_t FileGetSize(const Site& site, TextView name) {
+  if (!FileExist(site, name)) return 0;
+  auto n = platform::FileLength(site, name);
   if (!n) return 0;
   if (*n > std::numeric_limits<int32_t>::max()) automation::ThrowOverflow();
   return static_cast<int32_t>(*n);

@@ -4,13 +4,15 @@
 // compression. It stands where the original drove its zip library; the
 // archive work is platform/archive.h. Not creatable by pages.
 //
-// Paths are page texts, resolved through the site rules (platform/site.h):
-// an archive or folder outside the site makes the operation fail.
+// Paths are page texts, resolved through the site the object is made with
+// (platform/site.h): an archive or folder outside it makes the operation
+// fail.
 #pragma once
 
 #include <cstdint>
 
 #include "automation/text.h"
+#include "platform/site.h"
 
 namespace arenix::file {
 
@@ -19,6 +21,8 @@ using automation::TextView;
 
 class Orvel_Class_Zip {
  public:
+  explicit Orvel_Class_Zip(platform::Site site) : site_(std::move(site)) {}
+
   /// Packs the "|"-separated masks under `base_path` into a new archive
   /// `zip_filename` (an existing one is deleted first); a non-blank
   /// password encrypts. True when the archive was written.
@@ -30,6 +34,9 @@ class Orvel_Class_Zip {
   /// limits what is unpacked. True when the archive was unpacked.
   bool UnCompressFile(TextView zip_filename, TextView folder, int16_t del_old_file,
                       TextView file_list, TextView password);
+
+ private:
+  platform::Site site_;
 };
 
 }  // namespace arenix::file

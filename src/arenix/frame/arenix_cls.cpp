@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "arenix/frame/deploy.h"
 #include "arenix/upload/upload_file.h"
 #include "automation/registry.h"
 #include "data/classes.h"
@@ -13,7 +12,10 @@ namespace arenix {
 ArenixCls::ArenixCls() : hash_(std::make_shared<hash::Orvel_Class_Md5>()) {
   // The procedures create platform objects by name ("Adodb.Connection"...).
   RegisterClasses();
-  frame::DeployLibraries(frame::kDeploymentList, frame::SystemDeployHost());
+  // Construction deploys no library: the zip and archive support that the
+  // desktop host had to copy into its system folder and register is linked
+  // into this library, so the list of files to ship is empty and the step
+  // has nothing to do.
 }
 
 ArenixCls::~ArenixCls() = default;

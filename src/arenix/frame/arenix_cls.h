@@ -4,7 +4,9 @@
 //
 // Every method copies its texts, passes the by-reference variants through,
 // calls one procedure of its subsystem and returns that procedure's result.
-// The only state an object keeps is its hash object.
+// An object keeps its hash object and the site its file methods work on,
+// which the host's server object hands over when it creates the object
+// (empty until then: every path refused).
 //
 // Not thread-safe: one object belongs to one request thread.
 #pragma once
@@ -14,6 +16,7 @@
 
 #include "arenix/frame/catalogue_macros.h"
 #include "arenix/hash/md5.h"
+#include "platform/site.h"
 
 namespace arenix {
 
@@ -22,7 +25,7 @@ using automation::Text;
 using automation::TextView;
 using automation::Variant;
 
-class ArenixCls : public automation::Object {
+class ArenixCls : public automation::Object, public platform::UsesSite {
  public:
   /// Creates the hash object and deploys the component's library list.
   ArenixCls();
@@ -32,6 +35,10 @@ class ArenixCls : public automation::Object {
   /// By-name calls of the catalogue's methods: 438 for an unknown name.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+
+  /// The site of the file methods that are given no server object.
+  void UseSite(const platform::Site& site) override { site_ = site; }
+  const platform::Site& site() const { return site_; }
 
   /// The hash object this component keeps.
   hash::Orvel_Class_Md5& hash_object() { return *hash_; }
@@ -51,6 +58,7 @@ class ArenixCls : public automation::Object {
 
  private:
   std::shared_ptr<hash::Orvel_Class_Md5> hash_;
+  platform::Site site_;
 };
 
 /// The catalogue in interface order, with a thunk per method.

@@ -1,7 +1,7 @@
 // The vocabulary of catalogue.def.
 //
 //   ARENIX_METHOD(Name, result, status, params)
-//     result: a type word or `none`; status: BUILT or PENDING;
+//     result: a type word or `none`; status: BUILT (see catalogue.def);
 //     params: a sequence (no commas between them) of
 //       ARG(name, type)                 required, by value
 //       OPT(name, type, default)        optional, by value

@@ -17,42 +17,42 @@ Text ArenixCls::CommFileGetFullName(Text p_String) { return file::FileGetFullNam
 Text ArenixCls::CommFileGetIcon(Text p_FileExt, Text p_IconExt, Text p_IconType) {
   return file::FileGetIcon(p_FileExt, p_IconExt, p_IconType);
 }
-int32_t ArenixCls::CommFileGetSize(Text p_FileName) { return file::FileGetSize(p_FileName); }
-bool ArenixCls::CommFolderExist(Text p_FolderName) { return file::FolderExist(p_FolderName); }
-bool ArenixCls::CommFolderCreate(Text p_FolderName) { return file::FolderCreate(p_FolderName); }
-bool ArenixCls::CommFolderDelete(Text p_FolderName) { return file::FolderDelete(p_FolderName); }
+int32_t ArenixCls::CommFileGetSize(Text p_FileName) { return file::FileGetSize(site_, p_FileName); }
+bool ArenixCls::CommFolderExist(Text p_FolderName) { return file::FolderExist(site_, p_FolderName); }
+bool ArenixCls::CommFolderCreate(Text p_FolderName) { return file::FolderCreate(site_, p_FolderName); }
+bool ArenixCls::CommFolderDelete(Text p_FolderName) { return file::FolderDelete(site_, p_FolderName); }
 int16_t ArenixCls::CommFolderRename(Text p_FolderNameOld, Text p_FolderNameNew) {
-  return file::FolderRename(p_FolderNameOld, p_FolderNameNew);
+  return file::FolderRename(site_, p_FolderNameOld, p_FolderNameNew);
 }
 int16_t ArenixCls::CommFolderCopyMove(Text p_FolderNameSource, Text p_FolderNameDestination,
                                       Text p_CopyMoveModen, Text p_OverWriteModen) {
-  return file::FolderCopyMove(p_FolderNameSource, p_FolderNameDestination, p_CopyMoveModen,
+  return file::FolderCopyMove(site_, p_FolderNameSource, p_FolderNameDestination, p_CopyMoveModen,
                               p_OverWriteModen);
 }
-bool ArenixCls::CommFileExist(Text p_FileName) { return file::FileExist(p_FileName); }
+bool ArenixCls::CommFileExist(Text p_FileName) { return file::FileExist(site_, p_FileName); }
 int16_t ArenixCls::CommFileRename(Text p_FileNameOld, Text p_FileNameNew) {
-  return file::FileRename(p_FileNameOld, p_FileNameNew);
+  return file::FileRename(site_, p_FileNameOld, p_FileNameNew);
 }
-bool ArenixCls::CommFileDelete(Text p_FileName) { return file::FileDelete(p_FileName); }
+bool ArenixCls::CommFileDelete(Text p_FileName) { return file::FileDelete(site_, p_FileName); }
 bool ArenixCls::CommFileDeleteImage(Variant& Server, Text p_String) {
   return file::FileDeleteImage(Server, p_String);
 }
 int16_t ArenixCls::CommFileCopyMove(Text p_FileNameSource, Text p_FileNameDestination,
                                     Text p_CopyMoveModen, Text p_OverWriteModen) {
-  return file::FileCopyMove(p_FileNameSource, p_FileNameDestination, p_CopyMoveModen,
+  return file::FileCopyMove(site_, p_FileNameSource, p_FileNameDestination, p_CopyMoveModen,
                             p_OverWriteModen);
 }
 bool ArenixCls::CommFileCreateEmptyTxt(Text p_FileFullName, Text p_OverWriteModen) {
-  return file::FileCreateEmptyTxt(p_FileFullName, p_OverWriteModen);
+  return file::FileCreateEmptyTxt(site_, p_FileFullName, p_OverWriteModen);
 }
 Text ArenixCls::CommSearchPathFile(Text p_SearchPath, int16_t p_SearchType) {
-  return file::SearchPathFile(p_SearchPath, p_SearchType);
+  return file::SearchPathFile(site_, p_SearchPath, p_SearchType);
 }
 bool ArenixCls::CommSaveToTextFile(Text p_FileFullName, Text p_String, uint8_t p_SaveModen) {
-  return file::SaveToTextFile(p_FileFullName, p_String, p_SaveModen);
+  return file::SaveToTextFile(site_, p_FileFullName, p_String, p_SaveModen);
 }
 Text ArenixCls::CommReadFromTextFile(Text p_FileFullName) {
-  return file::ReadFromTextFile(p_FileFullName);
+  return file::ReadFromTextFile(site_, p_FileFullName);
 }
 
 // Response and Request are part of the interface but not used.

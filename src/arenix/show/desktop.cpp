@@ -29,7 +29,7 @@ void ShowWindowLostFile(Variant& server, Variant& conn, Variant& rs, Variant& re
   auto& site = automation::ObjectCast<host::Server>(server);
   Text missing;
   for (const Text& name : automation::Split(file_list, u"|")) {
-    if (!file::FileExist(site.MapPath(u"\\data\\" + name))) missing += u"〖" + name + u"〗";
+    if (!file::FileExist(site.site(), site.MapPath(u"\\data\\" + name))) missing += u"〖" + name + u"〗";
   }
   if (missing.empty()) return;
   auto& out = automation::ObjectCast<host::Response>(response);

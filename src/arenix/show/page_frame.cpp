@@ -134,8 +134,9 @@ Text ShowAbout(TextView title_image) {
 
 Text ShowFormFileSelect(Variant& server, TextView search_path, int16_t search_type) {
   Text path(search_path);
-  if (path.find(u':') == Text::npos) path = automation::ObjectCast<host::Server>(server).MapPath(path);
-  Text names = file::SearchPathFile(path, search_type);
+  const host::Server& host_server = automation::ObjectCast<host::Server>(server);
+  if (path.find(u':') == Text::npos) path = host_server.MapPath(path);
+  Text names = file::SearchPathFile(host_server.site(), path, search_type);
   Text shown = automation::Replace(
       automation::Replace(automation::Replace(search_path, u"..", u""), u"\\", u""), u"/", u"");
   Text out = u"&nbsp;<img src='../comm/image/orvel_folder_open.asp' border=0 align=absmiddle>";

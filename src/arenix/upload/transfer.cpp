@@ -18,7 +18,6 @@
 #include "automation/runtime.h"
 #include "host/host.h"
 #include "platform/regexp.h"
-#include "platform/site.h"
 #include "platform/site_files.h"
 #include "platform/xmlhttp.h"
 
@@ -98,8 +97,9 @@ Text FileUpload(Variant& server, Variant& request, TextView exts, double max_mb,
   if (parser->error_id() > 0) {
     files = u"Error|" + Replace(parser->Description(), u"|", u",") + u"$";
   } else {
-    Text folder = ObjectCast<host::Server>(server).MapPath(path);
-    if (!file::FolderExist(folder)) file::FolderCreate(folder);
+    const host::Server& host_server = ObjectCast<host::Server>(server);
+    Text folder = host_server.MapPath(path);
+    if (!file::FolderExist(host_server.site(), folder)) file::FolderCreate(host_server.site(), folder);
     for (const auto& [key, value] : parser->files()->entries()) {
       auto& item = ObjectCast<Orvel_Class_UploadFileEx>(value);
       if (item.SavetoFile(server, path, rename_option, overwrite))
@@ -147,8 +147,9 @@ void FileDownload(Variant& response_var, Variant& server, TextView file_name, bo
   int64_t size = 0;
   Text stored;
   try {
-    if (!file::FileExist(name)) return refuse(u"文件不存在！");
-    auto native = platform::SitePath(name);
+    const platform::Site& site = ObjectCast<host::Server>(server).site();
+    if (!file::FileExist(site, name)) return refuse(u"文件不存在！");
+    auto native = site.Resolve(name);
     if (!native) return refuse(u"文件不存在！");
     stored = automation::FromUtf8(native->substr(native->find_last_of('/') + 1));
     size_t dot = stored.rfind(u'.');
@@ -188,7 +189,8 @@ void FileDownload(Variant& response_var, Variant& server, TextView file_name, bo
 void FileView(Variant& server, Variant& response_var, Variant& request, TextView file_path,
               TextView act, TextView title_arg) {
   host::Response& response = ObjectCast<host::Response>(response_var);
-  if (!file::FolderExist(ObjectCast<host::Server>(server).MapPath(file_path))) {
+  const host::Server& host_server = ObjectCast<host::Server>(server);
+  if (!file::FolderExist(host_server.site(), host_server.MapPath(file_path))) {
     response.Write(u"<Script language='javascript'>");
     response.Write(u"alert('文件不存在!');");
     response.Write(page::CloseWindowNoMessagebox());
@@ -239,8 +241,9 @@ void SaveRemoteFile(Variant& server, TextView local_name, TextView url) {
   // The folder is made when missing, so that a page's picture folder need
   // not exist before the first copy.
   Text folder = local.substr(0, local.find_last_of(u"\\/") + 1);
-  if (!folder.empty() && !file::FolderExist(folder)) file::FolderCreate(folder);
-  if (!platform::WriteBytes(local, body, false))
+  const platform::Site& site = ObjectCast<host::Server>(server).site();
+  if (!folder.empty() && !file::FolderExist(site, folder)) file::FolderCreate(site, folder);
+  if (!platform::WriteBytes(site, local, body, false))
     throw automation::Error(automation::err::kPathFileAccess, u"无法写入文件 " + local);
 }
 

@@ -192,6 +192,7 @@ void Orvel_Class_UploadFile::Parse(const std::shared_ptr<Body>& body_ptr) {
         item->LocalName = Variant(name);
         item->Extend = Variant(new_name.substr(new_name.rfind(u'.') + 1));
         if (mode_ == 0) item->SetBody(body_ptr);
+        item->SetSite(site_);
         files_->Add(key, Variant(ObjectPtr(item)));
       }
     } else {
@@ -239,8 +240,8 @@ int32_t Orvel_Class_UploadFile::QuickSave(TextView name, TextView save_path, Var
     auto* item = automation::ObjectTryCast<Orvel_Class_UploadFileEx>(value);
     if (!item) continue;
     Text path(save_path);
-    // Without a server object the path is used as it is (the site rules
-    // still apply): give it a drive so that no mapping is attempted.
+    // Without a server object the path is used as it is, within the site
+    // the parser was given: give it a drive so that no mapping is attempted.
     if (!server && (path.size() < 2 || path[1] != u':')) path = u"C:" + path;
     if (item->SavetoFile(server ? *server : none, path, 0, true)) ++saved;
   }

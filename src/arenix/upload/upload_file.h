@@ -21,13 +21,14 @@
 #include "arenix/upload/upload_rules.h"
 #include "automation/object.h"
 #include "platform/dictionary.h"
+#include "platform/site.h"
 
 namespace arenix::upload {
 
 /// The chunk size of the body reads.
 inline constexpr int32_t kReadChunk = 16384;
 
-class Orvel_Class_UploadFile : public automation::Object {
+class Orvel_Class_UploadFile : public automation::Object, public platform::UsesSite {
  public:
   Orvel_Class_UploadFile();
   ~Orvel_Class_UploadFile() override;
@@ -35,6 +36,10 @@ class Orvel_Class_UploadFile : public automation::Object {
   Text ClassName() const override { return u"Orvel_Class_UploadFile"; }
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+
+  /// The site files are saved in when a save names no server object; the
+  /// host's server object hands it over when it creates the parser.
+  void UseSite(const platform::Site& site) override { *site_ = site; }
 
   // Settings.
   void SetMode(int32_t mode) { mode_ = mode; }
@@ -69,6 +74,8 @@ class Orvel_Class_UploadFile : public automation::Object {
 
  private:
   void Parse(const std::shared_ptr<Body>& body);
+
+  std::shared_ptr<platform::Site> site_ = std::make_shared<platform::Site>();
   Variant Lookup(const Text& key) const;
 
   int32_t mode_ = 0;

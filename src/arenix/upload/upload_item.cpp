@@ -35,15 +35,18 @@ bool Orvel_Class_UploadFileEx::SavetoFile(Variant& server, TextView path_arg, in
                                           bool overwrite) {
   Text failure;  // the last failure; every step runs regardless
   Text folder(path_arg);
-  try {
-    if (folder.size() < 2 || folder[1] != u':')
-      folder = automation::ObjectCast<host::Server>(server).MapPath(folder);
-  } catch (const automation::Error& e) {
-    failure = e.description();
+  // The server's site, else the parser's; with neither, a site without
+  // folders refuses every path.
+  platform::Site site = site_ ? *site_ : platform::Site();
+  if (auto* host_server = automation::ObjectTryCast<host::Server>(server)) {
+    site = host_server->site();
+    if (folder.size() < 2 || folder[1] != u':') folder = host_server->MapPath(folder);
+  } else if (!site_ || site_->folders().empty()) {
+    failure = automation::Error(automation::err::kObjectRequired).description();
   }
   folder = automation::Replace(folder, u"/", u"\\");
   if (folder.empty() || folder.back() != u'\\') folder += u'\\';
-  if (!file::FolderCreate(folder)) failure = u"无法创建文件夹 " + folder;
+  if (!file::FolderCreate(site, folder)) failure = u"无法创建文件夹 " + folder;
   Path = Variant(folder);
 
   Text name;
@@ -62,7 +65,7 @@ bool Orvel_Class_UploadFileEx::SavetoFile(Variant& server, TextView path_arg, in
     size_t dot = name.find(u'.');
     Text base = dot == Text::npos ? name : name.substr(0, dot);
     Text ext = CStr(Extend);
-    for (int n = 0; file::FileExist(full); ++n) {
+    for (int n = 0; file::FileExist(site, full); ++n) {
       if (n == std::numeric_limits<int>::max()) {
         failure = u"无法找到可用的文件名 " + full;
         break;
@@ -80,7 +83,7 @@ bool Orvel_Class_UploadFileEx::SavetoFile(Variant& server, TextView path_arg, in
       failure = u"上传的数据已不可用";
     } else {
       try {
-        if (!platform::WriteBytes(full, Slice(*held, Position, Size), false))
+        if (!platform::WriteBytes(site, full, Slice(*held, Position, Size), false))
           failure = u"无法写入文件 " + full;
       } catch (const automation::Error& e) {
         failure = e.description();

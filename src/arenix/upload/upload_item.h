@@ -14,6 +14,7 @@
 
 #include "arenix/upload/body_buffer.h"
 #include "automation/object.h"
+#include "platform/site.h"
 
 namespace arenix::upload {
 
@@ -30,7 +31,8 @@ class Orvel_Class_UploadFileEx : public automation::Object {
                  std::span<Variant* const> args) override;
 
   /// Stores the file in `path` (physical, or mapped with the server object
-  /// when its second character is not ":"), named by `option` (1 the
+  /// when its second character is not ":"; without a server object, within
+  /// the parser's site), named by `option` (1 the
   /// client's name, -1 UserSetName + "." + Extend when set, else NewName),
   /// numbering "name(0).ext", "name(1).ext" ... when `overwrite` is false
   /// and the name is taken. False with Exception set when anything failed.
@@ -46,9 +48,14 @@ class Orvel_Class_UploadFileEx : public automation::Object {
 
   /// Set by the parser.
   void SetBody(std::weak_ptr<const Body> body) { body_ = std::move(body); }
+  /// The parser's site: where SavetoFile may write when the caller passes
+  /// no server object (set by the parser; shared, so a site the parser is
+  /// given later still reaches the items it made before).
+  void SetSite(std::shared_ptr<const platform::Site> site) { site_ = std::move(site); }
 
  private:
   std::weak_ptr<const Body> body_;
+  std::shared_ptr<const platform::Site> site_;
 };
 
 class Orvel_Class_UploadFileEmpty : public automation::Object {

@@ -122,6 +122,8 @@ class Table::Impl {
   std::unique_ptr<MemoFile> memo;
   Schema schema;
   bool cdx_file = false;
+  bool index_kept = false;
+  std::string cdx_path;
   std::string structure;  // header bytes 8..header_length at the last load
   std::vector<LockKind> locks;
   FileLockMode held = FileLockMode::kUnlocked;
@@ -199,7 +201,7 @@ class Table::Impl {
   void RequireWritable() const {
     if (access != Access::kWrite || !dbf->writable())
       ThrowTableError(err::kPermissionDenied, file_name, "the table is open for reading only");
-    if (schema.HasStructuralIndex() || cdx_file)
+    if ((schema.HasStructuralIndex() || cdx_file) && !index_kept)
       ThrowTableError(err::kPermissionDenied, file_name,
                       "the table has a structural index (.cdx), which would go stale; "
                       "writing to it is refused");
@@ -263,7 +265,7 @@ std::unique_ptr<Table> Table::OpenFile(const std::string& path, Access access, b
     impl->Load();
     if (impl->schema.HasMemoFields()) impl->OpenMemo();
   }
-  Companion(path, "cdx", &impl->cdx_file);
+  impl->cdx_path = Companion(path, "cdx", &impl->cdx_file);
   impl->UpdateStamp();
   return std::unique_ptr<Table>(new Table(std::move(impl)));
 }
@@ -331,6 +333,9 @@ bool Table::writable() const { return impl_->access == Access::kWrite && impl_->
 bool Table::HasStructuralIndex() const {
   return impl_->schema.HasStructuralIndex() || impl_->cdx_file;
 }
+
+const std::string& Table::StructuralIndexPath() const { return impl_->cdx_path; }
+void Table::set_index_kept(bool kept) { impl_->index_kept = kept; }
 
 int Table::FieldIndex(TextView name) const {
   const auto& fields = impl_->schema.fields;

@@ -16,7 +16,8 @@
 // exclusive file lock (fcntl, per open file) for its duration; a caller that
 // runs a statement takes the lock once for the whole statement with
 // TableLock, and readers take a shared one. A table with a structural index
-// (.cdx) is read normally but refuses writes.
+// (.cdx) is read normally but refuses writes unless the caller keeps the
+// index up to date (set_index_kept).
 //
 // Errors are automation::Error exceptions whose description names the file.
 //
@@ -113,8 +114,14 @@ class Table {
   /// refresh (and this Table's own appends).
   uint32_t RecordCount() const;
   bool writable() const;
-  /// True when the table has a structural index (.cdx): writes are refused.
+  /// True when the table has a structural index (.cdx): writes are refused
+  /// unless the caller keeps the index up to date.
   bool HasStructuralIndex() const;
+  /// The path of the table's .cdx (its name when there is none).
+  const std::string& StructuralIndexPath() const;
+  /// The caller rebuilds the structural index after its writes: they are
+  /// no longer refused for it.
+  void set_index_kept(bool kept);
 
   // --- Reading. `row` counts from 0; a row at or beyond RecordCount()
   // raises 9. Only the asked field is decoded.

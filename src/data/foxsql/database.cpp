@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "automation/coerce.h"
 #include "automation/cp936.h"
 #include "data/dbf/table_error.h"
 #include "data/foxsql/collation.h"
+#include "data/foxsql/index_upkeep.h"
 #include "data/foxsql/statement_error.h"
 #include "platform/paths.h"
 
@@ -313,15 +315,15 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   std::sort(entries.begin(), entries.end(), [](Entry* a, Entry* b) { return a->key < b->key; });
 
   StatementLocks locks;
+  std::optional<IndexUpkeep> upkeep;
   errors_.error.reset();
   try {
     for (Entry* e : entries)
       locks.Take(*e->table, e == target ? dbf::LockKind::kExclusive : dbf::LockKind::kShared);
-    if (target && target->table->HasStructuralIndex())
-      dbf::ThrowTableError(err::kPermissionDenied, target->table->file_name(),
-                           "the table has a structural index (.cdx), which would go stale; "
-                           "writing to it is refused");
     for (Entry* e : entries) Declare(*e);
+    // A structural index is checked before the write and built again after.
+    if (target && target->table->HasStructuralIndex())
+      upkeep.emplace(db_, *target->table, target->key);
   } catch (const Error& e) {
     throw WithStatement(e, statement);
   }
@@ -374,6 +376,13 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   }
   if (!out.query) out.affected = sqlite3_changes64(db_);
   if (target) target->bound.insert_given.clear();
+  if (upkeep) {
+    try {
+      upkeep->Rebuild();
+    } catch (const Error& e) {
+      throw WithStatement(e, statement);
+    }
+  }
   return out;
 }
 

@@ -36,6 +36,7 @@ void RunCall(const CallOptions& o) {
     }
   }
   arenix::ArenixCls component;
+  component.UseSite(vars.server().site());
   try {
     Variant result = arenix::CallMethod(component, automation::FromUtf8(o.method), slots);
     if (!result.IsEmpty()) {

@@ -1,6 +1,7 @@
-// arenix serve [--site DIR] [--data DIR] [--work DIR] [--bind ADDR] [--port N]:
+// arenix serve [--config FILE] [--site DIR] [--data DIR] [--work DIR] [--bind ADDR] [--port N]:
 // starts the web module. Without --data it serves a sample meet that
-// `arenix demo` writes into the working folder on first run.
+// `arenix demo` writes into the working folder on first run. Settings on
+// the command line win over the configuration file's.
 #include <pthread.h>
 #include <signal.h>
 
@@ -11,6 +12,8 @@
 #include "automation/error.h"
 #include "arenix/meet/demo/demo_meet.h"
 #include "tools/arenix/command.h"
+#include "tools/arenix/meet_folder_check.h"
+#include "tools/arenix/serve_config.h"
 #include "web/server.h"
 
 #ifndef ARENIX_SITE_DIR
@@ -22,8 +25,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The site installed beside the program (PREFIX/bin/arenix ->
+// PREFIX/share/arenix/site), else the one of the source tree it was built
+// from.
+std::string DefaultSite() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    fs::path installed = exe.parent_path().parent_path() / "share" / "arenix" / "site";
+    if (fs::is_directory(installed, ec)) return installed.string();
+  }
+  return ARENIX_SITE_DIR;
+}
+
 struct ServeArgs {
-  std::string site = ARENIX_SITE_DIR;
+  std::string config;
+  std::string site = DefaultSite();
   std::string data;
   std::string work = "arenix-meet";
   std::string bind = "127.0.0.1";
@@ -40,6 +57,21 @@ bool HasTables(const fs::path& dir) {
   return false;
 }
 
+// Takes the configuration file's settings that the command line left out.
+void ApplyConfig(ServeArgs& args, const CLI::App& cmd) {
+  if (args.config.empty()) return;
+  for (const auto& [key, v] : ReadServeConfig(args.config)) {
+    if (cmd.get_option("--" + key)->count() > 0) continue;
+    if (key == "data") args.data = v.value;
+    else if (key == "site") args.site = v.value;
+    else if (key == "bind") args.bind = v.value;
+    else if (key == "log") args.log = v.value;
+    else if (key == "port") args.port = std::stoi(v.value);
+    else if (key == "workers") args.workers = std::stoul(v.value);
+    else if (key == "quiet") args.quiet = v.value == "yes";
+  }
+}
+
 void RunServe(const ServeArgs& args) {
   web::ServerConfig config;
   config.bind = args.bind;
@@ -51,8 +83,12 @@ void RunServe(const ServeArgs& args) {
   if (!fs::is_directory(args.site)) throw Exit{kExitUsage, "arenix serve: no site folder at " + args.site};
 
   if (!args.data.empty()) {
-    if (!fs::exists(fs::path(args.data) / "xtsz.dbf") && !HasTables(args.data))
-      throw Exit{kExitUsage, "arenix serve: " + args.data + " holds no meet (no xtsz table)"};
+    std::vector<std::string> problems = CheckMeetFolder(args.data);
+    if (!problems.empty()) {
+      std::string message = "arenix serve: the meet folder " + args.data + " cannot be served:";
+      for (const std::string& p : problems) message += "\n  " + p;
+      throw Exit{kExitUsage, message};
+    }
     config.data_dir = args.data;
   } else {
     fs::path data = fs::path(args.work) / "data";
@@ -102,6 +138,9 @@ void RunServe(const ServeArgs& args) {
 Command serve("serve", [](CLI::App& app) {
   auto args = std::make_shared<ServeArgs>();
   CLI::App* cmd = app.add_subcommand("serve", "start the web module: the meet's pages over HTTP");
+  cmd->add_option("--config", args->config,
+                  "read the settings from this file (key = value lines: data, port, bind, site, workers, "
+                  "log, quiet)");
   cmd->add_option("--site", args->site, "the site folder (pages and comm/ resources)");
   cmd->add_option("--data", args->data, "an existing meet folder for /data (default: the sample meet)");
   cmd->add_option("--work", args->work, "working folder for the sample meet (default: ./arenix-meet)");
@@ -110,7 +149,10 @@ Command serve("serve", [](CLI::App& app) {
   cmd->add_option("--workers", args->workers, "worker threads: clients served at once (default 64)");
   cmd->add_option("--log", args->log, "append the access log to this file instead of standard output");
   cmd->add_flag("--quiet", args->quiet, "no access log");
-  cmd->callback([args] { RunServe(*args); });
+  cmd->callback([args, cmd] {
+    ApplyConfig(*args, *cmd);
+    RunServe(*args);
+  });
 });
 
 }  // namespace

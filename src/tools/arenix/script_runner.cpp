@@ -100,7 +100,9 @@ ordered_json RowsOf(data::Recordset& rs) {
 
 class Runner {
  public:
-  Runner(const ordered_json& script, Variables& vars) : script_(script), vars_(vars) {}
+  Runner(const ordered_json& script, Variables& vars) : script_(script), vars_(vars) {
+    component_.UseSite(vars.server().site());
+  }
 
   ordered_json Step(const ordered_json& step) {
     if (!step.is_object()) throw ScriptError("each step must be an object");

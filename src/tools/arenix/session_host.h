@@ -26,6 +26,7 @@ class Variables {
   host::MemoryRequest& request() { return *request_; }
   host::MemoryResponse& response() { return *response_; }
   host::MemorySession& session() { return *session_; }
+  host::MemoryServer& server() { return *server_; }
 
  private:
   std::shared_ptr<host::MemoryRequest> request_;

@@ -30,7 +30,7 @@ TEST(ZipWriteTest, OtherToolsReadWhatWeWrite) {
   site.Write("meet/照片/运动员.jpg", "\xFF\xD8\xFF\xE0 jpeg");
   site.Write("meet/sub/deeper/notes.txt", "deep");
   fs::create_directories(site.Native("meet/empty"));
-  Orvel_Class_Zip zip;
+  Orvel_Class_Zip zip(site.site());
   ASSERT_TRUE(zip.CompressFile(site.Path("meet"), u"*.*", site.Path("out/meet.RAR"), u"   "));
 
   ShellRun test = RunShell("unzip -t " + Q(site.Native("out/meet.RAR")));
@@ -61,7 +61,7 @@ TEST(ZipWriteTest, ReplacesAnExistingArchiveAndKeepsMasksInsideTheBase) {
   site.Write("a/sub/three.txt", "3");
   site.Write("secret.txt", "S");
   site.Write("a/pack.zip", "not a zip at all");
-  Orvel_Class_Zip zip;
+  Orvel_Class_Zip zip(site.site());
   ASSERT_TRUE(zip.CompressFile(site.Path("a"), u"*.txt|..\\secret.txt|/etc/hostname",
                                site.Path("a/pack.zip"), u""));
   ShellRun list = RunShell("unzip -Z1 " + Q(site.Native("a/pack.zip")));
@@ -88,7 +88,7 @@ TEST(ZipReadTest, ArchivesOfInfoZipUnpackWithNamesAndBytes) {
   ASSERT_EQ(z.status, 0) << z.output;
   site.Write("dest/old.txt", "old");
   site.Write("dest/oldsub/x.txt", "old");
-  Orvel_Class_Zip zip;
+  Orvel_Class_Zip zip(site.site());
   ASSERT_TRUE(zip.UnCompressFile(site.Path("in.zip"), site.Path("dest"), 1, u"", u""));
   EXPECT_EQ(site.Read("dest/报名表.xls"), "\x01\x02\x03");
   EXPECT_EQ(site.Read("dest/队伍/名单.txt"), "名单");
@@ -108,7 +108,7 @@ TEST(RarReadTest, FixturesUnpackWithEveryNameFolderAndByte) {
   FileSite site;
   for (const char* f : {"rar4-folders-and-link.rar", "rar4-unicode-names.rar", "rar5-compressed.rar"})
     fs::copy_file(Fixture(f), site.Native(f));
-  Orvel_Class_Zip zip;
+  Orvel_Class_Zip zip(site.site());
   ASSERT_TRUE(zip.UnCompressFile(site.Path("rar4-folders-and-link.rar"), site.Path("r4"), 0, u"", u""));
   EXPECT_EQ(site.Read("r4/test.txt"), "test text document\r\n");
   EXPECT_EQ(site.Read("r4/testdir/test.txt"), "test text document\r\n");
@@ -146,7 +146,7 @@ TEST(ZipReadTest, HostileOrBrokenArchivesWriteNothingOutsideTheTarget) {
   make("back.zip", "z.writestr('ok.txt','ok')\nz.writestr('a\\\\..\\\\..\\\\back.txt','x')");
   make("linkout.zip", link("out", "/etc") + "z.writestr('out/arenix-evil','x')");
   make("linkup.zip", link("up", "..") + "z.writestr('up/evil.txt','x')");
-  Orvel_Class_Zip zip;
+  Orvel_Class_Zip zip(site.site());
   for (const char* name : {"slip.zip", "abs.zip", "back.zip", "linkout.zip", "linkup.zip"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(zip.UnCompressFile(site.Path(name), site.Path("t/x"), 0, u"", u""));

@@ -32,6 +32,7 @@ TEST(BackupTest, CopiesTheTablesIntoADatedFolder) {
   site.Write("data/xtsz.dbf", std::string("\x30\x01\x02", 3));
   site.Write("data/xtsz.fpt", "memo");
   ArenixCls cls;
+  cls.UseSite(site.site());
   Variant response, request;
   Text folder = cls.CommFileBackup(response, request, site.Server, u"xtsz.dbf|xtsz.fpt", 1, u"bak",
                                    u"/AutoBackup");
@@ -59,6 +60,7 @@ TEST(BackupTest, CopiesTheTablesIntoADatedFolder) {
 
 class ArchiveMethodsTest : public ::testing::Test {
  protected:
+  ArchiveMethodsTest() { cls.UseSite(site.site()); }
   void SetUp() override {
     ::setenv("ComSpec", "C:\\WINDOWS\\system32\\cmd.exe", 1);
     ::setenv("SystemDrive", "C:", 1);

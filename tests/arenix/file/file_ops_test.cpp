@@ -67,43 +67,43 @@ TEST(ExistenceTest, FilesFoldersWildcardsAndMalformedNames) {
   site.Write("photos/a.JPG", "x");
   site.Write("photos/.hidden", "x");
   site.Write("photos/sub/b.gif", "x");
-  EXPECT_TRUE(FileExist(site.Path("photos/a.JPG")));
-  EXPECT_TRUE(FileExist(site.Path("Photos/A.jpg")));  // names compare without case
-  EXPECT_TRUE(FileExist(site.Path("photos/*.jpg")));
-  EXPECT_TRUE(FileExist(site.Path("photos/?.JPG")));
-  EXPECT_FALSE(FileExist(site.Path("photos/*.png")));
-  EXPECT_FALSE(FileExist(site.Path("photos/.hidden")));  // hidden
-  EXPECT_FALSE(FileExist(site.Path("photos/sub")));      // a folder is no file
-  EXPECT_FALSE(FileExist(site.Path("nothing.txt")));
-  EXPECT_TRUE(FolderExist(site.Path("photos/sub")));
-  EXPECT_TRUE(FolderExist(site.Path("photos/a.JPG")));  // files count for the folder test
-  EXPECT_TRUE(FolderExist(site.Path("photos/s*")));
-  EXPECT_TRUE(FolderExist(site.Path("photos/sub\\")));
-  EXPECT_FALSE(FolderExist(site.Path("photos/none\\")));
-  EXPECT_FALSE(FolderExist(site.Path("none")));
+  EXPECT_TRUE(FileExist(site.site(), site.Path("photos/a.JPG")));
+  EXPECT_TRUE(FileExist(site.site(), site.Path("Photos/A.jpg")));  // names compare without case
+  EXPECT_TRUE(FileExist(site.site(), site.Path("photos/*.jpg")));
+  EXPECT_TRUE(FileExist(site.site(), site.Path("photos/?.JPG")));
+  EXPECT_FALSE(FileExist(site.site(), site.Path("photos/*.png")));
+  EXPECT_FALSE(FileExist(site.site(), site.Path("photos/.hidden")));  // hidden
+  EXPECT_FALSE(FileExist(site.site(), site.Path("photos/sub")));      // a folder is no file
+  EXPECT_FALSE(FileExist(site.site(), site.Path("nothing.txt")));
+  EXPECT_TRUE(FolderExist(site.site(), site.Path("photos/sub")));
+  EXPECT_TRUE(FolderExist(site.site(), site.Path("photos/a.JPG")));  // files count for the folder test
+  EXPECT_TRUE(FolderExist(site.site(), site.Path("photos/s*")));
+  EXPECT_TRUE(FolderExist(site.site(), site.Path("photos/sub\\")));
+  EXPECT_FALSE(FolderExist(site.site(), site.Path("photos/none\\")));
+  EXPECT_FALSE(FolderExist(site.site(), site.Path("none")));
   // A name list is malformed for the look-up and so passes as existing.
-  EXPECT_TRUE(FileExist(site.Path("photos/a.JPG") + u"|" + site.Path("x")));
-  EXPECT_TRUE(FolderExist(site.Path("p*/sub")));  // wildcard in a folder part
+  EXPECT_TRUE(FileExist(site.site(), site.Path("photos/a.JPG") + u"|" + site.Path("x")));
+  EXPECT_TRUE(FolderExist(site.site(), site.Path("p*/sub")));  // wildcard in a folder part
 }
 
 TEST(CopyMoveTest, ResultCodesAndOverwriteRules) {
   FileSite site;
   site.Write("a.txt", "new");
   site.Write("b.txt", "old");
-  EXPECT_EQ(FileCopyMove(site.Path("a.txt"), site.Path("b.txt"), u"copy", u"keep"), kDestinationExists);
+  EXPECT_EQ(FileCopyMove(site.site(), site.Path("a.txt"), site.Path("b.txt"), u"copy", u"keep"), kDestinationExists);
   EXPECT_EQ(site.Read("b.txt"), "old");
-  EXPECT_EQ(FileCopyMove(site.Path("a.txt"), site.Path("b.txt"), u"COPY", u"OverWrite"), kDone);
+  EXPECT_EQ(FileCopyMove(site.site(), site.Path("a.txt"), site.Path("b.txt"), u"COPY", u"OverWrite"), kDone);
   EXPECT_EQ(site.Read("b.txt"), "new");
-  EXPECT_EQ(FileCopyMove(site.Path("missing.txt"), site.Path("c.txt"), u"copy", u"overwrite"),
+  EXPECT_EQ(FileCopyMove(site.site(), site.Path("missing.txt"), site.Path("c.txt"), u"copy", u"overwrite"),
             kSourceMissing);
   // Moving into a folder that does not exist yet makes it.
-  EXPECT_EQ(FileCopyMove(site.Path("a.txt"), site.Path("deep/er/c.txt"), u"move", u""), kDone);
+  EXPECT_EQ(FileCopyMove(site.site(), site.Path("a.txt"), site.Path("deep/er/c.txt"), u"move", u""), kDone);
   EXPECT_FALSE(site.Exists("a.txt"));
   EXPECT_EQ(site.Read("deep/er/c.txt"), "new");
 
-  EXPECT_EQ(FileRename(site.Path("b.txt"), site.Path("deep/er/c.txt")), kDestinationExists);
-  EXPECT_EQ(FileRename(site.Path("zzz.txt"), site.Path("y.txt")), kSourceMissing);
-  EXPECT_EQ(FileRename(site.Path("b.txt"), site.Path("y.txt")), kDone);
+  EXPECT_EQ(FileRename(site.site(), site.Path("b.txt"), site.Path("deep/er/c.txt")), kDestinationExists);
+  EXPECT_EQ(FileRename(site.site(), site.Path("zzz.txt"), site.Path("y.txt")), kSourceMissing);
+  EXPECT_EQ(FileRename(site.site(), site.Path("b.txt"), site.Path("y.txt")), kDone);
   EXPECT_EQ(site.Read("y.txt"), "new");
   EXPECT_FALSE(site.Exists("b.txt"));
 }
@@ -113,34 +113,34 @@ TEST(CopyMoveTest, FoldersGoWithTheirContents) {
   site.Write("meet/data/xtsz.dbf", "T1");
   site.Write("meet/data/sub/play.dbf", "P1");
   site.Write("copy/data/keep.txt", "K");
-  EXPECT_EQ(FolderCopyMove(site.Path("meet/data"), site.Path("copy/data"), u"copy", u"overwrite"), kDone);
+  EXPECT_EQ(FolderCopyMove(site.site(), site.Path("meet/data"), site.Path("copy/data"), u"copy", u"overwrite"), kDone);
   EXPECT_EQ(site.Read("copy/data/xtsz.dbf"), "T1");
   EXPECT_EQ(site.Read("copy/data/sub/play.dbf"), "P1");
   EXPECT_EQ(site.Read("copy/data/keep.txt"), "K");  // copying onto a folder merges
-  EXPECT_EQ(FolderCopyMove(site.Path("meet/data"), site.Path("copy/data"), u"copy", u""),
+  EXPECT_EQ(FolderCopyMove(site.site(), site.Path("meet/data"), site.Path("copy/data"), u"copy", u""),
             kDestinationExists);
   // A folder cannot be copied into itself: the operation fails.
-  EXPECT_EQ(FolderCopyMove(site.Path("meet"), site.Path("meet/data/inner"), u"copy", u"overwrite"),
+  EXPECT_EQ(FolderCopyMove(site.site(), site.Path("meet"), site.Path("meet/data/inner"), u"copy", u"overwrite"),
             kOperationFailed);
   EXPECT_FALSE(site.Exists("meet/data/inner"));
 
-  EXPECT_EQ(FolderRename(site.Path("copy"), site.Path("renamed")), kDone);
-  EXPECT_EQ(FolderRename(site.Path("renamed"), site.Path("meet")), kDestinationExists);
-  EXPECT_EQ(FolderCopyMove(site.Path("renamed"), site.Path("moved"), u"move", u""), kDone);
+  EXPECT_EQ(FolderRename(site.site(), site.Path("copy"), site.Path("renamed")), kDone);
+  EXPECT_EQ(FolderRename(site.site(), site.Path("renamed"), site.Path("meet")), kDestinationExists);
+  EXPECT_EQ(FolderCopyMove(site.site(), site.Path("renamed"), site.Path("moved"), u"move", u""), kDone);
   EXPECT_EQ(site.Read("moved/data/sub/play.dbf"), "P1");
   EXPECT_FALSE(site.Exists("renamed"));
 
-  EXPECT_TRUE(FolderDelete(site.Path("moved")));
+  EXPECT_TRUE(FolderDelete(site.site(), site.Path("moved")));
   EXPECT_FALSE(site.Exists("moved"));
-  EXPECT_TRUE(FolderDelete(site.Path("moved")));  // already gone: true
+  EXPECT_TRUE(FolderDelete(site.site(), site.Path("moved")));  // already gone: true
 }
 
 TEST(DeleteTest, FilesNameListsAndImagesOfAFragment) {
   FileSite site;
   site.Write("a.txt", "1");
   site.Write("b.txt", "2");
-  EXPECT_TRUE(FileDelete(site.Path("missing.txt")));
-  EXPECT_TRUE(FileDelete(site.Path("a.txt") + u"|" + site.Path("b.txt")));
+  EXPECT_TRUE(FileDelete(site.site(), site.Path("missing.txt")));
+  EXPECT_TRUE(FileDelete(site.site(), site.Path("a.txt") + u"|" + site.Path("b.txt")));
   EXPECT_FALSE(site.Exists("a.txt"));
   EXPECT_FALSE(site.Exists("b.txt"));
 
@@ -161,31 +161,31 @@ TEST(DeleteTest, FilesNameListsAndImagesOfAFragment) {
 
 TEST(TextFileTest, Gbk936BytesModesAndFolders) {
   FileSite site;
-  EXPECT_TRUE(SaveToTextFile(site.Path("new/folder/t.txt"), u"中a", 2));
+  EXPECT_TRUE(SaveToTextFile(site.site(), site.Path("new/folder/t.txt"), u"中a", 2));
   EXPECT_EQ(site.Read("new/folder/t.txt"), "\xD6\xD0" "a");
-  EXPECT_TRUE(SaveToTextFile(site.Path("new/folder/t.txt"), u"€文", 1));
+  EXPECT_TRUE(SaveToTextFile(site.site(), site.Path("new/folder/t.txt"), u"€文", 1));
   EXPECT_EQ(site.Read("new/folder/t.txt"), "\xD6\xD0" "a\x80\xCE\xC4");
-  EXPECT_EQ(ReadFromTextFile(site.Path("new/folder/t.txt")), u"中a€文");
-  EXPECT_TRUE(SaveToTextFile(site.Path("new/folder/t.txt"), u"😀", 2));  // not in code page 936
+  EXPECT_EQ(ReadFromTextFile(site.site(), site.Path("new/folder/t.txt")), u"中a€文");
+  EXPECT_TRUE(SaveToTextFile(site.site(), site.Path("new/folder/t.txt"), u"😀", 2));  // not in code page 936
   EXPECT_EQ(site.Read("new/folder/t.txt"), "??");
-  EXPECT_EQ(FileGetSize(site.Path("new/folder/t.txt")), 2);
-  EXPECT_EQ(FileGetSize(site.Path("new/folder/none.txt")), 0);
-  EXPECT_FALSE(SaveToTextFile(u"   ", u"x", 2));
+  EXPECT_EQ(FileGetSize(site.site(), site.Path("new/folder/t.txt")), 2);
+  EXPECT_EQ(FileGetSize(site.site(), site.Path("new/folder/none.txt")), 0);
+  EXPECT_FALSE(SaveToTextFile(site.site(), u"   ", u"x", 2));
 
-  EXPECT_TRUE(FileCreateEmptyTxt(site.Path("e.txt"), u"keep"));
-  EXPECT_EQ(ReadFromTextFile(site.Path("e.txt")), u"");
-  EXPECT_TRUE(SaveToTextFile(site.Path("e.txt"), u"x", 2));
-  EXPECT_FALSE(FileCreateEmptyTxt(site.Path("e.txt"), u"keep"));
+  EXPECT_TRUE(FileCreateEmptyTxt(site.site(), site.Path("e.txt"), u"keep"));
+  EXPECT_EQ(ReadFromTextFile(site.site(), site.Path("e.txt")), u"");
+  EXPECT_TRUE(SaveToTextFile(site.site(), site.Path("e.txt"), u"x", 2));
+  EXPECT_FALSE(FileCreateEmptyTxt(site.site(), site.Path("e.txt"), u"keep"));
   EXPECT_EQ(site.Read("e.txt"), "x");
-  EXPECT_TRUE(FileCreateEmptyTxt(site.Path("e.txt"), u" OverWrite "));
+  EXPECT_TRUE(FileCreateEmptyTxt(site.site(), site.Path("e.txt"), u" OverWrite "));
   EXPECT_EQ(site.Read("e.txt"), "");
-  EXPECT_EQ(ReadFromTextFile(site.Path("missing.txt")), u"");
+  EXPECT_EQ(ReadFromTextFile(site.site(), site.Path("missing.txt")), u"");
 
   // A read-only file is neither replaced nor appended to.
   site.Write("ro.txt", "keep");
   ::chmod(site.Native("ro.txt").c_str(), 0444);
-  EXPECT_FALSE(SaveToTextFile(site.Path("ro.txt"), u"x", 2));
-  EXPECT_FALSE(SaveToTextFile(site.Path("ro.txt"), u"x", 1));
+  EXPECT_FALSE(SaveToTextFile(site.site(), site.Path("ro.txt"), u"x", 2));
+  EXPECT_FALSE(SaveToTextFile(site.site(), site.Path("ro.txt"), u"x", 1));
   EXPECT_EQ(site.Read("ro.txt"), "keep");
 }
 
@@ -195,10 +195,10 @@ TEST(SearchPathFileTest, FoldersOrFilesJoinedByBars) {
   site.Write("list/a.doc", "");
   site.Write("list/z/x", "");
   site.Write("list/y/x", "");
-  EXPECT_EQ(SearchPathFile(site.Path("list"), 1), u"y|z");
-  EXPECT_EQ(SearchPathFile(site.Path("list"), 0), u"a.doc|b.txt");
-  EXPECT_EQ(SearchPathFile(site.Path("list/z"), 1), u"");
-  EXPECT_EQ(SearchPathFile(site.Path("nothing"), 0), u"");
+  EXPECT_EQ(SearchPathFile(site.site(), site.Path("list"), 1), u"y|z");
+  EXPECT_EQ(SearchPathFile(site.site(), site.Path("list"), 0), u"a.doc|b.txt");
+  EXPECT_EQ(SearchPathFile(site.site(), site.Path("list/z"), 1), u"");
+  EXPECT_EQ(SearchPathFile(site.site(), site.Path("nothing"), 0), u"");
 }
 
 TEST(SiteBoundaryTest, PathsThatLeaveTheSiteNeverReachTheFileSystem) {
@@ -210,28 +210,28 @@ TEST(SiteBoundaryTest, PathsThatLeaveTheSiteNeverReachTheFileSystem) {
   site.Write("in.txt", "I");
   std::string up = "..\\" + std::filesystem::path(outside).filename().string() + "\\secret.txt";
   Text escape = site.Path("") + FromUtf8(up);
-  EXPECT_FALSE(SaveToTextFile(escape, u"x", 2));
-  EXPECT_EQ(FileCopyMove(site.Path("in.txt"), escape, u"copy", u"overwrite"), kOperationFailed);
-  EXPECT_FALSE(FileDelete(site.Path("sub\\..\\..\\..\\..\\etc\\hostname")));
-  EXPECT_EQ(ReadFromTextFile(u"C:\\etc\\hostname"), u"");
-  EXPECT_EQ(FileGetSize(u"/etc/hostname"), 0);
-  EXPECT_FALSE(FolderCreate(u"/arenix-should-not-exist"));
+  EXPECT_FALSE(SaveToTextFile(site.site(), escape, u"x", 2));
+  EXPECT_EQ(FileCopyMove(site.site(), site.Path("in.txt"), escape, u"copy", u"overwrite"), kOperationFailed);
+  EXPECT_FALSE(FileDelete(site.site(), site.Path("sub\\..\\..\\..\\..\\etc\\hostname")));
+  EXPECT_EQ(ReadFromTextFile(site.site(), u"C:\\etc\\hostname"), u"");
+  EXPECT_EQ(FileGetSize(site.site(), u"/etc/hostname"), 0);
+  EXPECT_FALSE(FolderCreate(site.site(), u"/arenix-should-not-exist"));
   EXPECT_FALSE(std::filesystem::exists("/arenix-should-not-exist"));
   // A link inside the site that leads out is not followed.
   std::filesystem::create_directory_symlink("/etc", site.Native("etc-link"));
-  EXPECT_FALSE(SaveToTextFile(site.Path("etc-link/arenix-test.txt"), u"x", 2));
+  EXPECT_FALSE(SaveToTextFile(site.site(), site.Path("etc-link/arenix-test.txt"), u"x", 2));
   EXPECT_FALSE(std::filesystem::exists("/etc/arenix-test.txt"));
-  EXPECT_EQ(ReadFromTextFile(site.Path("etc-link/hostname")), u"");
+  EXPECT_EQ(ReadFromTextFile(site.site(), site.Path("etc-link/hostname")), u"");
   // A NUL in a name never becomes a shorter name.
   Text with_nul = site.Path("in.txt");
   with_nul.push_back(u'\0');
   with_nul += u".bak";
-  EXPECT_FALSE(SaveToTextFile(with_nul, u"x", 2));
+  EXPECT_FALSE(SaveToTextFile(site.site(), with_nul, u"x", 2));
   EXPECT_EQ(site.Read("in.txt"), "I");
-  EXPECT_FALSE(FileDelete(with_nul));
+  EXPECT_FALSE(FileDelete(site.site(), with_nul));
   EXPECT_TRUE(site.Exists("in.txt"));
   // The site folder itself is never deleted.
-  EXPECT_FALSE(FolderDelete(site.Path("")));
+  EXPECT_FALSE(FolderDelete(site.site(), site.Path("")));
   std::ifstream in(outside + "/secret.txt");
   std::string secret;
   in >> secret;
@@ -267,13 +267,13 @@ TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndLeavesNoPartialCopy) {
   site.Write("big.bin", std::string(256 * 1024, 'x'));
   FillUp();
   Text big(100 * 1024, u'a');
-  EXPECT_FALSE(SaveToTextFile(site.Path("small/t.txt"), big, 2));
+  EXPECT_FALSE(SaveToTextFile(site.site(), site.Path("small/t.txt"), big, 2));
   EXPECT_EQ(site.Read("small/t.txt"), "old text");
-  EXPECT_FALSE(SaveToTextFile(site.Path("small/t.txt"), big, 1));
+  EXPECT_FALSE(SaveToTextFile(site.site(), site.Path("small/t.txt"), big, 1));
   EXPECT_EQ(site.Read("small/t.txt"), "old text");
-  EXPECT_EQ(FileCopyMove(site.Path("big.bin"), site.Path("small/big.bin"), u"copy", u"overwrite"),
+  EXPECT_EQ(FileCopyMove(site.site(), site.Path("big.bin"), site.Path("small/big.bin"), u"copy", u"overwrite"),
             kOperationFailed);
-  EXPECT_EQ(SearchPathFile(site.Path("small"), 0), u"t.txt");  // no temporary left behind
+  EXPECT_EQ(SearchPathFile(site.site(), site.Path("small"), 0), u"t.txt");  // no temporary left behind
 }
 
 // A read-only file system needs a mount of its own: a tiny tmpfs inside the
@@ -297,9 +297,9 @@ class ReadOnlyDiskTest : public ::testing::Test {
 TEST_F(ReadOnlyDiskTest, AReadOnlyFileSystemRefusesEveryChange) {
   site.Write("small/t.txt", "keep");
   ASSERT_EQ(::mount(nullptr, site.Native("small").c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-  EXPECT_FALSE(SaveToTextFile(site.Path("small/t.txt"), u"x", 2));
-  EXPECT_FALSE(FileDelete(site.Path("small/t.txt")));
-  EXPECT_EQ(FileRename(site.Path("small/t.txt"), site.Path("small/u.txt")), kOperationFailed);
+  EXPECT_FALSE(SaveToTextFile(site.site(), site.Path("small/t.txt"), u"x", 2));
+  EXPECT_FALSE(FileDelete(site.site(), site.Path("small/t.txt")));
+  EXPECT_EQ(FileRename(site.site(), site.Path("small/t.txt"), site.Path("small/u.txt")), kOperationFailed);
   EXPECT_EQ(site.Read("small/t.txt"), "keep");
 }
 

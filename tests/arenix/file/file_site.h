@@ -76,6 +76,9 @@ struct FileSite {
     return ::lstat(Native(rel).c_str(), &st) == 0;
   }
 
+  /// The site the in-memory server made of the folder.
+  const platform::Site& site() const { return server_object->site(); }
+
   std::string root;
   std::shared_ptr<host::MemoryServer> server_object;
   Variant Server;

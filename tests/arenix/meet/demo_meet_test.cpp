@@ -79,9 +79,11 @@ dbf_test::TempDir* DemoMeet::dir_ = nullptr;
 std::vector<WrittenTable>* DemoMeet::written_ = nullptr;
 
 TEST_F(DemoMeet, WritesEveryMeetTableWithItsColumns) {
-  // The meet's tables, then the recorder accounts of online result entry.
-  ASSERT_EQ(written_->size(), MeetTableNames().size() + 1);
-  EXPECT_EQ(written_->back().file, "WldfUser.dbf");
+  // The meet's tables, the recorder accounts of online result entry, then
+  // the site's accounts, audit log, notices and team staff.
+  ASSERT_EQ(written_->size(), MeetTableNames().size() + 5);
+  EXPECT_EQ((*written_)[MeetTableNames().size()].file, "WldfUser.dbf");
+  EXPECT_EQ(written_->back().file, "TeamStaff.dbf");
   for (const std::string& name : MeetTableNames()) {
     auto t = Table::Open(dir() + "/" + name + ".dbf", Access::kRead);
     EXPECT_GT(t->RecordCount(), 0u) << name;
@@ -243,7 +245,7 @@ TEST(DemoMeetCommand, PrintsWhatItWroteAndRefusesToOverwrite) {
   EXPECT_EQ(code, 0);
   EXPECT_NE(out.find("xtsz.dbf + xtsz.fpt: 1 row\n"), std::string::npos) << out;
   EXPECT_NE(out.find("Play.dbf: 408 rows\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("sample meet written to " + target + ": 14 tables"), std::string::npos) << out;
+  EXPECT_NE(out.find("sample meet written to " + target + ": 18 tables"), std::string::npos) << out;  // the meet, WldfUser and the desk's four
   out = run("", &code);
   EXPECT_EQ(code, 2);
   EXPECT_NE(out.find("already holds tables"), std::string::npos);

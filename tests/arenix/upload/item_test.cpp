@@ -115,6 +115,10 @@ TEST_F(SaveTest, QuickSaveStoresTheFilesOfOneField) {
       Multipart().File("pics", "a.jpg", "A").File("pics", "b.jpg", "B").File("doc", "c.doc", "C"));
   parser = page->Parse();
   EXPECT_EQ(parser->QuickSave(u"PICS", automation::FromUtf8(site.root) + u"/quick", &site.Server), 2);
+  // Without a server object a parser that was given no site saves nothing;
+  // given the host's site, it saves inside it.
+  EXPECT_EQ(parser->QuickSave(u"doc", automation::FromUtf8(site.root) + u"/quick2", nullptr), 0);
+  parser->UseSite(site.site());
   EXPECT_EQ(parser->QuickSave(u"doc", automation::FromUtf8(site.root) + u"/quick2", nullptr), 1);
   EXPECT_EQ(fs::directory_iterator(site.Native("quick")) == fs::directory_iterator(), false);
   EXPECT_EQ(parser->QuickSave(u"doc", u"/etc/arenix-quick", nullptr), 0);

@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 using arenix::testing::LoopbackServer;
 
 struct Page {
+  Page() { cls.UseSite(site.site()); }
   FileSite site;
   ArenixCls cls;
   std::shared_ptr<host::MemoryResponse> response = std::make_shared<host::MemoryResponse>();
@@ -151,6 +152,7 @@ TEST(FileDownloadTest, AOneGigabyteFileGoesOutInFlushedPieces) {
   Variant r{automation::ObjectPtr(response)};
   long before = PeakKb();
   ArenixCls cls;
+  cls.UseSite(site.site());
   cls.CommFileDownload(r, site.Server, u"/big.iso");
   EXPECT_EQ(response->total, static_cast<size_t>(size));
   EXPECT_LE(response->largest, 1u << 20);

@@ -15,6 +15,7 @@
 #include "automation/datetime.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/demo/demo_accounts.h"
 #include "arenix/meet/demo/demo_recorders.h"
 #include "arenix/meet/meet_schema.h"
 #include "arenix/meet/stage.h"
@@ -258,6 +259,7 @@ class MeetWriter {
     WritePlayAndSchedule();
     WriteLookups();
     written_.push_back(WriteRecorderTable(dir_, overwrite_));
+    for (WrittenTable& t : WriteDeskTables(dir_, overwrite_)) written_.push_back(std::move(t));
     return written_;
   }
 

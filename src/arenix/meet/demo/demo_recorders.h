@@ -8,9 +8,9 @@
 
 namespace arenix::meet::demo {
 
-/// Writes table WldfUser (用户名, 密码 as the component's MD5 of the
-/// password in upper-case hex, 姓名, 登分项目: the events, comma-separated)
-/// into `dir`.
+/// Writes table WldfUser (用户名, 密码 (left empty: the site's accounts
+/// hold the passwords), 姓名, 登分项目: the events, comma-separated) into
+/// `dir`.
 WrittenTable WriteRecorderTable(const std::string& dir, bool overwrite);
 
 }  // namespace arenix::meet::demo

@@ -1,0 +1,78 @@
+<%@ Language=JavaScript %>
+<!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/desk.inc"-->
+<%
+// The audit log: every result save, registration save and desk change, with
+// who, when, the event/stage or delegation, and the values before and after.
+// Newest first, 20 to a page; a keyword searches user, action, event and
+// delegation, and choosing an event shows its history (a correction reads
+// as the marks before and after, one save under the other).
+arenix.CommCheckInject(Request, Response);
+openMeet();
+var me = requireOrganiser();
+var keyword = param("keyword"), item = param("item");
+var where = " Where .T.";
+if (item !== "") where += " And At(" + sq(item) + ", 项目)>0";
+if (keyword !== "")
+  where += " And (" + ["用户", "动作", "项目", "代表队", "之前", "之后"].map(function (c) {
+    return "At(" + sq(keyword) + ", " + c + ")>0";
+  }).join(" Or ") + ")";
+rs.value.Open("Select * From AuditLog" + where + " Order By 时间 Desc", conn.value, 1, 1);
+rs.value.PageSize = 20;
+arenix.CommShowNoPage(Request, rs);
+
+var items = [];
+eachRow("Select 参赛项目 From Item", function (row) { items.push(row("参赛项目")); });
+
+// Marks before and after, one line each, changed entries marked.
+function diff(before, after) {
+  before = trim(before); after = trim(after);
+  if (before === "" && after === "") return "";
+  var b = before.split("；"), a = after.split("；"), out = "", i;
+  var inBefore = {}, inAfter = {};
+  for (i = 0; i < b.length; i++) inBefore[b[i]] = true;
+  for (i = 0; i < a.length; i++) inAfter[a[i]] = true;
+  var del = [], ins = [];
+  for (i = 0; i < b.length; i++) if (b[i] !== "" && !inAfter[b[i]]) del.push("<del>" + h(b[i]) + "</del>");
+  for (i = 0; i < a.length; i++) if (a[i] !== "" && !inBefore[a[i]]) ins.push("<ins>" + h(a[i]) + "</ins>");
+  if (del.length === 0 && ins.length === 0) return "<span class=\"note\">" + h(after || before) + "</span>";
+  return (del.length ? "改前：" + del.join("；") + "<br>" : "") + (ins.length ? "改后：" + ins.join("；") : "");
+}
+
+deskTop("操作日志", "admin/audit.asp");
+%>
+<section class="panel">
+  <h2>操作日志<small>共 <%= rs.value.RecordCount %> 条</small></h2>
+  <form name="search" method="get" action="audit.asp" class="form-row">
+    <label>项目</label>
+    <select name="item" class="inputselect"><option value="">全部</option>
+<% for (var i = 0; i < items.length; i++)
+     Response.Write("<option value=\"" + h(items[i]) + "\"" + (items[i] === item ? " selected" : "") + ">" + h(items[i]) + "</option>"); %>
+    </select>
+    <label for="keyword">关键字</label>
+    <input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" placeholder="用户、操作、代表队或成绩" class="inputtext">
+    <input type="submit" value="搜 索" class="button">
+  </form>
+  <table class="list diff" id="audit">
+    <thead><tr><th>时间</th><th>用户</th><th>操作</th><th>项目/组别</th><th>代表队</th><th>变更</th></tr></thead>
+    <tbody>
+<%
+var shown = 0;
+while (!rs.value.EOF && shown < rs.value.PageSize) {
+  var r = rs.value;
+  Response.Write(arenix.CommShowGridTr(shown + 1, "", "#eeeeff", "#e5e5f9", "#cceecc", "left") + "<td>" + h(trim(r("时间"))) +
+    "</td><td>" + h(trim(r("用户"))) + "<br><span class=\"note\">" + h(trim(r("角色"))) + "</span></td><td>" + h(trim(r("动作"))) +
+    "</td><td>" + h(trim(r("项目"))) + "</td><td>" + h(trim(r("代表队"))) + "</td><td>" + diff(r("之前"), r("之后")) + "</td></tr>");
+  rs.value.MoveNext();
+  shown++;
+}
+if (shown === 0) Response.Write(arenix.CommShowNoRecord(6));
+%>
+    </tbody>
+  </table>
+  <div class="pager"><%= arenix.CommShowPage(Request, rs, "|item|") %></div>
+</section>
+<%
+closeMeet();
+pageEnd();
+%>

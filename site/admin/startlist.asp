@@ -1,0 +1,111 @@
+<%@ Language=JavaScript %>
+<!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/desk.inc"-->
+<%
+// Start lists per event, age group, sex and stage: the heats with lanes (or
+// running order), numbers, names and delegations, from the stage's field of
+// each entry. A print view prints the list alone, one heat never split over
+// two pages; the same list is offered as a PDF.
+arenix.CommCheckInject(Request, Response);
+openMeet();
+var me = requireOrganiser();
+var stageFields = { "预赛": "预赛信息", "次赛": "次赛信息", "复赛": "复赛信息", "决赛": "决赛信息" };
+
+// What may be chosen: the schedule's rows.
+var schedule = [];
+eachRow("Select Distinct 参赛项目, 年龄组, 性别, 赛次名称 From PlaySour Where Empty(参赛子项目)", function (row) {
+  schedule.push({ item: row("参赛项目"), age: row("年龄组"), male: row("性别") === true, stage: row("赛次名称") });
+});
+var item = param("item"), age = param("age"), sex = param("sex"), stage = param("stage");
+var pick = null;
+for (var i = 0; i < schedule.length && pick === null; i++) {
+  var s = schedule[i];
+  if (s.item === item && s.age === age && (s.item.indexOf("混") >= 0 || (s.male ? "男" : "女") === sex) && s.stage === stage) pick = s;
+}
+if (pick === null && schedule.length) pick = schedule[0];
+var mixed = pick && pick.item.indexOf("混") >= 0;
+if (pick) { item = pick.item; age = pick.age; sex = mixed ? "混" : (pick.male ? "男" : "女"); stage = pick.stage; }
+var title = pick ? age + (mixed ? "混合" : sex + "子") + "组" + item + stage + "检录单" : "检录单";
+
+// The heats: [{heat, rows: [{lane, number, name, team}]}].
+var heats = [], lanes = false, byHeat = {};
+if (pick && stageFields[stage]) {
+  var f = stageFields[stage];
+  eachRow("Select 编号, 运动员, 代表队, 比赛团队, 集体项目, 分道, Int(Val(SubStr(" + f + ",1,4))) As xh, " +
+          "Int(Val(SubStr(" + f + ",5,4))) As zc, Int(Val(SubStr(" + f + ",9,4))) As dc From Play Where Empty(参赛子项目)" +
+          " And AllTrim(参赛项目)==" + sq(item) + " And AllTrim(年龄组)==" + sq(age) +
+          (mixed ? "" : " And 性别=" + (sex === "男" ? ".T." : ".F.")) +
+          " And Int(Val(SubStr(" + f + ",5,4)))>0", function (row) {
+    var zc = row("zc");
+    if (!byHeat[zc]) { byHeat[zc] = { heat: zc, rows: [] }; heats.push(byHeat[zc]); }
+    if (row("分道") === true && row("dc") > 0) lanes = true;
+    byHeat[zc].rows.push({ lane: row("dc") > 0 ? row("dc") : row("xh") % 100, number: row("编号"),
+      name: row("集体项目") === true && row("比赛团队") !== "" ? row("比赛团队") : row("运动员"), team: row("代表队") });
+  });
+}
+heats.sort(function (a, b) { return a.heat - b.heat; });
+for (var i = 0; i < heats.length; i++) heats[i].rows.sort(function (a, b) { return a.lane - b.lane; });
+var laneCaption = lanes ? "道次" : "顺序";
+
+if (param("pdf") === "1") {
+  var pdf = Server.CreateObject("Arenix.ListPdf");
+  pdf.Title(meet.运动会名称 + "  " + title);
+  for (var i = 0; i < heats.length; i++) {
+    pdf.Block("第" + heats[i].heat + "组（共" + heats.length + "组）", laneCaption + "|编号|姓名|代表队|成绩|名次");
+    for (var k = 0; k < heats[i].rows.length; k++) {
+      var r = heats[i].rows[k];
+      pdf.Row([r.lane, r.number, r.name, r.team, "", ""].join("|"));
+    }
+  }
+  var bytes = pdf.Bytes();
+  closeMeet();
+  Response.Clear();  // the blank lines of the includes before it
+  Response.ContentType = "application/pdf";
+  Response.AddHeader("Content-Disposition", "attachment;filename=" + title + ".pdf");
+  Response.BinaryWrite(bytes);
+  Response.End();
+}
+
+function option(value, caption, on) {
+  return "<option value=\"" + h(value) + "\"" + (on ? " selected" : "") + ">" + h(caption) + "</option>";
+}
+var seen = {}, itemOptions = "", ageOptions = "", stageOptions = "";
+for (var i = 0; i < schedule.length; i++) {
+  var s = schedule[i];
+  if (!seen["i" + s.item]) { seen["i" + s.item] = 1; itemOptions += option(s.item, s.item, s.item === item); }
+  if (!seen["a" + s.age]) { seen["a" + s.age] = 1; ageOptions += option(s.age, s.age, s.age === age); }
+  if (!seen["s" + s.stage]) { seen["s" + s.stage] = 1; stageOptions += option(s.stage, s.stage, s.stage === stage); }
+}
+var query = "item=" + u(item) + "&age=" + u(age) + "&sex=" + u(sex) + "&stage=" + u(stage);
+
+deskTop("检录单", "admin/startlist.asp");
+%>
+<section class="panel startlist">
+  <form method="get" action="startlist.asp" class="form-row no-print">
+    <label>项目</label><select name="item" class="inputselect"><%= itemOptions %></select>
+    <label>年龄组</label><select name="age" class="inputselect"><%= ageOptions %></select>
+    <label>性别</label><select name="sex" class="inputselect"><%= option("男", "男子", sex === "男") + option("女", "女子", sex === "女") + option("混", "混合", sex === "混") %></select>
+    <label>赛次</label><select name="stage" class="inputselect"><%= stageOptions %></select>
+    <input type="submit" value="查 看" class="button secondary">
+    <a class="button secondary" href="javascript:window.print()" id="print">打印</a>
+    <a class="button secondary" href="startlist.asp?<%= query %>&pdf=1" id="pdf">下载 PDF</a>
+  </form>
+  <h2 id="list-title"><%= h(title) %><small>共 <%= heats.length %> 组</small></h2>
+<%
+if (heats.length === 0) Response.Write("<p class=\"note\">该项目赛次尚未编排。</p>");
+for (var i = 0; i < heats.length; i++) {
+  Response.Write("<div class=\"heat\"><h3>第" + heats[i].heat + "组</h3><table class=\"list\"><thead><tr><th>" + laneCaption +
+    "</th><th>编号</th><th>姓名</th><th>代表队</th><th>成绩</th><th>名次</th></tr></thead><tbody>");
+  for (var k = 0; k < heats[i].rows.length; k++) {
+    var r = heats[i].rows[k];
+    Response.Write("<tr><td>" + r.lane + "</td><td>" + h(r.number) + "</td><td>" + h(r.name) + "</td><td>" + h(r.team) +
+      "</td><td></td><td></td></tr>");
+  }
+  Response.Write("</tbody></table></div>");
+}
+%>
+</section>
+<%
+closeMeet();
+pageEnd();
+%>

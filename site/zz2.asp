@@ -1,1 +1,0 @@
-<!--#include file="inc/meet.inc"--><!--#include file="inc/stage.inc"-->hi

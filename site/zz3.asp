@@ -1,1 +1,0 @@
-<!--#include file="inc/meet.inc"--><% openMeet(); closeMeet(); %>hi

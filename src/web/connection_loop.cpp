@@ -1,0 +1,459 @@
+#include "web/connection_loop.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <httplib.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace web {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What one read event takes from a socket before the loop turns to the
+// others, so that one fast sender cannot starve the rest.
+constexpr size_t kReadPerEvent = 256u << 10;
+
+std::string AddressText(const sockaddr_storage& ss, int& port) {
+  char buf[INET6_ADDRSTRLEN] = "";
+  if (ss.ss_family == AF_INET) {
+    auto* a = reinterpret_cast<const sockaddr_in*>(&ss);
+    inet_ntop(AF_INET, &a->sin_addr, buf, sizeof buf);
+    port = ntohs(a->sin_port);
+  } else if (ss.ss_family == AF_INET6) {
+    auto* a = reinterpret_cast<const sockaddr_in6*>(&ss);
+    inet_ntop(AF_INET6, &a->sin6_addr, buf, sizeof buf);
+    port = ntohs(a->sin6_port);
+  }
+  return buf;
+}
+
+// Writes all of `data` to a non-blocking socket, waiting at most `timeout`
+// for each stretch of room.
+bool WriteAll(int fd, const char* data, size_t n, std::chrono::milliseconds timeout) {
+  while (n > 0) {
+    ssize_t w = ::send(fd, data, n, MSG_NOSIGNAL);
+    if (w > 0) {
+      data += w;
+      n -= static_cast<size_t>(w);
+      continue;
+    }
+    if (w < 0 && errno == EINTR) continue;
+    if (w < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      pollfd p{fd, POLLOUT, 0};
+      if (::poll(&p, 1, static_cast<int>(timeout.count())) <= 0) return false;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+const char* RefusalText(int status) {
+  switch (status) {
+    case 400: return "400 Bad Request";
+    case 413: return "413 Payload Too Large";
+    case 429: return "429 Too Many Requests";
+    case 431: return "431 Request Header Fields Too Large";
+    case 501: return "501 Not Implemented";
+    default: return "400 Bad Request";
+  }
+}
+
+// One request's bytes to read, the client's socket to write to.
+class FramedStream : public httplib::Stream {
+ public:
+  FramedStream(int fd, std::string_view request, const std::string& addr, int port,
+               std::chrono::milliseconds write_timeout)
+      : fd_(fd), request_(request), addr_(addr), port_(port), write_timeout_(write_timeout) {}
+
+  bool is_readable() const override { return pos_ < request_.size(); }
+  bool is_writable() const override {
+    pollfd p{fd_, POLLOUT, 0};
+    return ::poll(&p, 1, static_cast<int>(write_timeout_.count())) > 0 && (p.revents & POLLOUT);
+  }
+  ssize_t read(char* ptr, size_t size) override {
+    size_t n = std::min(size, request_.size() - pos_);
+    std::memcpy(ptr, request_.data() + pos_, n);
+    pos_ += n;
+    return static_cast<ssize_t>(n);
+  }
+  ssize_t write(const char* ptr, size_t size) override {
+    return WriteAll(fd_, ptr, size, write_timeout_) ? static_cast<ssize_t>(size) : -1;
+  }
+  void get_remote_ip_and_port(std::string& ip, int& port) const override {
+    ip = addr_;
+    port = port_;
+  }
+  void get_local_ip_and_port(std::string& ip, int& port) const override {
+    sockaddr_storage ss{};
+    socklen_t len = sizeof ss;
+    port = 0;
+    if (::getsockname(fd_, reinterpret_cast<sockaddr*>(&ss), &len) == 0) ip = AddressText(ss, port);
+  }
+  socket_t socket() const override { return fd_; }
+
+ private:
+  int fd_;
+  std::string_view request_;
+  size_t pos_ = 0;
+  const std::string& addr_;
+  int port_;
+  std::chrono::milliseconds write_timeout_;
+};
+
+}  // namespace
+
+struct ConnectionLoop::Impl {
+  struct Conn {
+    Conn(int f, std::string a, int p, const FramingLimits& l) : fd(f), addr(std::move(a)), port(p), framer(l) {}
+    int fd;
+    std::string addr;
+    int port;
+    std::string buffer;
+    RequestFramer framer;
+    Clock::time_point deadline;
+    bool busy = false;  // a worker serves it; the loop leaves it alone
+    bool continue_sent = false;
+    bool eof = false;  // the client sent all it will (a half-closed socket)
+    size_t served = 0;
+  };
+
+  Impl(ConnectionLimits l, Serve s) : limits(std::move(l)), serve(std::move(s)) {}
+
+  ConnectionLimits limits;
+  Serve serve;
+  int listen_fd = -1;
+  int epoll_fd = -1;
+  int wake_fd = -1;
+  int bound_port = 0;
+  std::atomic<bool> stopping{false};
+  std::atomic<bool> is_running{false};
+
+  std::mutex mu;  // guards conns, per_client and the busy flags
+  std::unordered_map<int, std::unique_ptr<Conn>> conns;
+  std::map<std::string, size_t> per_client;
+
+  std::mutex queue_mu;
+  std::condition_variable queue_cv;
+  std::deque<Conn*> queue;
+  std::vector<std::thread> workers;
+
+  // REQUIRES: mu held.
+  void CloseLocked(Conn* c) {
+    ::close(c->fd);
+    auto it = per_client.find(c->addr);
+    if (it != per_client.end() && --it->second == 0) per_client.erase(it);
+    conns.erase(c->fd);
+  }
+  void Close(Conn* c) {
+    std::lock_guard lock(mu);
+    CloseLocked(c);
+  }
+  void Refuse(Conn* c, int status) {
+    std::string reply = std::string("HTTP/1.1 ") + RefusalText(status) +
+                        "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+    WriteAll(c->fd, reply.data(), reply.size(), std::chrono::milliseconds(1000));
+    Close(c);
+  }
+  void Arm(Conn* c) {
+    epoll_event ev{};
+    ev.events = EPOLLIN | EPOLLRDHUP | EPOLLONESHOT;
+    ev.data.fd = c->fd;
+    ::epoll_ctl(epoll_fd, EPOLL_CTL_MOD, c->fd, &ev);
+  }
+
+  void Accept() {
+    for (;;) {
+      sockaddr_storage ss{};
+      socklen_t len = sizeof ss;
+      int fd = ::accept4(listen_fd, reinterpret_cast<sockaddr*>(&ss), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+      if (fd < 0) return;
+      int one = 1;
+      ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+      int port = 0;
+      std::string addr = AddressText(ss, port);
+      std::unique_lock lock(mu);
+      size_t& count = per_client[addr];
+      if (count >= limits.connections_per_client) {
+        lock.unlock();
+        const char reply[] = "HTTP/1.1 429 Too Many Requests\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
+        ::send(fd, reply, sizeof reply - 1, MSG_NOSIGNAL);
+        ::close(fd);
+        return;
+      }
+      ++count;
+      auto conn = std::make_unique<Conn>(fd, addr, port, limits.framing);
+      conn->deadline = Clock::now() + limits.header_deadline;
+      epoll_event ev{};
+      ev.events = EPOLLIN | EPOLLRDHUP | EPOLLONESHOT;
+      ev.data.fd = fd;
+      conns.emplace(fd, std::move(conn));
+      ::epoll_ctl(epoll_fd, EPOLL_CTL_ADD, fd, &ev);
+    }
+  }
+
+  void Readable(int fd) {
+    Conn* c;
+    {
+      std::lock_guard lock(mu);
+      auto it = conns.find(fd);
+      if (it == conns.end() || it->second->busy) return;
+      c = it->second.get();
+    }
+    bool was_idle = c->buffer.empty();
+    size_t taken = 0;
+    char buf[16384];
+    for (;;) {
+      ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+      if (n > 0) {
+        c->buffer.append(buf, static_cast<size_t>(n));
+        taken += static_cast<size_t>(n);
+        if (taken >= kReadPerEvent) break;
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+      if (n < 0) {
+        Close(c);
+        return;
+      }
+      c->eof = true;  // a request sent before the half-close is still answered
+      break;
+    }
+    if (was_idle && !c->buffer.empty()) c->deadline = Clock::now() + limits.header_deadline;
+    Advance(c);
+  }
+
+  // After bytes arrived: hand a whole request to a worker, refuse a bad
+  // one, or wait for more.
+  void Advance(Conn* c) {
+    bool had_head = c->framer.head_complete();
+    switch (c->framer.Feed(c->buffer)) {
+      case RequestFramer::State::Whole: {
+        {
+          std::lock_guard lock(mu);
+          c->busy = true;
+        }
+        std::lock_guard lock(queue_mu);
+        queue.push_back(c);
+        queue_cv.notify_one();
+        return;
+      }
+      case RequestFramer::State::Refused:
+        Refuse(c, c->framer.status());
+        return;
+      case RequestFramer::State::NeedMore:
+        break;
+    }
+    if (c->eof) {
+      Close(c);
+      return;
+    }
+    if (!had_head && c->framer.head_complete()) {
+      auto rate = std::max<size_t>(limits.min_body_rate, 1);
+      c->deadline = Clock::now() + limits.body_deadline +
+                    std::chrono::milliseconds(c->framer.content_length() * 1000 / rate);
+      if (c->framer.expects_continue() && !c->continue_sent) {
+        static constexpr char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
+        WriteAll(c->fd, kContinue, sizeof kContinue - 1, limits.write_timeout);
+        c->continue_sent = true;
+      }
+    }
+    Arm(c);
+  }
+
+  // Serves the connection's whole requests in order, then gives it back to
+  // the loop (or closes it).
+  void Work(Conn* c) {
+    for (;;) {
+      size_t len = c->framer.request_length();
+      FramedStream stream(c->fd, std::string_view(c->buffer).substr(0, len), c->addr, c->port,
+                          limits.write_timeout);
+      bool last = stopping || (c->eof && c->buffer.size() == len) ||
+                  c->served + 1 >= limits.keep_alive_max_requests;
+      bool closed = false;
+      bool ok = false;
+      try {
+        ok = serve(stream, last, closed);
+      } catch (...) {
+        ok = false;
+      }
+      ++c->served;
+      if (!ok || last || closed) {
+        Close(c);
+        return;
+      }
+      c->buffer.erase(0, len);
+      c->framer.Reset();
+      c->continue_sent = false;
+      switch (c->framer.Feed(c->buffer)) {
+        case RequestFramer::State::Whole:
+          continue;  // the next pipelined request, answered after this one
+        case RequestFramer::State::Refused:
+          Refuse(c, c->framer.status());
+          return;
+        case RequestFramer::State::NeedMore:
+          break;
+      }
+      {
+        std::lock_guard lock(mu);
+        c->busy = false;
+        c->deadline = Clock::now() + (c->buffer.empty() ? limits.keep_alive_timeout : limits.header_deadline);
+      }
+      Arm(c);
+      ::eventfd_write(wake_fd, 1);  // the sweep's next deadline may be sooner
+      return;
+    }
+  }
+
+  void WorkerMain() {
+    for (;;) {
+      Conn* c;
+      {
+        std::unique_lock lock(queue_mu);
+        queue_cv.wait(lock, [&] { return !queue.empty() || (stopping && queue.empty()); });
+        if (queue.empty()) return;
+        c = queue.front();
+        queue.pop_front();
+      }
+      Work(c);
+    }
+  }
+
+  // Drops the connections that are past their deadline.
+  void Sweep() {
+    auto now = Clock::now();
+    std::lock_guard lock(mu);
+    std::vector<Conn*> late;
+    for (auto& [fd, c] : conns)
+      if (!c->busy && c->deadline <= now) late.push_back(c.get());
+    for (Conn* c : late) CloseLocked(c);
+  }
+
+  void Loop() {
+    epoll_event events[256];
+    while (!stopping) {
+      int n = ::epoll_wait(epoll_fd, events, 256, 100);
+      for (int i = 0; i < n; ++i) {
+        int fd = events[i].data.fd;
+        if (fd == listen_fd) {
+          Accept();
+        } else if (fd == wake_fd) {
+          eventfd_t v;
+          ::eventfd_read(wake_fd, &v);
+        } else {
+          Readable(fd);
+        }
+      }
+      Sweep();
+    }
+  }
+};
+
+ConnectionLoop::ConnectionLoop(ConnectionLimits limits, Serve serve)
+    : impl_(std::make_unique<Impl>(std::move(limits), std::move(serve))) {}
+
+ConnectionLoop::~ConnectionLoop() {
+  Stop();
+  if (impl_->listen_fd >= 0) ::close(impl_->listen_fd);
+}
+
+bool ConnectionLoop::Bind(const std::string& host, int port, std::string& error) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+  addrinfo* found = nullptr;
+  std::string service = std::to_string(port);
+  if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0 || !found) {
+    error = "cannot resolve " + host;
+    return false;
+  }
+  int fd = -1;
+  for (addrinfo* a = found; a; a = a->ai_next) {
+    fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+    if (fd < 0) continue;
+    int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (::bind(fd, a->ai_addr, a->ai_addrlen) == 0 && ::listen(fd, 1024) == 0) break;
+    ::close(fd);
+    fd = -1;
+  }
+  ::freeaddrinfo(found);
+  if (fd < 0) {
+    error = "cannot listen on " + host + ":" + std::to_string(port);
+    return false;
+  }
+  sockaddr_storage ss{};
+  socklen_t len = sizeof ss;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&ss), &len);
+  AddressText(ss, impl_->bound_port);
+  impl_->listen_fd = fd;
+  return true;
+}
+
+int ConnectionLoop::port() const { return impl_->bound_port; }
+
+bool ConnectionLoop::running() const { return impl_->is_running; }
+
+void ConnectionLoop::Run() {
+  Impl& m = *impl_;
+  if (m.listen_fd < 0 || m.stopping) return;
+  m.epoll_fd = ::epoll_create1(EPOLL_CLOEXEC);
+  m.wake_fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  epoll_event ev{};
+  ev.events = EPOLLIN;
+  ev.data.fd = m.listen_fd;
+  ::epoll_ctl(m.epoll_fd, EPOLL_CTL_ADD, m.listen_fd, &ev);
+  ev.data.fd = m.wake_fd;
+  ::epoll_ctl(m.epoll_fd, EPOLL_CTL_ADD, m.wake_fd, &ev);
+  for (size_t i = 0; i < std::max<size_t>(m.limits.workers, 1); ++i)
+    m.workers.emplace_back([&m] { m.WorkerMain(); });
+  m.is_running = true;
+  m.Loop();
+  // Stopping: no more reading; the requests handed over are served.
+  {
+    std::lock_guard lock(m.queue_mu);
+    m.queue_cv.notify_all();
+  }
+  for (auto& t : m.workers) t.join();
+  m.workers.clear();
+  {
+    std::lock_guard lock(m.mu);
+    for (auto& [fd, c] : m.conns) ::close(fd);
+    m.conns.clear();
+    m.per_client.clear();
+  }
+  ::close(m.epoll_fd);
+  ::close(m.wake_fd);
+  m.is_running = false;
+}
+
+void ConnectionLoop::Stop() {
+  Impl& m = *impl_;
+  if (m.stopping.exchange(true)) return;
+  if (m.wake_fd >= 0) ::eventfd_write(m.wake_fd, 1);
+  std::lock_guard lock(m.queue_mu);
+  m.queue_cv.notify_all();
+}
+
+}  // namespace web

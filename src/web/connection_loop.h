@@ -1,0 +1,69 @@
+// The server's front: one event-loop thread accepts connections and reads
+// requests; a pool of workers serves them. A worker is taken only when a
+// request has arrived whole (RequestFramer), so idle and slow connections
+// cost a buffer, not a thread. What an anonymous client could stretch is
+// bounded here: total deadlines for the head and the body that a byte a
+// second cannot reset, the body size for chunked bodies too, the header
+// count, and the connections of one client address. Pipelined requests are
+// served one at a time in the order they came, and their responses go out
+// in that order.
+//
+// Thread-safe: Run on one thread, Stop from any.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "web/request_framing.h"
+
+namespace httplib {
+class Stream;
+}
+
+namespace web {
+
+struct ConnectionLimits {
+  size_t workers = 64;
+  size_t keep_alive_max_requests = 100;
+  std::chrono::milliseconds keep_alive_timeout{5000};
+  /// From the connection's first byte (or its accept) to the end of the head.
+  std::chrono::milliseconds header_deadline{10000};
+  /// From the end of the head to the end of the body, plus the time the
+  /// declared length takes at `min_body_rate` bytes a second.
+  std::chrono::milliseconds body_deadline{30000};
+  size_t min_body_rate = 64u << 10;
+  std::chrono::milliseconds write_timeout{10000};
+  size_t connections_per_client = 64;
+  FramingLimits framing;
+};
+
+class ConnectionLoop {
+ public:
+  /// Serves one whole request read from `stream` (exactly its bytes; what
+  /// is written goes to the client). `close_connection`: the last request
+  /// of the connection. Sets `connection_closed` when the client asked to
+  /// close. False when the connection must close.
+  using Serve = std::function<bool(httplib::Stream& stream, bool close_connection, bool& connection_closed)>;
+
+  ConnectionLoop(ConnectionLimits limits, Serve serve);
+  ~ConnectionLoop();
+  ConnectionLoop(const ConnectionLoop&) = delete;
+  ConnectionLoop& operator=(const ConnectionLoop&) = delete;
+
+  /// Listens on host:port (0: any free port); false with the reason.
+  bool Bind(const std::string& host, int port, std::string& error);
+  int port() const;
+  /// Serves until Stop; returns when the requests being served have ended.
+  void Run();
+  /// Stops accepting and reading, lets running requests finish.
+  void Stop();
+  bool running() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace web
