@@ -37,7 +37,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
     : config_(config),
       site_(site),
       cache_(site),
-      sessions_(config.limits.session_idle),
+      sessions_(config.limits.session_idle, config.node),
       replies_(site.data_dir()),
       log_(std::move(log)) {
   RegisterAccountsClass();

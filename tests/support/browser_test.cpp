@@ -10,6 +10,7 @@ namespace arenix::testing {
 namespace {
 
 TEST(BrowserHelper, RunsPageScriptAndTakesScreenshot) {
+  ARENIX_BROWSER_TEST();
   std::string page = WriteTempFile(
       "<!doctype html><meta charset=utf-8><title>t</title>"
       "<p id=p>运动会</p><script>document.getElementById('p').textContent += ' ok'</script>",

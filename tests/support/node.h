@@ -14,6 +14,16 @@
 #include <string>
 #include <vector>
 
+/// Opens a test that drives Chromium. Browser tests run in the optimised
+/// build only: what they check is what a page does in the browser, and the
+/// server code they reach runs under the sanitizers in the tests that call
+/// it directly, so a second run there would cost minutes and find nothing new.
+#ifdef ARENIX_SANITIZED
+#define ARENIX_BROWSER_TEST() GTEST_SKIP() << "browser tests run in the optimised build"
+#else
+#define ARENIX_BROWSER_TEST() static_cast<void>(0)
+#endif
+
 namespace arenix::testing {
 
 /// The folder where a test keeps what a person should look at afterwards

@@ -12,6 +12,7 @@ namespace web_test {
 namespace {
 
 TEST(DeskBrowser, VisitorRecorderDelegationAndOrganiser) {
+  ARENIX_BROWSER_TEST();
   DeskSite site;
   std::string shots = arenix::testing::ArtifactDir("desk");
   auto run = arenix::testing::RunNode(

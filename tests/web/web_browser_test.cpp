@@ -13,6 +13,7 @@ namespace web_test {
 namespace {
 
 TEST(Browser, RegisterEnterResultsQueryAndExport) {
+  ARENIX_BROWSER_TEST();
   arenix::RegisterClasses();
   TestSite site;
   std::filesystem::copy(std::string(ARENIX_SOURCE_DIR) + "/site", site.site(),

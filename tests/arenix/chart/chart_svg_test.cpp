@@ -42,6 +42,7 @@ std::string SamplePage() {
 }
 
 TEST(ChartSvg, FourChartKindsBecomeSvgShapes) {
+  ARENIX_BROWSER_TEST();
   const std::string page = SamplePage();
   std::ofstream(ArtifactDir("charts") + "/sample.html") << "<!doctype html><meta charset=utf-8>" << page;
   const std::string shots = ArtifactDir("charts");

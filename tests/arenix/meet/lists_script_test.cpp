@@ -92,6 +92,7 @@ TEST(ListsScript, EmittedScriptsAndHtmlParse) {
 }
 
 TEST(ListsScript, KeyboardPointsAndDelegationsInTheBrowser) {
+  ARENIX_BROWSER_TEST();
   EntryPage page;
   const std::string file = arenix::testing::WriteTempFile(page.Html(), ".html");
   const std::string shot = arenix::testing::ArtifactDir("lists_entry") + "/entry_page.png";

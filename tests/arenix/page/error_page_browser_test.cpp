@@ -16,6 +16,7 @@ using arenix::testing::RunNode;
 using arenix::testing::WriteTempFile;
 
 TEST(ErrorPageBrowserTest, CloseAndReturnButtonsRunTheWindowClosers) {
+  ARENIX_BROWSER_TEST();
   std::string page = WriteTempFile(
       "\xEF\xBB\xBF" + automation::ToUtf8(arenix::page::ErrorPageText(u"参数错误!", true, u"")), ".html");
   std::string shot = ArtifactDir("frames") + "/error_page.png";

@@ -37,6 +37,7 @@ std::string EditPage() {
 }
 
 TEST(EditorInBrowser, EditsUploadsAndSubmits) {
+  ARENIX_BROWSER_TEST();
   const std::string page = arenix::testing::WriteTempFile(EditPage(), ".html");
   const std::string driver = std::string(ARENIX_SOURCE_DIR) + "/tests/arenix/script/editor_browser.js";
   const std::string shots = arenix::testing::ArtifactDir("forms");

@@ -16,6 +16,7 @@ std::string FormPage(const Text& check_list, const std::string& fields) {
 }
 
 TEST(CheckForm, RefusesEmptyFieldsUnequalPasswordsAndLongTexts) {
+  ARENIX_BROWSER_TEST();
   NodeRun run = RunOnPage(
       FormPage(u"xm|请输入姓名$mm|请输入密码|qrmm|两次密码不一致$bz||200|备注太长",
                "<input name=xm><input name=mm><input name=qrmm><textarea name=bz>x</textarea>"),
@@ -44,6 +45,7 @@ TEST(CheckForm, RefusesEmptyFieldsUnequalPasswordsAndLongTexts) {
 // text; entries without a field name and fields the form lacks are passed
 // over; an empty list accepts.
 TEST(CheckForm, OddListsStayScriptAndShowTheirTextsAsGiven) {
+  ARENIX_BROWSER_TEST();
   NodeRun run = RunOnPage(
       FormPage(u"a\"b|名字带\"引号'</script>|x'y|不一致\\$|$||$missing|不在表单中", "<input name='a\"b'><input name=\"x'y\">"),
       R"(
@@ -67,6 +69,7 @@ TEST(CheckForm, OddListsStayScriptAndShowTheirTextsAsGiven) {
 // The rich-text editor: a frame "Editor" holding the frame "HtmlEdit"; its
 // content is copied into the field Content before the check.
 TEST(CheckForm, EditorContentIsCopiedThenChecked) {
+  ARENIX_BROWSER_TEST();
   NodeRun run = RunOnPage(
       FormPage(u"editor|请输入内容|10|内容太长", "<input type=hidden name=Content>") +
           "<iframe id=Editor name=Editor></iframe>"
@@ -88,6 +91,7 @@ TEST(CheckForm, EditorContentIsCopiedThenChecked) {
 }
 
 TEST(ClientValidators, AnswerAsDescribed) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   NodeRun run = RunOnPage("<body>" + Utf8(cls.CommScriptCheck()) + "</body>", R"(
     const year = new Date().getFullYear();
@@ -115,6 +119,7 @@ TEST(ClientValidators, AnswerAsDescribed) {
 }
 
 TEST(KeyboardNavigation, EnterAndArrowsMoveBetweenInputs) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   NodeRun run = RunOnPage(
       "<body>" + Utf8(cls.CommScriptOnKeyDownDefault()) +

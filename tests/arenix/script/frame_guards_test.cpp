@@ -51,6 +51,7 @@ TEST(FrameGuards, BlocksParse) {
 }
 
 TEST(FrameGuards, MouseBlockCancelsMenuKeysAndAsksBeforeDeleting) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   Variant request = RequestWithQuery(u"");
   NodeRun run = RunOnPage("<body>" + Utf8(cls.CommScriptMouse(request)) +

@@ -35,6 +35,7 @@ std::string MenuPage(bool move, bool expand) {
 }
 
 TEST(MenuScripts, SectionsFoldAtLoadAndOpenOneAtATime) {
+  ARENIX_BROWSER_TEST();
   NodeRun run = RunOnPage(MenuPage(false, true), R"(
     const shown = (id) => page.$eval('#' + id, (e) => getComputedStyle(e).display != 'none');
     assert.deepStrictEqual([await shown('aChild'), await shown('bChild')], [false, false]);
@@ -49,6 +50,7 @@ TEST(MenuScripts, SectionsFoldAtLoadAndOpenOneAtATime) {
 }
 
 TEST(MenuScripts, BoxDragsHidesAndShowsAgain) {
+  ARENIX_BROWSER_TEST();
   NodeRun run = RunOnPage(MenuPage(true, false), R"(
     const box = async () => page.$eval('#floater', (e) => [e.offsetLeft, e.offsetTop, e.style.visibility]);
     await page.mouse.move(60, 45);
@@ -67,6 +69,7 @@ TEST(MenuScripts, BoxDragsHidesAndShowsAgain) {
 }
 
 TEST(MenuScripts, WithoutTheMoveSwitchTheBoxStays) {
+  ARENIX_BROWSER_TEST();
   NodeRun run = RunOnPage(MenuPage(false, false), R"(
     await page.mouse.move(60, 45);
     await page.mouse.down();

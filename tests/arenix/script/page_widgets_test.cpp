@@ -28,6 +28,7 @@ std::string Served(const std::string& routes, const std::string& steps) {
 }
 
 TEST(AjaxLoaders, FillTheElementFromALocalPageOnlyOnSuccess) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   NodeRun get = RunOnPage("<body>" + Utf8(cls.CommAjaxGet()) + "<div id=list>old</div></body>",
                           Served(R"({ '/meet/list.asp': [200, '<b>第一组</b>'], '/meet/gone.asp': [500, 'error'] })", R"(
@@ -75,6 +76,7 @@ Popup.prototype.close = function () { if (this.box.parentNode) this.box.parentNo
 )JS";
 
 TEST(PopWindow, DialogOpensAndClosesAndTheConfirmationClicksItsButton) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   std::string routes = "{ '/comm/orvel_PopupClass.asp': [200, " + std::string("`") + kPopupClass + "`] }";
   NodeRun run = RunOnPage(
@@ -105,6 +107,7 @@ TEST(PopWindow, DialogOpensAndClosesAndTheConfirmationClicksItsButton) {
 }
 
 TEST(PageWidgets, ProcessBarToolTipAndClock) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   NodeRun run = RunOnPage(
       "<body style='height:2000px'>" + Utf8(cls.CommScriptShowProcessBar()) +
@@ -152,6 +155,7 @@ TEST(PageWidgets, ProcessBarToolTipAndClock) {
 }
 
 TEST(WindowOpeners, OpenWindowsAndPicturesThatOpenTheViewer) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   NodeRun run = RunOnPage(
       "<body>" + Utf8(cls.CommScriptOpenWindow()) + Utf8(cls.CommScriptImage()) +

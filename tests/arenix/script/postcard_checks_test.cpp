@@ -58,6 +58,7 @@ std::vector<Text> Numbers() {
 }
 
 TEST(PostcardChecks, BrowserAgreesWithTheServerAtEveryLevel) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   std::string table = "[";
   int accepted = 0, refused = 0;
@@ -84,6 +85,7 @@ TEST(PostcardChecks, BrowserAgreesWithTheServerAtEveryLevel) {
 }
 
 TEST(PostcardChecks, MessagesAndTheCorrectedCheckCharacter) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   const Text good = WithCheck(u"11010519491231002");
   Text bad = good;
@@ -107,6 +109,7 @@ TEST(PostcardChecks, MessagesAndTheCorrectedCheckCharacter) {
 }
 
 TEST(PostcardChecks, RangeAndSubstituteNumbers) {
+  ARENIX_BROWSER_TEST();
   ArenixCls cls;
   const Text good = WithCheck(u"11010519900615002");
   NodeRun run = RunOnPage(

@@ -68,6 +68,7 @@ std::string PageText() {
 }
 
 TEST(FramesBrowser, DesktopBoxCalendarAndTabsInChromium) {
+  ARENIX_BROWSER_TEST();
   std::string page = WriteTempFile(PageText(), ".html");
   std::string dir = ArtifactDir("frames");
   std::string driver = WriteTempFile(

@@ -113,6 +113,7 @@ TEST(RealClientsTest, CurlPostsInUtf8AndGbk) {
 }
 
 TEST(RealClientsTest, ChromiumPostsFormsOfGbkAndUtf8Pages) {
+  ARENIX_BROWSER_TEST();
   Files files;
   for (const char* charset : {"gbk", "utf-8"}) {
     SCOPED_TRACE(charset);
