@@ -73,7 +73,8 @@ struct ServerConfig {
   /// Their connections are not capped per client, and the client of a
   /// request one of them forwards is the last address of its
   /// X-Forwarded-For header: the login throttle, REMOTE_ADDR and the access
-  /// log see the visitor, not the proxy. The header of anyone else is not
+  /// log see the visitor, not the proxy; its X-Forwarded-Proto tells
+  /// whether the visitor used TLS. The headers of anyone else are not
   /// believed.
   std::vector<std::string> trusted_proxies;
   Limits limits;

@@ -76,8 +76,12 @@ class HttpCore : public httplib::Server {
 // The address of the visitor: the peer, or for a request forwarded by a
 // trusted proxy the last address the proxy put in X-Forwarded-For (the
 // earlier ones came from the client and prove nothing).
+bool FromProxy(const httplib::Request& req, const std::vector<std::string>& proxies) {
+  return std::find(proxies.begin(), proxies.end(), req.remote_addr) != proxies.end();
+}
+
 std::string ClientAddress(const httplib::Request& req, const std::vector<std::string>& proxies) {
-  if (std::find(proxies.begin(), proxies.end(), req.remote_addr) == proxies.end()) return req.remote_addr;
+  if (!FromProxy(req, proxies)) return req.remote_addr;
   const std::string forwarded = req.get_header_value("X-Forwarded-For");
   std::string last = forwarded.substr(forwarded.rfind(',') == std::string::npos ? 0 : forwarded.rfind(',') + 1);
   last.erase(0, last.find_first_not_of(" \t"));
@@ -136,6 +140,8 @@ struct PageServer::Impl {
     for (const auto& [k, v] : req.headers) raw.headers.emplace_back(k, v);
     raw.body = std::move(body);
     raw.remote_addr = ClientAddress(req, config.trusted_proxies);
+    // A proxy that ends TLS says so; the pages compare referrers with it.
+    raw.https = FromProxy(req, config.trusted_proxies) && req.get_header_value("X-Forwarded-Proto") == "https";
     raw.local_port = req.local_port;
     raw.protocol = req.version;
     return raw;

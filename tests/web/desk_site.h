@@ -75,6 +75,7 @@ class Client {
 
   std::string session;  // the ARENIXSESSIONID value
   std::string address;  // the loopback address to send from (empty: any)
+  std::string referrer;  // empty: the site's home page
   std::string headers;  // more header lines ("Name: value\r\n") for every request
 
  private:
@@ -82,8 +83,8 @@ class Client {
 
   Page Send(const std::string& method, const std::string& path, const std::string& body) {
     const std::string host = "127.0.0.1:" + std::to_string(port_);
-    std::string req = method + " " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\nReferer: http://" + host +
-                      "/index.asp\r\n";
+    std::string req = method + " " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\nReferer: " +
+                      (referrer.empty() ? "http://" + host + "/index.asp" : referrer) + "\r\n";
     if (!session.empty()) req += "Cookie: ARENIXSESSIONID=" + session + "\r\n";
     req += headers;
     if (method == "POST")
