@@ -1,6 +1,7 @@
 #include "data/recordset.h"
 
 #include "automation/coerce.h"
+#include "automation/deadline.h"
 #include "data/connection.h"
 #include "data/data_errors.h"
 
@@ -75,6 +76,7 @@ bool StaticRecordset::Bof() const {
 
 void StaticRecordset::MoveNext() {
   if (Eof()) ThrowDataError(kNoCurrentRecord);
+  automation::CheckDeadline();  // a native loop over many rows stops with its page
   ++position_;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/coerce.h"
+#include "automation/deadline.h"
 #include "automation/error.h"
 #include "web/duktape_config.h"
 #include "web/script_text.h"
@@ -447,6 +448,9 @@ int PageLine(const std::string& stack) {
 ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) {
   ScriptResult r;
   if (st.ended) return r;  // Response.End stopped the page: a normal end
+  // A native call stopped by the deadline ends the page with its error
+  // before the engine looks at the clock again.
+  if (std::chrono::steady_clock::now() >= st.deadline) st.timed_out = true;
   if (st.timed_out) r.kind = ScriptResult::Kind::TimedOut;
   else if (st.out_of_memory) r.kind = ScriptResult::Kind::OutOfMemory;
   else r.kind = ScriptResult::Kind::Error;
@@ -557,6 +561,8 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   State st;
   st.limit = limits.memory;
   st.deadline = std::chrono::steady_clock::now() + limits.time;
+  // The component's long native work stops at the same time.
+  automation::ScopedDeadline native_limit(st.deadline);
   st.objects = &objects;
   duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
   if (!ctx) {
