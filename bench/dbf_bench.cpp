@@ -19,7 +19,7 @@
 #include "automation/text.h"
 #include "data/dbf/table.h"
 #include "arenix/meet/demo/demo_meet.h"
-#include "data/demo/meet_schema.h"
+#include "arenix/meet/meet_schema.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void MakePlay() {
   std::vector<std::vector<Variant>> rows(sample->RecordCount());
   for (uint32_t r = 0; r < sample->RecordCount(); ++r) sample->ReadRecord(r, rows[r]);
   g_play = g_dir + "/Play.dbf";
-  auto play = Table::Create(g_play, data::demo::MeetTableFields("Play"));
+  auto play = Table::Create(g_play, arenix::meet::MeetTableFields("Play"));
   int id = play->FieldIndex(u"ID"), number = play->FieldIndex(u"编号");
   data::dbf::TableLock lock(*play, data::dbf::LockKind::kExclusive);
   for (uint32_t r = 0; r < kRows; ++r) {

@@ -16,7 +16,7 @@
 
 #include "automation/text.h"
 #include "data/dbf/table.h"
-#include "data/demo/meet_schema.h"
+#include "arenix/meet/meet_schema.h"
 #include "data/foxsql/collation.h"
 #include "data/foxsql/database.h"
 #include "data/foxsql/functions.h"
@@ -96,9 +96,9 @@ struct Meet {
     std::string pattern = (std::filesystem::temp_directory_path() / "arenix-bench-XXXXXX").string();
     folder = ::mkdtemp(pattern.data());
     native_path = folder + "/native.sqlite";
-    const std::vector<dbf::FieldSpec> fields = data::demo::MeetTableFields("Play");
+    const std::vector<dbf::FieldSpec> fields = arenix::meet::MeetTableFields("Play");
     auto play = dbf::Table::Create(folder + "/Play.dbf", fields);
-    auto sour = dbf::Table::Create(folder + "/PlaySour.dbf", data::demo::MeetTableFields("PlaySour"));
+    auto sour = dbf::Table::Create(folder + "/PlaySour.dbf", arenix::meet::MeetTableFields("PlaySour"));
 
     sqlite3* db = nullptr;
     sqlite3_open(native_path.c_str(), &db);

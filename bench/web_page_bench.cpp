@@ -15,6 +15,7 @@
 
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/meet/demo/demo_meet.h"
+#include "arenix/meet/stage_field.h"
 #include "automation/cp936.h"
 #include "automation/text.h"
 #include "data/foxsql/database.h"
@@ -40,12 +41,16 @@ void WriteRound(const std::string& data_dir) {
   for (int i = 0; i < 64; ++i) {
     const int heat = i / 8 + 1, lane = i % 8 + 1;
     const int place = static_cast<int>(std::find(order.begin(), order.end(), i) - order.begin()) + 1;
-    char result[16], field[256], number[8], id[8];
+    char result[16], number[8], id[8];
     std::snprintf(result, sizeof result, "    %04d ", time_of(i));
-    std::snprintf(field, sizeof field, "%4d%4d%4d%6s%9s%4d%4d%6s", heat * 100 + lane, heat, lane, "008064", result,
-                  place, 0, "0.0");
-    std::string info = field;
-    info.resize(237, ' ');
+    arenix::meet::StageColumns stage;
+    stage.order = heat * 100 + lane;
+    stage.heat = heat;
+    stage.lane = lane;
+    stage.heat_info = u"008064";
+    stage.result = automation::FromAscii(result);
+    stage.place = place;
+    const std::string info = automation::ToUtf8(arenix::meet::PackStageField(stage));
     std::snprintf(number, sizeof number, "9%03d", i + 1);
     std::snprintf(id, sizeof id, "L%05d", i + 1);
     const std::string name = automation::ToUtf8(std::u16string{surnames[i % 20], given[(i * 7) % 16]});

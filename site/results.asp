@@ -11,12 +11,10 @@ var allEvents = [];
 eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
 var sel = completeSelection(readSelection(), allEvents, true);
 var filter = entryFilter(sel);
-var heatOf = "Int(Val(SubStr(" + stageNames[sel.sc] + "信息,5,4)))";
-var placeOf = "Int(Val(SubStr(" + stageNames[sel.sc] + "信息,28,4)))";
-var laneOf = "Int(Val(SubStr(" + stageNames[sel.sc] + "信息,9,4)))";
+var heatOf = stageValue(sel.sc, "比赛组次");
 var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, 径赛田赛, 集体项目, 自定义格式, 编外队, 编外队员, " +
           arenix.CommsGetBsFenjieXxString(sel.sc) + " From Play Where " + filter + " And " + heatOf + ">0" +
-          " Order By Iif(" + placeOf + "=0, 9999, " + placeOf + "), " + heatOf + ", " + laneOf + ", 编号";
+          " Order By " + stageValue(sel.sc, "排序名次") + ", " + heatOf + ", " + stageValue(sel.sc, "比赛道次") + ", 编号";
 var title = sel.age + (sel.mixed ? "混合" : sel.sex + "子") + "组" + sel.item + (sel.item_sub ? sel.item_sub : "") + stageNames[sel.sc] + "成绩";
 var final = sel.sc === 4;
 

@@ -1,5 +1,6 @@
 <%@ Language=JavaScript %>
 <!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/stage.inc"-->
 <%
 // The team totals of one age group as the component's vector chart, in a
 // page of its own (the chart is placed in page coordinates), drawn by the
@@ -11,7 +12,7 @@ var me = requireRole([ROLE_ORGANISER]);
 var age = param("age");
 var totals = {}, order = [];
 eachRow("Select 代表队 From team Where AllTrim(年龄组)==" + sq(age), function (row) { order.push(row("代表队")); totals[row("代表队")] = 0; });
-eachRow("Select 代表队, 编外队, 编外队员, Val(SubStr(决赛信息,36,6)) As pts From Play Where Empty(参赛子项目) And AllTrim(年龄组)==" +
+eachRow("Select 代表队, 编外队, 编外队员, " + stageValue(4, "比赛得分") + " As pts From Play Where Empty(参赛子项目) And AllTrim(年龄组)==" +
         sq(age), function (row) {
   if (row("编外队") === true) { delete totals[row("代表队")]; totals["#" + row("代表队")] = true; return; }
   if (row("编外队员") !== true && typeof totals[row("代表队")] === "number") totals[row("代表队")] += Number(row("pts")) || 0;

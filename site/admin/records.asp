@@ -1,5 +1,6 @@
 <%@ Language=JavaScript %>
 <!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/stage.inc"-->
 <!--#include file="../inc/desk.inc"-->
 <%
 // The meet's records (table Record) per age group, and the records broken
@@ -9,7 +10,6 @@ arenix.CommCheckInject(Request, Response);
 openMeet();
 var me = requireOrganiser();
 var edition = parseInt(meet.版本, 10) || 1;
-var stageFields = [["预赛", "预赛信息"], ["次赛", "次赛信息"], ["复赛", "复赛信息"], ["决赛", "决赛信息"]];
 
 // Stored results are read with their blanks kept as "_" (the page's row
 // reader trims texts, and a stored result is laid out by its blanks).
@@ -18,11 +18,11 @@ function mark(kind, format, stored) {
 }
 
 var broken = [];
-for (var i = 0; i < stageFields.length; i++) {
-  var f = stageFields[i][1];
-  eachRow("Select 运动员, 比赛团队, 集体项目, 代表队, 年龄组, 性别, 参赛项目, 径赛田赛, 自定义格式, Strtran(SubStr(" + f + ",19,9)," + sq(" ") + "," + sq("_") + ") As cj, " +
-          "SubStr(" + f + ",122,10) As bz From Play Where Empty(参赛子项目) And Upper(SubStr(" + f + ",111,1))=='T'", function (row) {
-    broken.push({ stage: stageFields[i][0], name: row("集体项目") === true && row("比赛团队") ? row("比赛团队") : row("运动员"),
+for (var i = 1; i < stageNames.length; i++) {
+  var v = function (column) { return stageValue(i, column); };
+  eachRow("Select 运动员, 比赛团队, 集体项目, 代表队, 年龄组, 性别, 参赛项目, 径赛田赛, 自定义格式, Strtran(" + v("比赛成绩") + "," + sq(" ") + "," + sq("_") + ") As cj, " +
+          v("比赛备注") + " As bz From Play Where Empty(参赛子项目) And " + v("比赛破记录"), function (row) {
+    broken.push({ stage: stageNames[i], name: row("集体项目") === true && row("比赛团队") ? row("比赛团队") : row("运动员"),
       team: row("代表队"), age: row("年龄组"), sex: row("性别") === true ? "男" : "女", item: row("参赛项目"),
       mark: mark(row("径赛田赛"), row("自定义格式"), String(row("cj"))), note: row("bz") });
   });

@@ -1,5 +1,6 @@
 <%@ Language=JavaScript %>
 <!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/stage.inc"-->
 <!--#include file="../inc/desk.inc"-->
 <%
 // Team scores and the medal table of one age group, from the finals'
@@ -21,7 +22,7 @@ function teamOf(name, out) {
   return teams[name];
 }
 eachRow("Select 代表队 From team Where AllTrim(年龄组)==" + sq(age), function (row) { teamOf(row("代表队"), false); });
-eachRow("Select 代表队, 性别, 编外队, 编外队员, Val(SubStr(决赛信息,36,6)) As pts, Int(Val(SubStr(决赛信息,28,4))) As place " +
+eachRow("Select 代表队, 性别, 编外队, 编外队员, " + stageValue(4, "比赛得分") + " As pts, " + stageValue(4, "比赛名次") + " As place " +
         "From Play Where Empty(参赛子项目) And AllTrim(年龄组)==" + sq(age), function (row) {
   var t = teamOf(row("代表队"), row("编外队") === true);
   if (row("编外队") === true) t.out = true;

@@ -1,5 +1,6 @@
 <%@ Language=JavaScript %>
 <!--#include file="../inc/meet.inc"-->
+<!--#include file="../inc/stage.inc"-->
 <!--#include file="../inc/desk.inc"-->
 <%
 // Start lists per event, age group, sex and stage: the heats with lanes (or
@@ -9,7 +10,6 @@
 arenix.CommCheckInject(Request, Response);
 openMeet();
 var me = requireOrganiser();
-var stageFields = { "预赛": "预赛信息", "次赛": "次赛信息", "复赛": "复赛信息", "决赛": "决赛信息" };
 
 // What may be chosen: the schedule's rows.
 var schedule = [];
@@ -29,13 +29,14 @@ var title = pick ? age + (mixed ? "混合" : sex + "子") + "组" + item + stage
 
 // The heats: [{heat, rows: [{lane, number, name, team}]}].
 var heats = [], lanes = false, byHeat = {};
-if (pick && stageFields[stage]) {
-  var f = stageFields[stage];
-  eachRow("Select 编号, 运动员, 代表队, 比赛团队, 集体项目, 分道, Int(Val(SubStr(" + f + ",1,4))) As xh, " +
-          "Int(Val(SubStr(" + f + ",5,4))) As zc, Int(Val(SubStr(" + f + ",9,4))) As dc From Play Where Empty(参赛子项目)" +
+var sc = stageNames.indexOf(stage);
+if (pick && sc > 0) {
+  var v = function (column) { return stageValue(sc, column); };
+  eachRow("Select 编号, 运动员, 代表队, 比赛团队, 集体项目, 分道, " + v("比赛序号") + " As xh, " +
+          v("比赛组次") + " As zc, " + v("比赛道次") + " As dc From Play Where Empty(参赛子项目)" +
           " And AllTrim(参赛项目)==" + sq(item) + " And AllTrim(年龄组)==" + sq(age) +
           (mixed ? "" : " And 性别=" + (sex === "男" ? ".T." : ".F.")) +
-          " And Int(Val(SubStr(" + f + ",5,4)))>0", function (row) {
+          " And " + v("比赛组次") + ">0", function (row) {
     var zc = row("zc");
     if (!byHeat[zc]) { byHeat[zc] = { heat: zc, rows: [] }; heats.push(byHeat[zc]); }
     if (row("分道") === true && row("dc") > 0) lanes = true;

@@ -4,119 +4,66 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "host/buffered_response.h"
 #include "host/host.h"
+#include "host/site_server.h"
+#include "host/url_form.h"
 
 namespace host {
 
 using Pairs = std::vector<std::pair<Text, Text>>;
 
-/// Decodes one query or form component: "+" is a space, %XX are bytes of
-/// code page 936.
-Text DecodeUrlComponent(TextView raw);
-
-/// Splits "a=1&b=2" into decoded pairs, in order.
-Pairs ParseQuery(TextView raw);
-
+/// The request of `arenix run` and of the tests. The query, the posted form
+/// and the cookies are read as the HTTP host reads them (host/url_form.h),
+/// in code page 936: a urlencoded body given with its Content-Type server
+/// variable is the form, and fields added one by one join it.
 class MemoryRequest : public Request {
  public:
+  /// The raw query text ("a=1&b=%D6%D0"); characters beyond ASCII stand for
+  /// their GBK bytes, as a browser on a GBK page sends them.
   void SetQueryString(TextView raw);
-  void AddForm(TextView name, TextView value) { form_.emplace_back(name, value); }
-  void AddCookie(TextView name, TextView value) { cookies_.emplace_back(name, value); }
+  /// A form field or a cookie as text, sent as a browser would send it.
+  void AddForm(TextView name, TextView value) { form_.Add(name, value, cp_); }
+  void AddCookie(TextView name, TextView value) { cookies_.Add(name, value, cp_); }
   void SetServerVariable(TextView name, TextView value);
   void SetBody(Bytes body) { body_ = std::move(body); read_pos_ = 0; }
 
-  const Pairs& form() const { return form_; }
-  const Pairs& cookies() const { return cookies_; }
   const Pairs& server_variables() const { return server_; }
 
-  Text QueryString() const override { return raw_query_; }
-  std::vector<Text> QueryKeys() const override;
-  Text Query(TextView key) const override;
-  Text Form(TextView key) const override;
+  Text QueryString() const override { return cp_.Decode(raw_query_); }
+  std::vector<Text> QueryKeys() const override { return query_.Names(cp_); }
+  Text Query(TextView key) const override { return query_.Get(key, cp_); }
+  Text Form(TextView key) const override { return FormPairs().Get(key, cp_); }
   Text ServerVariable(TextView name) const override;
   Text Item(TextView key) const override;
   int32_t TotalBytes() const override { return static_cast<int32_t>(body_.size()); }
   Bytes BinaryRead(int32_t count) override;
 
  private:
-  Text raw_query_;
-  Pairs query_, form_, cookies_, server_;
+  // The posted body when it is a urlencoded form, then the added fields.
+  UrlPairs FormPairs() const;
+
+  CodePage cp_;
+  std::string raw_query_;
+  UrlPairs query_, form_, cookies_;
+  Pairs server_;
   Bytes body_;
   size_t read_pos_ = 0;
 };
 
-class MemoryResponse : public Response {
+/// The response of `arenix run` and of the tests: a buffered response
+/// that nothing sends; its text, bytes and settings are read back.
+class MemoryResponse : public BufferedResponse {};
+
+/// The Server object of `arenix run` and of the tests: the site mapping as
+/// it is.
+class MemoryServer : public SiteServer {
  public:
-  void Write(TextView text) override;
-  void BinaryWrite(const Bytes& bytes) override;
-  void End() override { ended_ = true; }
-  void Redirect(TextView url) override;
-  void AddHeader(TextView name, TextView value) override;
-  void SetContentType(TextView type) override;
-  void SetCharSet(TextView charset) override;
-  void SetBuffer(bool on) override;
-  void Clear() override;
-  void Flush() override {}
-  void SetExpires(int32_t minutes) override;
-  void SetExpiresAbsolute(automation::Date when) override;
-  void SetCacheControl(TextView value) override;
-
-  /// Everything written as text, before encoding (writes after End dropped).
-  const Text& text() const { return text_; }
-  /// The body bytes: text writes encoded in the response's code page, and
-  /// binary writes, in order.
-  const Bytes& body() const { return body_; }
-  bool ended() const { return ended_; }
-  const Text& status() const { return status_; }
-  const Pairs& headers() const { return headers_; }
-  const Text& content_type() const { return content_type_; }
-  const Text& charset() const { return charset_; }
-  const Text& redirect() const { return redirect_; }
-  bool buffer() const { return buffer_; }
-  const std::optional<int32_t>& expires() const { return expires_; }
-  const std::optional<automation::Date>& expires_absolute() const { return expires_absolute_; }
-  const Text& cache_control() const { return cache_control_; }
-
- private:
-  bool utf8() const;
-
-  Text text_;
-  Bytes body_;
-  bool ended_ = false;
-  bool buffer_ = true;
-  Text status_ = u"200 OK";
-  Pairs headers_;
-  Text content_type_ = u"text/html";
-  Text charset_;
-  Text redirect_;
-  std::optional<int32_t> expires_;
-  std::optional<automation::Date> expires_absolute_;
-  Text cache_control_;
-};
-
-class MemoryServer : public Server {
- public:
-  /// `site_root`: the absolute folder that "/" maps to. It becomes a folder
-  /// of this server's site (platform/site.h).
-  explicit MemoryServer(Text site_root);
-  /// Maps a site folder ("/data") to another absolute folder, which becomes
-  /// part of the site too.
-  void Mount(TextView site_path, TextView folder);
-
-  /// "/x" is under the site root, "x" under the current page's folder
-  /// (the root here); an absolute path already under the root, or under a
-  /// mounted folder, is returned as it is; nothing maps outside the site.
-  Text MapPath(TextView path) const override;
-  const Text& root() const { return root_; }
-  const platform::Site& site() const override { return site_; }
-
- private:
-  Text root_;
-  platform::Site site_;
-  Pairs mounts_;  // site path -> folder
+  using SiteServer::SiteServer;
 };
 
 class MemorySession : public Session {

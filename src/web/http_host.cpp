@@ -34,20 +34,6 @@ bool SameNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-int Hex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-std::string Trimmed(std::string_view s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string_view::npos) return {};
-  size_t e = s.find_last_not_of(" \t");
-  return std::string(s.substr(b, e - b + 1));
-}
-
 // A header value may not carry a line break into the response.
 std::string OneLine(std::string s) {
   for (auto& c : s)
@@ -63,112 +49,23 @@ std::string RawRequest::Header(std::string_view name) const {
   return {};
 }
 
-Text CodePage::Decode(std::string_view bytes) const {
-  return utf8() ? automation::FromUtf8(bytes) : automation::FromGbk(bytes);
-}
-std::string CodePage::Encode(TextView text) const {
-  return utf8() ? automation::ToUtf8(text) : automation::ToGbk(text);
-}
-
-std::string PercentDecode(std::string_view raw) {
-  std::string out;
-  out.reserve(raw.size());
-  for (size_t i = 0; i < raw.size(); ++i) {
-    if (raw[i] == '+') {
-      out.push_back(' ');
-    } else if (raw[i] == '%' && i + 2 < raw.size() && Hex(raw[i + 1]) >= 0 && Hex(raw[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(Hex(raw[i + 1]) * 16 + Hex(raw[i + 2])));
-      i += 2;
-    } else {
-      out.push_back(raw[i]);
-    }
-  }
-  return out;
-}
-
-std::string PercentEncode(std::string_view bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-        c == '_' || c == '.' || c == '~') {
-      out.push_back(static_cast<char>(c));
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
 // --- Request ---------------------------------------------------------------
 
 HttpRequest::HttpRequest(RawRequest raw, std::shared_ptr<CodePage> cp, std::string site_path)
     : raw_(std::move(raw)), cp_(std::move(cp)), site_path_(std::move(site_path)) {
-  query_ = Split(raw_.query, '&');
-  std::string type = raw_.Header("Content-Type");
-  if (type.size() >= 33 && SameNoCase(std::string_view(type).substr(0, 33), "application/x-www-form-urlencoded"))
-    form_ = Split(raw_.body, '&');
-  for (auto& [k, v] : Split(raw_.Header("Cookie"), ';')) cookies_.emplace_back(Trimmed(k), v);
-}
-
-StringPairs HttpRequest::Split(std::string_view text, char sep) {
-  StringPairs out;
-  size_t i = 0;
-  while (i <= text.size()) {
-    size_t end = text.find(sep, i);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view part = text.substr(i, end - i);
-    if (!part.empty()) {
-      size_t eq = part.find('=');
-      if (eq == std::string_view::npos)
-        out.emplace_back(std::string(part), std::string());
-      else
-        out.emplace_back(std::string(part.substr(0, eq)), std::string(part.substr(eq + 1)));
-    }
-    i = end + 1;
-  }
-  return out;
-}
-
-Text HttpRequest::Lookup(const StringPairs& pairs, TextView key, bool& found) const {
-  Text out;
-  found = false;
-  for (const auto& [k, v] : pairs) {
-    if (!EqualsNoCase(cp_->Decode(PercentDecode(k)), key)) continue;
-    if (found) out += u", ";
-    out += cp_->Decode(PercentDecode(v));
-    found = true;
-  }
-  return out;
+  query_ = host::UrlPairs::Parse(raw_.query);
+  if (host::IsUrlencodedForm(raw_.Header("Content-Type"))) form_ = host::UrlPairs::Parse(raw_.body);
+  cookies_ = host::UrlPairs::ParseCookies(raw_.Header("Cookie"));
 }
 
 Text HttpRequest::QueryString() const { return cp_->Decode(raw_.query); }
 
-std::vector<Text> HttpRequest::QueryKeys() const {
-  std::vector<Text> keys;
-  for (const auto& [k, v] : query_) {
-    Text key = cp_->Decode(PercentDecode(k));
-    bool seen = false;
-    for (const auto& s : keys) seen = seen || EqualsNoCase(s, key);
-    if (!seen) keys.push_back(key);
-  }
-  return keys;
-}
-
-Text HttpRequest::Query(TextView key) const {
-  bool found;
-  return Lookup(query_, key, found);
-}
-Text HttpRequest::Form(TextView key) const {
-  bool found;
-  return Lookup(form_, key, found);
-}
+std::vector<Text> HttpRequest::QueryKeys() const { return query_.Names(*cp_); }
+Text HttpRequest::Query(TextView key) const { return query_.Get(key, *cp_); }
+Text HttpRequest::Form(TextView key) const { return form_.Get(key, *cp_); }
 Text HttpRequest::Cookie(TextView key) const {
   client_state_read_ = true;
-  bool found;
-  return Lookup(cookies_, key, found);
+  return cookies_.Get(key, *cp_);
 }
 
 Text HttpRequest::ServerVariable(TextView name) const {
@@ -205,15 +102,11 @@ Text HttpRequest::ServerVariable(TextView name) const {
 }
 
 Text HttpRequest::Item(TextView key) const {
-  bool found;
-  Text v = Lookup(query_, key, found);
-  if (found) return v;
-  v = Lookup(form_, key, found);
-  if (found) return v;
-  if (!public_) {
-    v = Lookup(cookies_, key, found);
-    if (found) return v;
-  }
+  if (auto v = query_.Find(key, *cp_)) return *v;
+  if (auto v = form_.Find(key, *cp_)) return *v;
+  // A kept public reply never reads a cookie: it would be sent to everyone.
+  if (!public_)
+    if (auto v = cookies_.Find(key, *cp_)) return *v;
   return ServerVariable(key);
 }
 
@@ -443,7 +336,7 @@ Reply HttpResponse::ToReply() const {
 
 HttpServerObject::HttpServerObject(Text site_root, Text data_dir, std::string page_site_path,
                                    std::shared_ptr<CodePage> cp)
-    : MemoryServer(std::move(site_root)), cp_(std::move(cp)) {
+    : SiteServer(std::move(site_root)), cp_(std::move(cp)) {
   if (!data_dir.empty()) Mount(u"/data", data_dir);
   size_t slash = page_site_path.find_last_of('/');
   page_folder_ = slash == std::string::npos ? "/" : page_site_path.substr(0, slash + 1);
@@ -451,8 +344,8 @@ HttpServerObject::HttpServerObject(Text site_root, Text data_dir, std::string pa
 
 Text HttpServerObject::MapPath(TextView path) const {
   if (!path.empty() && path[0] != u'/' && path[0] != u'\\')
-    return MemoryServer::MapPath(automation::FromUtf8(page_folder_) + Text(path));
-  return MemoryServer::MapPath(path);
+    return SiteServer::MapPath(automation::FromUtf8(page_folder_) + Text(path));
+  return SiteServer::MapPath(path);
 }
 
 namespace {

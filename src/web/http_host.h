@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "host/memory_host.h"
+#include "host/buffered_response.h"
+#include "host/site_server.h"
+#include "host/url_form.h"
 #include "web/sessions.h"
 
 namespace web {
@@ -39,18 +41,13 @@ struct RawRequest {
 };
 
 /// The page's code page, shared by its request and response.
-struct CodePage {
-  int number = 936;
-  bool utf8() const { return number == 65001; }
-  Text Decode(std::string_view bytes) const;
-  std::string Encode(TextView text) const;
-};
+using host::CodePage;
+using host::PercentDecode;
+using host::PercentEncode;
 
-/// Percent-decodes a query or form component to bytes ("+" is a space).
-std::string PercentDecode(std::string_view raw);
-/// Percent-encodes bytes for a URL (letters, digits and "-_.~" stay).
-std::string PercentEncode(std::string_view bytes);
-
+/// The query, the form and the cookies are read as every request object
+/// reads them (host/url_form.h), in the page's code page at the time of
+/// reading, so that a page that switches to UTF-8 reads its own posts.
 class HttpRequest : public host::Request {
  public:
   HttpRequest(RawRequest raw, std::shared_ptr<CodePage> cp, std::string site_path);
@@ -80,15 +77,10 @@ class HttpRequest : public host::Request {
   bool ReadClientState() const { return client_state_read_; }
 
  private:
-  // Pairs of raw bytes; decoded in the page's code page when read, so that a
-  // page that switches to UTF-8 reads its own posts right.
-  static StringPairs Split(std::string_view text, char sep);
-  Text Lookup(const StringPairs& pairs, TextView key, bool& found) const;
-
   RawRequest raw_;
   std::shared_ptr<CodePage> cp_;
   std::string site_path_;
-  StringPairs query_, form_, cookies_;
+  host::UrlPairs query_, form_, cookies_;
   size_t read_pos_ = 0;
   bool public_ = false;
   mutable bool client_state_read_ = false;
@@ -101,7 +93,7 @@ struct Reply {
   std::string body;
 };
 
-class HttpResponse : public host::MemoryResponse {
+class HttpResponse : public host::BufferedResponse {
  public:
   explicit HttpResponse(std::shared_ptr<CodePage> cp) : cp_(std::move(cp)) {}
 
@@ -129,7 +121,7 @@ class HttpResponse : public host::MemoryResponse {
 /// Server: MapPath on the site (with "/data" on the meet's folder, and
 /// relative paths from the page's folder), CreateObject through the
 /// programmatic-name registry, URLEncode, HTMLEncode.
-class HttpServerObject : public host::MemoryServer {
+class HttpServerObject : public host::SiteServer {
  public:
   HttpServerObject(Text site_root, Text data_dir, std::string page_site_path,
                    std::shared_ptr<CodePage> cp);

@@ -27,9 +27,23 @@ TEST(MemoryRequestTest, QueryKeysInRequestOrderAndDecodedAsGbk) {
 }
 
 TEST(MemoryRequestTest, MalformedEscapesStayAsTyped) {
-  EXPECT_EQ(host::DecodeUrlComponent(u"100%"), u"100%");
-  EXPECT_EQ(host::DecodeUrlComponent(u"%G1%4"), u"%G1%4");
-  EXPECT_EQ(host::DecodeUrlComponent(u"%D4"), u"?");  // a lead byte alone
+  MemoryRequest r;
+  r.SetQueryString(u"a=100%&b=%G1%4&c=%D4");
+  EXPECT_EQ(r.Query(u"a"), u"100%");
+  EXPECT_EQ(r.Query(u"b"), u"%G1%4");
+  EXPECT_EQ(r.Query(u"c"), u"?");  // a lead byte alone
+}
+
+TEST(MemoryRequestTest, AUrlencodedBodyIsTheFormAndAddedFieldsJoinIt) {
+  MemoryRequest r;
+  std::string body = "name=%D5%C5%C8%FD&id=1";
+  r.SetBody(automation::Bytes(body.begin(), body.end()));
+  EXPECT_EQ(r.Form(u"name"), u"");  // no Content-Type: only bytes
+  r.SetServerVariable(u"CONTENT_TYPE", u"application/x-www-form-urlencoded; charset=gbk");
+  r.AddForm(u"id", u"2");
+  EXPECT_EQ(r.Form(u"name"), u"张三");
+  EXPECT_EQ(r.Form(u"id"), u"1, 2");
+  EXPECT_EQ(r.TotalBytes(), static_cast<int32_t>(body.size()));
 }
 
 TEST(MemoryRequestTest, DefaultItemLooksInQueryFormCookiesServer) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "automation/cp936.h"
+#include "automation/error.h"
 #include "automation/runtime.h"
 #include "data/foxsql/functions.h"
 
@@ -107,6 +108,18 @@ Text ItemText(const StageColumns& c, int i) {
 
 std::span<const StageItem> StageFieldLayout() { return kLayout; }
 
+namespace {
+
+const StageItem& ItemNamed(TextView column) {
+  for (const StageItem& item : kLayout)
+    if (column == item.column) return item;
+  throw automation::Error(automation::err::kInvalidCall, Text(u"no stage field item named ") + Text(column));
+}
+
+}  // namespace
+
+int StageItemWidth(TextView column) { return ItemNamed(column).width; }
+
 Text PackStageField(const StageColumns& columns) {
   Text out;
   for (int i = 0; i < static_cast<int>(std::size(kLayout)); ++i) out += ItemText(columns, i);
@@ -160,6 +173,13 @@ Text ReadExpression(TextView column, const StageItem& it) {
 }
 
 }  // namespace
+
+Text StageItemSlice(TextView field, TextView column) { return SubStrOf(field, ItemNamed(column)); }
+
+Text StageItemStuff(TextView field, TextView column, TextView value) {
+  const StageItem& it = ItemNamed(column);
+  return u"STUFF(" + Text(field) + u"," + Number(it.start) + u"," + Number(it.width) + u"," + Text(value) + u")";
+}
 
 Text StageFieldPackExpression(TextView column) {
   Text out = u"SubStr(" + Text(column) + u",1," + Number(kStageFieldDrawWidth) + u")";

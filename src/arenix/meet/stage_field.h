@@ -91,6 +91,21 @@ struct StageItem {
 /// The layout in field order (the table above).
 std::span<const StageItem> StageFieldLayout();
 
+/// The width of a current-stage column in the field, which is also the
+/// column's width in Play (比赛成绩 -> 9); raises 5 for another name.
+int StageItemWidth(TextView column);
+
+/// Where a statement finds a current-stage column's item in the field
+/// `field`: StageItemSlice(u"决赛信息", u"比赛名次") == u"SubStr(决赛信息,28,4)".
+/// Raises 5 for another column name.
+Text StageItemSlice(TextView field, TextView column);
+
+/// The field `field` with a current-stage column's item replaced by
+/// `value` (a statement expression as wide as the item), for
+/// "Update [Play] Set f=" + StageItemStuff(f, u"比赛成绩", v):
+///   STUFF(决赛信息,19,9,v)
+Text StageItemStuff(TextView field, TextView column, TextView value);
+
 /// The 237-position field of `columns` (as Text: decoding its code page
 /// 936 bytes). Example: a drawn entrant in heat 1, lane 4 of one heat of 8
 /// starts " 104   1   4001008".

@@ -53,9 +53,14 @@ const Text& NextWithoutCarry() {
   return s;
 }
 
-// Positions 1 to the end of the last item written.
-constexpr int kSeedHead = kStageFieldDrawWidth;
-constexpr int kSeedCarry = 35;
+// Positions 1 to the end of the last item written: the head (4 items,
+// positions 1-18) or the head with what the entrant carries (7 items, to 35).
+int SeedEnd(size_t items) {
+  const StageItem& last = StageFieldLayout()[items - 1];
+  return last.start + last.width - 1;
+}
+const int kSeedHead = SeedEnd(4);
+const int kSeedCarry = SeedEnd(7);
 
 Text Digits3(int n) {
   Text t = LongToText(n);

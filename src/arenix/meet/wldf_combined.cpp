@@ -99,7 +99,8 @@ void WriteTotals(WldfDb& db, const WldfCombinedInput& in) {
     db.Exec(u"Update [Play] Set 比赛成绩=" + SqlText(ComposeStoredResult(ResultLayout::kCombinedTotal, {total})) +
             u" Where " + in.event_filter + own_row + SqlText(Trim(CStr(row[0]))));
   }
-  db.Exec(u"Update [Play] Set 决赛信息=STUFF(决赛信息,19,9,PADL(AllTrim(比赛成绩),9)) Where " + in.event_filter +
+  const Text padded = u"PADL(AllTrim(比赛成绩)," + LongToText(StageItemWidth(u"比赛成绩")) + u")";
+  db.Exec(u"Update [Play] Set 决赛信息=" + StageItemStuff(u"决赛信息", u"比赛成绩", padded) + u" Where " + in.event_filter +
           u" And Len(AllTrim(参赛子项目))=0");
 
   WldfRows subs = db.Read(u"Select 参赛子项目 From [Item_Sub] Where AllTrim(参赛项目)==" + SqlText(in.item));

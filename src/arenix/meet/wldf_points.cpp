@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "arenix/meet/stage_field.h"
 #include "arenix/meet/wldf_form.h"
 #include "arenix/text/string_to_numeric.h"
 #include "automation/clock.h"
@@ -163,7 +164,7 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
     record_points = team ? s.record_points_team : s.record_points;
   else
     record_points = FormWholeNumber(form, (team ? u"recordTtJf" : u"recordJf") + LongToText(level));
-  const Text heat_record = u"Upper(SubStr(预赛信息,111,1))=='T'";
+  const Text heat_record = u"Upper(" + StageItemSlice(u"预赛信息", u"比赛破记录") + u")=='T'";
   db.Exec(u"Update [Play] Set 比赛得分=比赛得分+" + SqlNumber(record_points) + where + scorers + u" And (比赛破记录" +
           (s.heat_records_count != 0 ? u" Or " + heat_record : Text()) + u")");
 
@@ -183,7 +184,7 @@ void WldfFinalPoints(const Variant& request, WldfDb& db, TextView filter, TextVi
     if (s.heat_grades_count == 1)
       for (int g = 1; g <= 6; ++g)
         db.Exec(u"Update [Play] Set 比赛得分=比赛得分+" + SqlNumber(ArrayNumber(grade_points, g)) + where +
-                u" And AllTrim(SubStr(预赛信息,42,8))==" + SqlText(kGrades[g - 1]) +
+                u" And AllTrim(" + StageItemSlice(u"预赛信息", u"比赛等级") + u")==" + SqlText(kGrades[g - 1]) +
                 u" And Len(AllTrim(比赛等级))=0 And (Not 集体项目)" + scorers);
   }
 

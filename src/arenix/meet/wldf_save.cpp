@@ -278,8 +278,8 @@ Text WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
     if (!combined) {
       if (carry) {
         const Text previous = StageFieldColumn(StageNumber(stages.previous));
-        db.Exec(u"Update [Play] Set 前赛成绩=SubStr(" + previous + u",19,9),前赛名次=Int(Val(SubStr(" + previous +
-                u",28,4))) Where " + filter);
+        db.Exec(u"Update [Play] Set 前赛成绩=" + StageItemSlice(previous, u"比赛成绩") + u",前赛名次=Int(Val(" +
+                StageItemSlice(previous, u"比赛名次") + u")) Where " + filter);
       }
       PreviousRoundKeys(db, filter, s, stages, timed, e.in_lanes, carry);
     } else if (e.kind != kCombinedKind) {

@@ -8,8 +8,8 @@
 
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/meet_schema.h"
 #include "data/dbf/table.h"
-#include "data/demo/meet_schema.h"
 
 namespace tools {
 namespace {
@@ -87,7 +87,7 @@ std::vector<std::string> CheckMeetFolder(const std::string& dir) {
   // New tables, the lock files and the journal are made in the folder.
   if (::access(dir.c_str(), R_OK | W_OK | X_OK) != 0)
     problems.push_back(dir + ": the folder cannot be written (" + std::strerror(errno) + ")");
-  for (const std::string& name : data::demo::MeetTableNames()) CheckTable(dir, name, true, problems);
+  for (const std::string& name : arenix::meet::MeetTableNames()) CheckTable(dir, name, true, problems);
   // The recorders' logins: only a meet that has recorders holds it.
   CheckTable(dir, "WldfUser", false, problems);
   return problems;

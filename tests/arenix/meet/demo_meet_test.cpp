@@ -19,15 +19,15 @@
 #include "data/dbf/table.h"
 #include "data/dbf/test_files.h"
 #include "automation/datetime.h"
-#include "data/demo/meet_schema.h"
+#include "arenix/meet/meet_schema.h"
 
 namespace arenix::meet::demo {
 namespace {
 
 namespace dbf = data::dbf;
-using data::demo::kYdybmEventSlots;
-using data::demo::MeetTableFields;
-using data::demo::MeetTableNames;
+using arenix::meet::kYdybmEventSlots;
+using arenix::meet::MeetTableFields;
+using arenix::meet::MeetTableNames;
 
 using automation::CBool;
 using automation::CLng;

@@ -8,6 +8,7 @@
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
 #include "automation/cp936.h"
+#include "automation/error.h"
 #include "data/sql_text.h"
 #include "tables_meet_folder.h"
 
@@ -189,6 +190,19 @@ TEST(StageField, SelectListIsTheWordingPagesRead) {
             u"C(10)) As 比赛备注,Cast(AllTrim(SubStr(决赛信息,132,6)) As C(6)) As 比赛风速,Cast(AllTrim(SubStr("
             u"决赛信息,138,100)) As C(100)) As 比赛详情");
   EXPECT_TRUE(StageFieldPackExpression(u"预赛信息").starts_with(u"SubStr(预赛信息,1,18)+比赛成绩+PADL(Str(比赛名次),4)+"));
+}
+
+// One item read or written in place by the save, the points and the
+// advancement, and the widths the schema takes for the columns.
+TEST(StageField, OneItemByItsColumn) {
+  EXPECT_EQ(StageItemSlice(u"预赛信息", u"比赛破记录"), u"SubStr(预赛信息,111,1)");
+  EXPECT_EQ(StageItemSlice(u"决赛信息", u"比赛等级"), u"SubStr(决赛信息,42,8)");
+  EXPECT_EQ(StageItemStuff(u"决赛信息", u"比赛成绩", u"x"), u"STUFF(决赛信息,19,9,x)");
+  EXPECT_EQ(StageItemWidth(u"比赛团队"), 60);
+  for (auto bad : {u"排序名次", u"", u"决赛信息"}) {
+    EXPECT_THROW(StageItemSlice(u"决赛信息", bad), automation::Error);
+    EXPECT_THROW(StageItemWidth(bad), automation::Error);
+  }
 }
 
 TEST(StageField, SubEventSlots) {

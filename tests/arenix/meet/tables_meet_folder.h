@@ -14,7 +14,7 @@
 #include "data/data.h"
 #include "data/dbf/table.h"
 #include "data/dbf/test_files.h"
-#include "data/demo/meet_schema.h"
+#include "arenix/meet/meet_schema.h"
 
 namespace arenix::meet::testing {
 
@@ -29,7 +29,7 @@ class TablesFolder {
   explicit TablesFolder(const std::vector<std::string>& tables) {
     data::RegisterClasses();
     for (const std::string& t : tables)
-      data::dbf::Table::Create(dir_.File(t + ".dbf"), data::demo::MeetTableFields(t));
+      data::dbf::Table::Create(dir_.File(t + ".dbf"), arenix::meet::MeetTableFields(t));
     Reopen();
   }
   ~TablesFolder() {

@@ -21,7 +21,7 @@
 #include "data/data.h"
 #include "data/dbf/table.h"
 #include "data/dbf/test_files.h"
-#include "data/demo/meet_schema.h"
+#include "arenix/meet/meet_schema.h"
 #include "host/memory_host.h"
 
 namespace wldf_test {
@@ -58,8 +58,8 @@ class Meet {
     data::RegisterClasses();
     dir_ = folder.empty() ? temp_.path() : folder;
     if (folder.empty())
-      for (const std::string& t : data::demo::MeetTableNames())
-        data::dbf::Table::Create(dir_ + "/" + t + ".dbf", data::demo::MeetTableFields(t));
+      for (const std::string& t : arenix::meet::MeetTableNames())
+        data::dbf::Table::Create(dir_ + "/" + t + ".dbf", arenix::meet::MeetTableFields(t));
     conn = Variant(automation::CreateObject(u"Adodb.Connection"));
     automation::ObjectCast<data::Connection>(conn).Open(u"provider=vfpoledb;data source=" + FromUtf8(dir_));
     rs = Variant(automation::CreateObject(u"Adodb.RecordSet"));

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "automation/cp936.h"
-#include "data/demo/meet_schema.h"
 #include "data/foxsql/meet_folder.h"
 
 namespace foxsql_test {
@@ -38,11 +37,18 @@ const char* kUnpackColumns =
     "C(10)) As 比赛备注,Cast(AllTrim(SubStr(决赛信息,132,6)) As C(6)) As 比赛风速,Cast(AllTrim(SubStr("
     "决赛信息,138,100)) As C(100)) As 比赛详情";
 
+// The columns of Play that the statements above touch, with the meet's widths.
+const char* kCreatePlayWithStage =
+    "Create Table Play Free (ID C(10), 编号 C(6), 运动员 C(20), 年龄组 C(20), 性别 L, 参赛项目 C(30), "
+    "参赛子项目 C(20), 比赛成绩 C(9), 排序成绩 C(9), 比赛名次 I, 排序名次 I, 比赛组名次 I, 比赛得分 N(6,1), "
+    "比赛等级 C(8), 比赛团队 C(60), 比赛晋级 L, 比赛破记录 L, 比赛检录 C(10), 比赛备注 C(10), 比赛风速 C(6), "
+    "比赛详情 C(100), 决赛信息 C(237))";
+
 TEST(StageField, PacksAndUnpacksByBytes) {
   dbf_test::TempDir dir;
-  dbf::Table::Create(dir.File("Play.dbf"), data::demo::MeetTableFields("Play"));
   Database db(dir.path());
   auto run = [&](const std::string& sql) { return db.Run(FromUtf8(sql)); };
+  run(kCreatePlayWithStage);
   run("Insert Into Play (ID, 编号, 运动员, 年龄组, 性别, 参赛项目, 决赛信息) Values "
       "('1', '1', '张三', '甲组', .T., '100米', ' 104   1   4001008')");
   run(std::string("Update [Play] Set 比赛成绩='    1050 ', 比赛名次=2, 比赛组名次=1, 比赛得分=7, "

@@ -17,18 +17,16 @@
 #include "automation/text.h"
 #include "arenix/meet/demo/demo_accounts.h"
 #include "arenix/meet/demo/demo_recorders.h"
+#include "arenix/meet/meet_schema.h"
 #include "arenix/meet/stage.h"
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
-#include "data/demo/meet_schema.h"
 #include "data/dbf/table.h"
 
 namespace arenix::meet::demo {
 namespace {
 
 namespace dbf = data::dbf;
-using data::demo::kYdybmEventSlots;
-using data::demo::MeetTableFields;
 
 using automation::Date;
 using automation::FromAscii;
@@ -597,7 +595,7 @@ class MeetWriter {
     bool out = e.athlete >= 0 && athletes_[static_cast<size_t>(e.athlete)].out_of_competition;
     Text stage = DrawnStageField(r.seat, e.team);
     bool timed = IsTimedRow(r.kind, r.sub_event, 1);
-    Variant blank_stage(Text(237, u' '));
+    Variant blank_stage(Text(kStageFieldWidth, u' '));
     std::vector<Variant> row = {
         Variant(FromAscii("P") + Digits(++play_id_, 5)),
         Variant(e.number),

@@ -1,15 +1,17 @@
-#include "data/demo/meet_schema.h"
+#include "arenix/meet/meet_schema.h"
 
 #include <map>
 
 #include "automation/error.h"
 #include "automation/text.h"
+#include "arenix/meet/stage_field.h"
+#include "arenix/meet/stored_result.h"
 
-namespace data::demo {
+namespace arenix::meet {
 namespace {
 
-using dbf::FieldSpec;
-using dbf::FieldType;
+using data::dbf::FieldSpec;
+using data::dbf::FieldType;
 
 FieldSpec C(const char16_t* name, int width) { return {name, FieldType::kCharacter, width}; }
 FieldSpec N(const char16_t* name, int width, int decimals = 0) {
@@ -23,7 +25,10 @@ FieldSpec M(const char16_t* name) { return {name, FieldType::kMemo}; }
 
 // Widths shared by several tables.
 constexpr int kEvent = 30, kAge = 20, kTeam = 30, kName = 20, kKind = 4;
-constexpr int kStoredResult = 9, kStageField = 237;
+constexpr int kStoredResult = kStoredResultWidth, kStageField = kStageFieldWidth;
+
+// A current-stage text column of Play, as wide as its item of the stage field.
+FieldSpec Stage(const char16_t* name) { return C(name, StageItemWidth(name)); }
 
 std::vector<FieldSpec> Play() {
   return {
@@ -33,15 +38,15 @@ std::vector<FieldSpec> Play() {
       L(u"集体项目"),        L(u"分道"),              C(u"自定义格式", 20),
       C(u"自定义跑道", 30),  N(u"分值比例", 5, 2),    L(u"编外队"),
       L(u"编外队员"),        I(u"比赛序号"),          I(u"比赛组次"),
-      I(u"比赛道次"),        C(u"比赛组人数", 6),     C(u"比赛成绩", kStoredResult),
+      I(u"比赛道次"),        Stage(u"比赛组人数"),    Stage(u"比赛成绩"),
       C(u"排序成绩", kStoredResult), I(u"比赛名次"),  I(u"排序名次"),
-      I(u"比赛组名次"),      N(u"比赛得分", 6, 1),    C(u"比赛等级", 8),
-      C(u"比赛团队", 60),    L(u"比赛晋级"),          L(u"比赛破记录"),
-      C(u"比赛检录", 10),    C(u"比赛备注", 10),      C(u"比赛风速", 6),
-      C(u"比赛详情", 100),   C(u"预赛信息", kStageField), C(u"次赛信息", kStageField),
+      I(u"比赛组名次"),      N(u"比赛得分", StageItemWidth(u"比赛得分"), 1), Stage(u"比赛等级"),
+      Stage(u"比赛团队"),    L(u"比赛晋级"),          L(u"比赛破记录"),
+      Stage(u"比赛检录"),    Stage(u"比赛备注"),      Stage(u"比赛风速"),
+      Stage(u"比赛详情"),    C(u"预赛信息", kStageField), C(u"次赛信息", kStageField),
       C(u"复赛信息", kStageField), C(u"决赛信息", kStageField), C(u"前赛成绩", kStoredResult),
       I(u"前赛名次"),        I(u"后赛组次"),          I(u"后赛道次"),
-      I(u"后赛序号"),        C(u"后赛组人数", 6),     N(u"随机排列", 6),
+      I(u"后赛序号"),        C(u"后赛组人数", StageItemWidth(u"比赛组人数")),     N(u"随机排列", 6),
   };
 }
 
@@ -126,11 +131,11 @@ const std::vector<std::string>& MeetTableNames() {
   return names;
 }
 
-std::vector<dbf::FieldSpec> MeetTableFields(const std::string& table) {
+std::vector<FieldSpec> MeetTableFields(const std::string& table) {
   for (const auto& t : Tables())
     if (t.first == table) return t.second();
   throw automation::Error(automation::err::kInvalidCall,
                           automation::FromUtf8("no meet table named " + table));
 }
 
-}  // namespace data::demo
+}  // namespace arenix::meet

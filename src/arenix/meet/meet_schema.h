@@ -2,9 +2,11 @@
 // tools create them: the tables the competition logic shares (Play,
 // PlaySour, Item, Item_Sub, Age, Ydybm, Record, Fcgqn_CjDfDzb, team), the
 // lookup tables of the form renderer (Sjzd, BuMen, Part) and the settings
-// table xtsz. Widths that the competition logic relies on (the stored
-// result, the stage fields...) are fixed there; the others are chosen wide
-// enough for real names.
+// table xtsz. Widths that the competition logic relies on are taken from
+// where that logic defines them (the stored result from stored_result.h,
+// the stage fields and the current-stage columns from the stage field
+// layout in stage_field.h); the others are chosen wide enough for real
+// names.
 #pragma once
 
 #include <string>
@@ -12,16 +14,16 @@
 
 #include "data/dbf/schema.h"
 
-namespace data::demo {
+namespace arenix::meet {
 
 /// The meet tables in the order the sample meet writes them.
 const std::vector<std::string>& MeetTableNames();
 
 /// The fields of a meet table by its name (exact case, as above); raises 5
 /// for another name.
-std::vector<dbf::FieldSpec> MeetTableFields(const std::string& table);
+std::vector<data::dbf::FieldSpec> MeetTableFields(const std::string& table);
 
 /// Number of event slots (参赛项目1 ... 参赛项目N) of Ydybm.
 inline constexpr int kYdybmEventSlots = 5;
 
-}  // namespace data::demo
+}  // namespace arenix::meet
