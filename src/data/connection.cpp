@@ -92,7 +92,35 @@ Variant FreeTableConnection::Execute(TextView sql, int32_t* records_affected) {
 
 void FreeTableConnection::Close() {
   if (!db_) ThrowDataError(kObjectClosed);
+  trans_.reset();  // an open unit is undone
   db_.reset();
+}
+
+namespace {
+
+[[noreturn]] void ThrowNoUnit(const char16_t* what) {
+  throw automation::Error(3219, what);
+}
+
+}  // namespace
+
+int32_t FreeTableConnection::BeginTrans() {
+  foxsql::Database& db = database();
+  if (trans_) ThrowNoUnit(u"BeginTrans: a transaction is already open on this connection");
+  trans_ = std::make_unique<dbf::WriteUnit>(db.folder());
+  return 1;
+}
+
+void FreeTableConnection::CommitTrans() {
+  if (!trans_) ThrowNoUnit(u"CommitTrans: no transaction is open");
+  auto unit = std::move(trans_);
+  unit->Commit();
+}
+
+void FreeTableConnection::RollbackTrans() {
+  if (!trans_) ThrowNoUnit(u"RollbackTrans: no transaction is open");
+  auto unit = std::move(trans_);
+  unit->RollBack();
 }
 
 foxsql::Database& FreeTableConnection::database() {
@@ -117,6 +145,15 @@ Variant FreeTableConnection::Invoke(TextView name, InvokeKind kind, std::span<Va
   }
   if (EqualsNoCase(name, u"Close")) {
     Close();
+    return Variant();
+  }
+  if (EqualsNoCase(name, u"BeginTrans")) return Variant(BeginTrans());
+  if (EqualsNoCase(name, u"CommitTrans")) {
+    CommitTrans();
+    return Variant();
+  }
+  if (EqualsNoCase(name, u"RollbackTrans")) {
+    RollbackTrans();
     return Variant();
   }
   if (EqualsNoCase(name, u"State")) return Variant(int32_t{IsOpen() ? 1 : 0});
