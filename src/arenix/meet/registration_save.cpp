@@ -6,6 +6,7 @@
 #include "automation/runtime.h"
 #include "data/data.h"
 #include "data/sql_text.h"
+#include "data/write_lock.h"
 #include "host/host.h"
 
 namespace arenix::meet {
@@ -74,7 +75,11 @@ Text StoreAthleteStatement(const RegistrationForm& form, const RegisteredAthlete
 void SaveRegistration(Variant& request, Variant& response, Variant& conn, Variant& rs,
                       const RegistrationSettings& settings) {
   const RegistrationForm form = ReadRegistrationForm(ObjectCast<host::Request>(request), settings.Slots());
+  // The delegation's athletes are stored together or not at all: a refusal
+  // half-way through undoes the athletes stored before it.
+  data::MeetWriteLock lock(conn);
   auto refuse = [&](Variant& record_set, const Text& message) {
+    lock.RollBack();
     page::WriteErrorPage(response, record_set, conn, message, false, u"");
   };
 
@@ -98,6 +103,7 @@ void SaveRegistration(Variant& request, Variant& response, Variant& conn, Varian
     }
     connection.Execute(StoreAthleteStatement(form, a, settings));
   }
+  lock.Commit();
 }
 
 }  // namespace arenix::meet
