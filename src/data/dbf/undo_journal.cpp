@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "automation/error.h"
@@ -28,6 +29,14 @@ constexpr size_t kBodyFixed = 1 + 2 + 8;  // kind, name length, value
 std::atomic<WriteHook> g_hook{nullptr};
 std::atomic<uint64_t> g_writes{0};
 std::atomic<bool> g_enabled{true};
+
+bool SyncEveryEntry() {
+  static const bool full = [] {
+    const char* v = std::getenv("ARENIX_JOURNAL_SYNC");
+    return v && std::string_view(v) == "full";
+  }();
+  return full;
+}
 
 uint32_t Crc32(std::string_view bytes) {
   static const std::array<uint32_t, 256> table = [] {
@@ -370,7 +379,11 @@ void UndoJournal::BeforeWrite(const std::string& path, int fd, uint64_t offset, 
       if (rfd != fd) ::close(rfd);
     }
   }
-  Sync();
+  // Entries after the first sync reach the journal file before the table
+  // write they protect, which is all a writer's death needs; against a loss
+  // of power they are synced at commit before the tables, or before every
+  // table write when the server runs with ARENIX_JOURNAL_SYNC=full.
+  if (first_sync_ || SyncEveryEntry()) Sync();
 }
 
 void UndoJournal::BeforeCreate(const std::string& path) {
@@ -383,6 +396,7 @@ void UndoJournal::BeforeCreate(const std::string& path) {
 
 void UndoJournal::Commit() {
   if (fd_ < 0) return;
+  Sync();
   for (auto& [name, f] : files_) {
     int fd = ::open((folder_ + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) continue;  // removed by the unit itself
@@ -392,8 +406,9 @@ void UndoJournal::Commit() {
     if (!ok) ThrowIo(name, "cannot sync", e);
   }
   Close();
+  // The removal need not be synced: a journal that comes back after a loss
+  // of power undoes a unit whose files are whole, which is still whole.
   if (::unlink(path_.c_str()) != 0) ThrowIo(kJournalFile, "cannot remove the journal", errno);
-  SyncFolder(folder_);
   files_.clear();
 }
 

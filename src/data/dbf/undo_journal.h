@@ -3,10 +3,13 @@
 // index file is recorded as it was before its first change in the unit,
 // with each file's size at the unit's start, in `.arenix-journal` beside
 // the tables. An entry reaches the journal file before the table write it
-// protects, and the journal is synced (with its folder) before the first
-// table write and again before any later write that follows new entries.
-// At commit the written files are synced and the journal removed: the
-// removal is the commit point. A journal found by the next holder of the
+// protects, so a writer killed at any moment leaves what its undoing needs.
+// The journal is synced (with its folder) before the first table write,
+// and again at commit before the written files are synced; with
+// ARENIX_JOURNAL_SYNC=full in the environment it is synced before every
+// table write that follows new entries (safe against a loss of power
+// between two writes, at the cost of a disk flush per changed record). At
+// commit the journal is removed: the removal is the commit point. A journal found by the next holder of the
 // meet write lock was left by a writer that died: its pre-images are
 // written back and the sizes restored, so that everyone sees the meet as it
 // was before the interrupted unit.

@@ -198,6 +198,39 @@ TEST(SaveKill, AResultSaveIsWholeOrAbsentWhereverItIsKilled) {
   EXPECT_GE(killed, 24);
 }
 
+// The journal changes nothing a reader of the tables sees: a save leaves
+// the same bytes with it as without it (both saves in children of one
+// parent, so that they draw the same lanes).
+TEST(SaveKill, ASaveLeavesTheSameFilesWithAndWithoutTheJournal) {
+  Meet meet;
+  for (int i = 1; i <= 16; ++i) {
+    Entrant e;
+    e.number = std::to_string(i);
+    e.name = "选手" + e.number;
+    e.heat = i <= 8 ? 1 : 2;
+    e.lane = (i - 1) % 8 + 1;
+    meet.Add(e);
+  }
+  meet.AddRound("100米", "预赛");
+  meet.AddRound("100米", "决赛");
+  dbf_test::TempDir copy;
+  const Files start = Read(meet.folder());
+  Restore(copy.path(), start);
+  auto save_in = [](const std::string& folder, bool journal) {
+    return [folder, journal] {
+      dbf::SetJournalEnabled(journal);
+      Meet m(folder);
+      Form f = HeatsForm();
+      Save(m, f, WldfSaveSettings{});
+    };
+  };
+  ASSERT_EQ(RunChild(save_in(meet.folder(), true), 0), 0);
+  ASSERT_EQ(RunChild(save_in(copy.path(), false), 0), 0);
+  const Files with = Read(meet.folder()), without = Read(copy.path());
+  ASSERT_NE(with, start);
+  EXPECT_EQ(with, without);
+}
+
 // ---- registration ----
 
 Variant RegistrationRequest(const std::string& suffix) {
