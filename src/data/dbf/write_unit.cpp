@@ -116,7 +116,9 @@ WriteUnit::~WriteUnit() {
     --state_->depth;
     return;
   }
-  t_units.erase(std::find(t_units.begin(), t_units.end(), state_));
+  // A unit ends on the thread that began it; a stray end elsewhere must
+  // not touch that thread's list.
+  if (auto it = std::find(t_units.begin(), t_units.end(), state_); it != t_units.end()) t_units.erase(it);
   const int fd = state_->lock_fd;
   delete state_;
   ::close(fd);  // closing the description releases its lock
