@@ -9,6 +9,7 @@ install(TARGETS arenix_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/site/ DESTINATION ${CMAKE_INSTALL_DATADIR}/arenix/site)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/arenix.service DESTINATION /lib/systemd/system)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/arenix.conf DESTINATION /etc/arenix)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/nginx-arenix.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(CODE "execute_process(COMMAND \${CMAKE_COMMAND} -DARENIX=$<TARGET_FILE:arenix_cli>
                 -DVERSION=${ARENIX_VERSION} -DOUT=${CMAKE_BINARY_DIR}/man
                 -P ${CMAKE_SOURCE_DIR}/packaging/man_page.cmake COMMAND_ERROR_IS_FATAL ANY)")

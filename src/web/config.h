@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace web {
 
@@ -63,6 +64,19 @@ struct ServerConfig {
   /// output.
   std::string access_log;
   bool quiet = false;  // no access log at all
+  /// This server's name among several that serve one meet behind a load
+  /// balancer (1 to 16 lower-case letters and digits). Its session ids
+  /// begin with the name and a dot, so that the balancer can send every
+  /// request of a session to the server that holds it. Empty: one server.
+  std::string node;
+  /// Addresses of the reverse proxies in front of this server (nginx).
+  /// Their connections are not capped per client, and the client of a
+  /// request one of them forwards is the last address of its
+  /// X-Forwarded-For header: the login throttle, REMOTE_ADDR and the access
+  /// log see the visitor, not the proxy; its X-Forwarded-Proto tells
+  /// whether the visitor used TLS. The headers of anyone else are not
+  /// believed.
+  std::vector<std::string> trusted_proxies;
   Limits limits;
 };
 

@@ -1,5 +1,6 @@
 #include "web/connection_loop.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <httplib.h>
@@ -193,7 +194,9 @@ struct ConnectionLoop::Impl {
       std::string addr = AddressText(ss, port);
       std::unique_lock lock(mu);
       size_t& count = per_client[addr];
-      if (count >= limits.connections_per_client) {
+      const bool capped =
+          std::find(limits.uncapped.begin(), limits.uncapped.end(), addr) == limits.uncapped.end();
+      if (capped && count >= limits.connections_per_client) {
         lock.unlock();
         const char reply[] = "HTTP/1.1 429 Too Many Requests\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
         ::send(fd, reply, sizeof reply - 1, MSG_NOSIGNAL);

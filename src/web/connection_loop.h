@@ -36,6 +36,9 @@ struct ConnectionLimits {
   size_t min_body_rate = 64u << 10;
   std::chrono::milliseconds write_timeout{10000};
   size_t connections_per_client = 64;
+  /// Addresses whose connections are not counted per client (a reverse
+  /// proxy carries many visitors' requests).
+  std::vector<std::string> uncapped;
   FramingLimits framing;
 };
 

@@ -193,7 +193,7 @@ Text HttpRequest::ServerVariable(TextView name) const {
   if (n == "SCRIPT_NAME" || n == "URL" || n == "PATH_INFO") return automation::FromUtf8(site_path_);
   if (n == "CONTENT_TYPE") return text(raw_.Header("Content-Type"));
   if (n == "CONTENT_LENGTH") return text(std::to_string(raw_.body.size()));
-  if (n == "HTTPS") return u"off";
+  if (n == "HTTPS") return raw_.https ? u"on" : u"off";
   if (n.starts_with("HTTP_")) {
     std::string header = n.substr(5);
     if (header != "HOST") client_state_read_ = true;

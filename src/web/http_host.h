@@ -34,6 +34,7 @@ struct RawRequest {
   std::string remote_addr;
   int local_port = 0;
   std::string protocol = "HTTP/1.1";
+  bool https = false;  // asked for over TLS (told by a trusted proxy)
   std::string Header(std::string_view name) const;  // without case; empty when absent
 };
 

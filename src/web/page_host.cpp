@@ -37,7 +37,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
     : config_(config),
       site_(site),
       cache_(site),
-      sessions_(config.limits.session_idle),
+      sessions_(config.limits.session_idle, config.node),
       replies_(site.data_dir()),
       log_(std::move(log)) {
   RegisterAccountsClass();
@@ -56,7 +56,37 @@ Reply PageHost::Failure(const std::string& message, int status) const {
   return r;
 }
 
+namespace {
+
+// A NUL byte, raw or as %00, in a query or an url-encoded form: no text a
+// page reads holds one, and the database would take it as the end of a
+// statement.
+bool HasNulByte(std::string_view urlencoded) {
+  if (urlencoded.find('\0') != std::string_view::npos) return true;
+  for (size_t at = urlencoded.find('%'); at != std::string_view::npos; at = urlencoded.find('%', at + 1))
+    if (urlencoded.substr(at + 1, 2) == "00") return true;
+  return false;
+}
+
+bool UrlEncodedBody(const RawRequest& request) {
+  const std::string type = request.Header("Content-Type");
+  return type.empty() || type.starts_with("application/x-www-form-urlencoded");
+}
+
+// What a visitor is told of a page's failure: the page, the line and the
+// message, without the text of a statement the database refused (that goes
+// to the server's log only).
+std::string PublicMessage(std::string message) {
+  const size_t at = message.find(" in statement: ");
+  if (at != std::string::npos) message.erase(at, message.find('\n', at) - at);
+  return message;
+}
+
+}  // namespace
+
 Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
+  if (HasNulByte(request.query) || (request.method == "POST" && UrlEncodedBody(request) && HasNulByte(request.body)))
+    return Failure("请求中含有空字符（%00），无法处理。请检查输入的内容。", 400);
   std::shared_ptr<const CompiledPage> page;
   try {
     page = cache_.Get(file.path, file.site_path);
@@ -109,7 +139,7 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
     if (result.line > 0) where += " line " + std::to_string(result.line);
     std::string msg = where + ": " + result.message;
     log_("page error: " + msg);
-    reply = Failure(msg, result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
+    reply = Failure(PublicMessage(msg), result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
   }
   if (send_cookie)
     reply.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" + session->id() +

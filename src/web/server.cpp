@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -72,8 +73,28 @@ class HttpCore : public httplib::Server {
   }
 };
 
-ConnectionLimits ConnectionLimitsOf(const Limits& l) {
+// The address of the visitor: the peer, or for a request forwarded by a
+// trusted proxy the last address the proxy put in X-Forwarded-For (the
+// earlier ones came from the client and prove nothing).
+bool FromProxy(const httplib::Request& req, const std::vector<std::string>& proxies) {
+  return std::find(proxies.begin(), proxies.end(), req.remote_addr) != proxies.end();
+}
+
+std::string ClientAddress(const httplib::Request& req, const std::vector<std::string>& proxies) {
+  if (!FromProxy(req, proxies)) return req.remote_addr;
+  const std::string forwarded = req.get_header_value("X-Forwarded-For");
+  std::string last = forwarded.substr(forwarded.rfind(',') == std::string::npos ? 0 : forwarded.rfind(',') + 1);
+  last.erase(0, last.find_first_not_of(" \t"));
+  last.erase(last.find_last_not_of(" \t") + 1);
+  const bool address = !last.empty() && last.size() <= 45 &&
+                       last.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos;
+  return address ? last : req.remote_addr;
+}
+
+ConnectionLimits ConnectionLimitsOf(const ServerConfig& config) {
+  const Limits& l = config.limits;
   ConnectionLimits c;
+  c.uncapped = config.trusted_proxies;
   c.workers = l.workers;
   c.keep_alive_max_requests = l.keep_alive_max_requests;
   c.keep_alive_timeout = l.keep_alive_timeout;
@@ -95,7 +116,7 @@ struct PageServer::Impl {
       : config(std::move(c)),
         site(config.site_dir, config.data_dir),
         pages(config, site, [this](const std::string& line) { Log(line); }),
-        loop(ConnectionLimitsOf(config.limits), [this](httplib::Stream& s, bool close, bool& closed) {
+        loop(ConnectionLimitsOf(config), [this](httplib::Stream& s, bool close, bool& closed) {
           return http.ServeOne(s, close, closed);
         }) {}
 
@@ -118,7 +139,9 @@ struct PageServer::Impl {
     if (q != std::string::npos) raw.query = req.target.substr(q + 1);
     for (const auto& [k, v] : req.headers) raw.headers.emplace_back(k, v);
     raw.body = std::move(body);
-    raw.remote_addr = req.remote_addr;
+    raw.remote_addr = ClientAddress(req, config.trusted_proxies);
+    // A proxy that ends TLS says so; the pages compare referrers with it.
+    raw.https = FromProxy(req, config.trusted_proxies) && req.get_header_value("X-Forwarded-Proto") == "https";
     raw.local_port = req.local_port;
     raw.protocol = req.version;
     return raw;
@@ -211,7 +234,7 @@ struct PageServer::Impl {
       double ms = std::chrono::duration<double, std::milli>(Clock::now() - request_start).count();
       char buf[64];
       std::snprintf(buf, sizeof buf, "%.1f", ms);
-      Log(Now() + " " + req.remote_addr + " " + Printable(req.method) + " " + Printable(req.path) + " " +
+      Log(Now() + " " + ClientAddress(req, config.trusted_proxies) + " " + Printable(req.method) + " " + Printable(req.path) + " " +
           std::to_string(res.status) + " " + std::to_string(res.body.size()) + " " + buf + "ms");
     });
   }

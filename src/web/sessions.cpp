@@ -60,7 +60,7 @@ Variant HttpSession::Invoke(host::TextView name, InvokeKind kind, std::span<Vari
   return Object::Invoke(name, kind, args);
 }
 
-std::string NewSessionId() {
+std::string NewSessionId(const std::string& node) {
   unsigned char bytes[16];
   size_t got = 0;
   int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
@@ -74,7 +74,7 @@ std::string NewSessionId() {
     for (auto& b : bytes) b = static_cast<unsigned char>(rd());
   }
   static const char kHex[] = "0123456789abcdef";
-  std::string id;
+  std::string id = node.empty() ? std::string() : node + ".";
   for (unsigned char b : bytes) {
     id += kHex[b >> 4];
     id += kHex[b & 15];
@@ -90,21 +90,24 @@ std::shared_ptr<HttpSession> SessionStore::Open(const std::string& cookie_id, bo
   if (!cookie_id.empty() && it != sessions_.end() && now - it->second.last_used < idle_) {
     it->second.last_used = now;
     auto s = std::make_shared<HttpSession>(cookie_id);
+    s->node_ = node_;
     s->items_ = it->second.items;
     created = false;
     return s;
   }
   if (it != sessions_.end()) sessions_.erase(it);
   std::string id;
-  do id = NewSessionId();
+  do id = NewSessionId(node_);
   while (sessions_.count(id));
   created = true;
-  return std::make_shared<HttpSession>(id);
+  auto s = std::make_shared<HttpSession>(id);
+  s->node_ = node_;
+  return s;
 }
 
 void HttpSession::Renew() {
   if (old_id_.empty()) old_id_ = id_;
-  id_ = NewSessionId();
+  id_ = NewSessionId(node_);
 }
 
 bool SessionStore::Close(const std::shared_ptr<HttpSession>& session, bool created) {

@@ -40,13 +40,16 @@ class HttpSession : public host::Session {
   using Items = std::vector<std::pair<host::Text, host::Variant>>;
   std::string id_;
   std::string old_id_;  // the id before Renew
+  std::string node_;    // of the store that handed out the id
   Items items_;
   bool abandoned_ = false;
 };
 
 class SessionStore {
  public:
-  explicit SessionStore(std::chrono::minutes idle) : idle_(idle) {}
+  /// `node`: the server's name that begins every id it hands out (see
+  /// ServerConfig::node); empty for a server of its own.
+  explicit SessionStore(std::chrono::minutes idle, std::string node = {}) : idle_(idle), node_(std::move(node)) {}
 
   /// The session of a cookie value; a new empty one (with a new id) when the
   /// id is unknown or idle too long. `created` tells which.
@@ -68,6 +71,7 @@ class SessionStore {
 
   std::mutex mu_;
   std::chrono::minutes idle_;
+  std::string node_;
   std::chrono::minutes skew_{0};
   struct Stored {
     HttpSession::Items items;
@@ -80,7 +84,8 @@ class SessionStore {
 /// The session cookie's name.
 inline constexpr const char* kSessionCookie = "ARENIXSESSIONID";
 
-/// A new random id: 128 bits from the system's random source, as 32 hex digits.
-std::string NewSessionId();
+/// A new random id: 128 bits from the system's random source, as 32 hex
+/// digits, after `node` and a dot when a node is named.
+std::string NewSessionId(const std::string& node = {});
 
 }  // namespace web

@@ -52,7 +52,9 @@ class DeskSite {
 /// A browser of the site: its session cookie, GBK forms, the site's referrer.
 class Client {
  public:
-  explicit Client(const DeskSite& site) : site_(site) {}
+  explicit Client(const DeskSite& site) : port_(site.server().port()) {}
+  /// A browser of the site served on this port (behind a proxy, say).
+  explicit Client(int port) : port_(port) {}
 
   Page Get(const std::string& path) { return Send("GET", path, ""); }
 
@@ -72,19 +74,22 @@ class Client {
   }
 
   std::string session;  // the ARENIXSESSIONID value
-  std::string address = "127.0.0.1";
+  std::string address;  // the loopback address to send from (empty: any)
+  std::string referrer;  // empty: the site's home page
+  std::string headers;  // more header lines ("Name: value\r\n") for every request
 
  private:
   static std::string Gbk(const std::string& utf8) { return automation::ToGbk(automation::FromUtf8(utf8)); }
 
   Page Send(const std::string& method, const std::string& path, const std::string& body) {
-    const std::string host = "127.0.0.1:" + std::to_string(site_.server().port());
-    std::string req = method + " " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\nReferer: http://" + host +
-                      "/index.asp\r\n";
+    const std::string host = "127.0.0.1:" + std::to_string(port_);
+    std::string req = method + " " + path + " HTTP/1.1\r\nHost: " + host + "\r\nConnection: close\r\nReferer: " +
+                      (referrer.empty() ? "http://" + host + "/index.asp" : referrer) + "\r\n";
     if (!session.empty()) req += "Cookie: ARENIXSESSIONID=" + session + "\r\n";
+    req += headers;
     if (method == "POST")
       req += "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " + std::to_string(body.size()) + "\r\n";
-    std::string raw = site_.server().Raw(req + "\r\n" + body, 30000);
+    std::string raw = RawTo(port_, req + "\r\n" + body, 30000, address);
     Page p;
     p.status = StatusOf(raw);
     size_t end = raw.find("\r\n\r\n");
@@ -107,7 +112,7 @@ class Client {
     return {};
   }
 
-  const DeskSite& site_;
+  int port_;
 };
 
 }  // namespace web_test

@@ -60,6 +60,34 @@ inline web::ServerConfig TestConfig(const TestSite& site) {
   return c;
 }
 
+/// Sends raw bytes to a port of this machine, from the loopback address
+/// `from` when one is given, and reads until the server closes (or the
+/// timeout passes).
+inline std::string RawTo(int port, const std::string& bytes, int timeout_ms = 5000, const std::string& from = "") {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (!from.empty()) {
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    ::inet_pton(AF_INET, from.c_str(), &local.sin_addr);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
+  }
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string out;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+    timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    char buf[8192];
+    ssize_t n;
+    while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) out.append(buf, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return out;
+}
+
 /// A running server; stops (and waits for its requests) when destroyed.
 class TestServer {
  public:
@@ -81,22 +109,7 @@ class TestServer {
 
   /// Sends raw bytes and reads until the server closes (or 5 s pass).
   std::string Raw(const std::string& bytes, int timeout_ms = 5000) const {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(server_->port()));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::string out;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
-      timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
-      ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-      ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-      char buf[8192];
-      ssize_t n;
-      while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) out.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return out;
+    return RawTo(server_->port(), bytes, timeout_ms);
   }
 
  private:

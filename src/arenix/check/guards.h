@@ -39,10 +39,11 @@ bool QueryLooksInjected(const host::Request& request);
 void CheckInject(Variant& request, Variant& response, bool close_parent, TextView dialog_id,
                  int16_t check);
 
-/// True when the referrer names this server: "http://" or "https://"
-/// followed by the server name (the first seven characters of a plain
-/// referrer are not looked at).
-bool ReferrerIsThisServer(TextView referrer, TextView server_name);
+/// True when the referrer names this server: the scheme the page was asked
+/// with (`https`), then `host` ("name" or "name:port", as the Host header
+/// has it; a default port may be written or left out), then the end or one
+/// of "/?#".
+bool ReferrerIsThisServer(TextView referrer, TextView host, bool https);
 /// Refuses posts whose referrer is not this server (`check` 1 = on).
 void CheckPost(Variant& request, Variant& response, int16_t check, bool close_parent,
                TextView dialog_id);

@@ -67,6 +67,17 @@ Text CarryText(const host::Request& request, const std::vector<Text>& extra_keys
   return carry;
 }
 
+// The page asked for, between 1 and `count` (0 when there are no pages).
+// The number is clamped before it becomes a whole number, so that
+// "99999999999999999999" or "1e400" shows the last page instead of an
+// overflow.
+int32_t ClampPage(double asked, int32_t count) {
+  double page = automation::Int(asked);
+  if (!(page >= 1)) page = 1;  // NaN too
+  if (page > count) page = count;
+  return static_cast<int32_t>(page);
+}
+
 Text Link(TextView label, int32_t page, TextView carry) {
   Text out = u"[<a href=\"?page=" + LongToText(page);
   out += carry;
@@ -80,14 +91,10 @@ Text Link(TextView label, int32_t page, TextView carry) {
 
 void NoPage(Variant& request, Variant& rs) {
   auto& records = ObjectCast<data::Recordset>(rs);
-  const int16_t count = CInt(Variant(records.PageCount()));
+  const int32_t count = records.PageCount();
   const Text asked = ObjectCast<host::Request>(request).Item(u"Page");
-  int16_t page = 1;
-  if (!asked.empty() && check::IsNumeric(asked)) {
-    page = CInt(Variant(automation::Int(automation::CDbl(Variant(asked)))));
-  }
-  if (page < 1) page = 1;
-  if (page > count) page = count;
+  const int32_t page =
+      ClampPage(!asked.empty() && check::IsNumeric(asked) ? automation::CDbl(Variant(asked)) : 1.0, count);
   if (count > 0) records.SetAbsolutePage(page);
 }
 
@@ -98,9 +105,13 @@ Text PageBar(Variant& request, Variant& rs, TextView search_request_list) {
   const Text carry = CarryText(req, extra_keys);
 
   const int32_t page_count = records.PageCount();
-  int32_t page = CInt(Variant(automation::Int(automation::Val(req.Item(u"Page")))));
-  if (page < 1) page = 1;
-  if (page > page_count) page = page_count;
+  double asked = 1;  // a number past a double ("1e400") is no page number: the first
+  try {
+    asked = automation::Val(req.Item(u"Page"));
+  } catch (const automation::Error& e) {
+    if (e.number() != automation::err::kOverflow) throw;
+  }
+  const int32_t page = ClampPage(asked, page_count);
 
   Text out = EmptyLine(2);
   out += SearchLeft(u"", u"", kSearchCellClass);

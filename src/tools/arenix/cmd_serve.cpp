@@ -1,4 +1,4 @@
-// arenix serve [--config FILE] [--site DIR] [--data DIR] [--work DIR] [--bind ADDR] [--port N]:
+// arenix serve [--config FILE] [--site DIR] [--data DIR] [--work DIR] [--bind ADDR] [--port N] [--node NAME] [--proxy ADDR]:
 // starts the web module. Without --data it serves a sample meet that
 // `arenix demo` writes into the working folder on first run. Settings on
 // the command line win over the configuration file's.
@@ -48,6 +48,8 @@ struct ServeArgs {
   size_t workers = 0;
   std::string log;
   bool quiet = false;
+  std::string node;
+  std::vector<std::string> proxies;
 };
 
 bool HasTables(const fs::path& dir) {
@@ -69,6 +71,8 @@ void ApplyConfig(ServeArgs& args, const CLI::App& cmd) {
     else if (key == "port") args.port = std::stoi(v.value);
     else if (key == "workers") args.workers = std::stoul(v.value);
     else if (key == "quiet") args.quiet = v.value == "yes";
+    else if (key == "node") args.node = v.value;
+    else if (key == "proxy") args.proxies = SplitAddresses(v.value);
   }
 }
 
@@ -78,6 +82,8 @@ void RunServe(const ServeArgs& args) {
   config.port = args.port;
   config.site_dir = args.site;
   config.access_log = args.log;
+  config.node = args.node;
+  config.trusted_proxies = args.proxies;
   config.quiet = args.quiet;
   if (args.workers) config.limits.workers = args.workers;
   if (!fs::is_directory(args.site)) throw Exit{kExitUsage, "arenix serve: no site folder at " + args.site};
@@ -140,7 +146,7 @@ Command serve("serve", [](CLI::App& app) {
   CLI::App* cmd = app.add_subcommand("serve", "start the web module: the meet's pages over HTTP");
   cmd->add_option("--config", args->config,
                   "read the settings from this file (key = value lines: data, port, bind, site, workers, "
-                  "log, quiet)");
+                  "log, quiet, node, proxy)");
   cmd->add_option("--site", args->site, "the site folder (pages and comm/ resources)");
   cmd->add_option("--data", args->data, "an existing meet folder for /data (default: the sample meet)");
   cmd->add_option("--work", args->work, "working folder for the sample meet (default: ./arenix-meet)");
@@ -149,6 +155,13 @@ Command serve("serve", [](CLI::App& app) {
   cmd->add_option("--workers", args->workers, "worker threads: clients served at once (default 64)");
   cmd->add_option("--log", args->log, "append the access log to this file instead of standard output");
   cmd->add_flag("--quiet", args->quiet, "no access log");
+  cmd->add_option("--node", args->node,
+                  "this server's name when several serve one meet behind nginx (see the README); "
+                  "its session ids begin with it")
+      ->check([](const std::string& v) { return IsNodeName(v) ? "" : "1 to 16 lower-case letters and digits"; });
+  cmd->add_option("--proxy", args->proxies,
+                  "the address of a reverse proxy in front (repeatable): its connections are not capped per "
+                  "client and its X-Forwarded-For names the visitor");
   cmd->callback([args, cmd] {
     ApplyConfig(*args, *cmd);
     RunServe(*args);

@@ -31,10 +31,33 @@ std::string CheckValue(const std::string& key, const std::string& v) {
   if (key == "data" || key == "site" || key == "log")
     return !v.empty() && v[0] == '/' ? "" : key + " must be an absolute path";
   if (key == "bind") return v.empty() ? "bind must be an address" : "";
-  return "unknown key '" + key + "' (known: data, port, bind, site, workers, log, quiet)";
+  if (key == "node") return IsNodeName(v) ? "" : "node must be 1 to 16 lower-case letters and digits";
+  if (key == "proxy") return SplitAddresses(v).empty() ? "proxy must list addresses, separated by commas" : "";
+  return "unknown key '" + key + "' (known: data, port, bind, site, workers, log, quiet, node, proxy)";
 }
 
 }  // namespace
+
+std::vector<std::string> SplitAddresses(const std::string& v) {
+  std::vector<std::string> out;
+  size_t at = 0;
+  while (at <= v.size()) {
+    size_t comma = v.find(',', at);
+    if (comma == std::string::npos) comma = v.size();
+    std::string one = Trim(v.substr(at, comma - at));
+    if (one.empty() || one.find_first_of(" \t") != std::string::npos) return {};
+    out.push_back(one);
+    at = comma + 1;
+  }
+  return out;
+}
+
+bool IsNodeName(const std::string& v) {
+  if (v.empty() || v.size() > 16) return false;
+  for (char c : v)
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  return true;
+}
 
 std::map<std::string, ServeConfigLine> ReadServeConfig(const std::string& path) {
   std::ifstream in(path);

@@ -72,37 +72,51 @@ TEST(CheckInject, HandsCloseParentAndDialogToTheErrorPage) {
   page.ExpectRefused(kInjectMessage, true, u"dlgEdit");
 }
 
-TEST(CheckPost, AcceptsOnlyReferrersFromThisServer) {
+TEST(CheckPost, AcceptsOnlyReferrersOfThisSchemeHostAndPort) {
   struct Case {
+    const char16_t* host;  // the Host header; empty: none, the name and port instead
+    bool https;
     const char16_t* referrer;
     bool refused;
   };
   const Case cases[] = {
-      {u"http://meet.example.cn/admin/edit.asp?id=3", false},
-      {u"https://meet.example.cn/admin/edit.asp?id=3", false},  // pages served over TLS
-      {u"http://meet.example.cn", false},
-      {u"https://meet.example.cn:8443/x.asp", false},
-      {u"http://MEET.example.cn/edit.asp", true},
-      {u"https://Meet.example.cn/edit.asp", true},
-      {u"http://other.example.org/meet.example.cn", true},
-      {u"https://other.example.org/", true},
-      {u"", true},
-      {u"meet.example.cn", true},
-      // The server name must end the referrer's host.
-      {u"http://meet.example.cn.evil.org/form.html", true},
-      {u"https://meet.example.cn.evil.org/", true},
-      {u"http://meet.example.cnx/", true},
-      {u"http://meet.example.cn@evil.org/", true},
-      {u"http://meet.example.cn?a=1", false},
-      {u"http://meet.example.cn#top", false},
-      {u"http://meet.example.cn:8080/edit.asp", false},
+      {u"meet.example.cn", false, u"http://meet.example.cn/admin/edit.asp?id=3", false},
+      {u"meet.example.cn", false, u"http://meet.example.cn", false},
+      {u"meet.example.cn", false, u"http://meet.example.cn:80/edit.asp", false},  // the default port written
+      {u"meet.example.cn", false, u"http://meet.example.cn?a=1", false},
+      {u"meet.example.cn", false, u"http://meet.example.cn#top", false},
+      // Another scheme or port is another place.
+      {u"meet.example.cn", false, u"https://meet.example.cn/admin/edit.asp?id=3", true},
+      {u"meet.example.cn", false, u"http://meet.example.cn:8080/edit.asp", true},
+      {u"meet.example.cn", false, u"https://meet.example.cn:8443/x.asp", true},
+      {u"meet.example.cn:8080", false, u"http://meet.example.cn:8080/edit.asp", false},
+      {u"meet.example.cn:8080", false, u"http://meet.example.cn/edit.asp", true},
+      {u"meet.example.cn:8080", false, u"http://meet.example.cn:8081/edit.asp", true},
+      {u"meet.example.cn", true, u"https://meet.example.cn/edit.asp", false},
+      {u"meet.example.cn", true, u"https://meet.example.cn:443/edit.asp", false},
+      {u"meet.example.cn", true, u"http://meet.example.cn/edit.asp", true},
+      {u"", false, u"http://meet.example.cn:8080/edit.asp", false},  // SERVER_NAME and SERVER_PORT
+      {u"", false, u"http://meet.example.cn/edit.asp", true},
+      // Other hosts, however they are dressed.
+      {u"meet.example.cn", false, u"http://MEET.example.cn/edit.asp", true},
+      {u"meet.example.cn", false, u"http://other.example.org/meet.example.cn", true},
+      {u"meet.example.cn", false, u"https://other.example.org/", true},
+      {u"meet.example.cn", false, u"", true},
+      {u"meet.example.cn", false, u"meet.example.cn", true},
+      {u"meet.example.cn", false, u"http://meet.example.cn.evil.org/form.html", true},
+      {u"meet.example.cn", false, u"http://meet.example.cnx/", true},
+      {u"meet.example.cn", false, u"http://meet.example.cn@evil.org/", true},
+      {u"meet.example.cn", false, u"http://evil.org@meet.example.cn/", true},
   };
   for (const auto& c : cases) {
     Page page;
     page.request->SetServerVariable(u"SERVER_NAME", u"meet.example.cn");
+    page.request->SetServerVariable(u"SERVER_PORT", u"8080");
+    if (*c.host) page.request->SetServerVariable(u"HTTP_HOST", c.host);
+    page.request->SetServerVariable(u"HTTPS", c.https ? u"on" : u"off");
     if (*c.referrer) page.request->SetServerVariable(u"HTTP_REFERER", c.referrer);
     Call(u"CommCheckPost", {&page.Request, &page.Response});
-    SCOPED_TRACE(automation::ToUtf8(c.referrer));
+    SCOPED_TRACE(automation::ToUtf8(c.referrer) + " to " + automation::ToUtf8(c.host));
     if (c.refused)
       page.ExpectRefused(kPostMessage);
     else
