@@ -35,7 +35,7 @@ var columns = final ? 9 : 8;
 
 if (param("excel") === "1") {
   var rows = resultRows();
-  Response.Write(arenix.CommShowExcel(conn, rs, Response, title, columns, rows.html, header));
+  Response.Write(arenix.CommShowExcel(conn, rs, Response, h(title), columns, rows.html, header));
   Response.End();
 }
 

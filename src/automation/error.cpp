@@ -29,6 +29,7 @@ Text StandardDescription(int number) {
              u"Requested operation requires a current record.";
     case 3704: return u"Operation is not allowed when the object is closed.";
     case 5017: return u"Syntax error in regular expression";
+    case -2147217871: return u"页面运行超过了时间限制";
     default: return Text();
   }
 }

@@ -35,6 +35,8 @@ inline constexpr int kWrongArgCount = 450;
 inline constexpr int kNoCurrentRecord = 3021;
 inline constexpr int kObjectClosed = 3704;
 inline constexpr int kRegExpSyntax = 5017;
+/// The work ran past the time limit its caller set (automation/deadline.h).
+inline constexpr int kTimedOut = -2147217871;
 }  // namespace err
 
 /// The standard description of a number ("Type mismatch"), or empty text.

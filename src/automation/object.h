@@ -14,6 +14,8 @@ namespace automation {
 
 enum class InvokeKind { Method, PropertyGet, PropertyPut };
 
+class MemberTable;
+
 class Object : public std::enable_shared_from_this<Object> {
  public:
   virtual ~Object() = default;
@@ -26,6 +28,14 @@ class Object : public std::enable_shared_from_this<Object> {
   /// PropertyPut the last argument is the new value.
   /// Default: error 438 naming the member.
   virtual Variant Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args);
+
+  /// The class's member table, when it declares one.
+  virtual const MemberTable* Members() const { return nullptr; }
+
+  /// True when member `name` reads as a value without a call (a script
+  /// reads `rs.EOF`, but calls `rs.MoveNext()`). Answered from the member
+  /// table; a class without one has no such members.
+  bool IsProperty(TextView name) const;
 };
 
 /// Raises 438 "Object doesn't support this property or method: 'name'".

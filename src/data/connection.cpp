@@ -1,6 +1,7 @@
 #include "data/connection.h"
 
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "data/data_errors.h"
 #include "data/recordset.h"
 #include "platform/paths.h"
@@ -128,40 +129,64 @@ foxsql::Database& FreeTableConnection::database() {
   return *db_;
 }
 
+namespace {
+enum Member { kOpen, kExecute, kClose, kState, kConnectionString, kBeginTrans, kCommitTrans, kRollbackTrans };
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+// Open(text, user, password, options) and Execute(sql, affected, options):
+// the words after the first are accepted and, bar the count, unused.
+const automation::MemberTable kMembers{
+    {u"Open", kOpen, kMethod, 0, 4},
+    {u"Execute", kExecute, kMethod, 1, 3},
+    {u"Close", kClose, kMethod, 0, 0},
+    {u"State", kState, kGet, 0, 0},
+    {u"", kConnectionString, kGet, 0, 0},
+    {u"ConnectionString", kConnectionString, kGetPut, 0, 0},
+    {u"BeginTrans", kBeginTrans, kMethod, 0, 0},
+    {u"CommitTrans", kCommitTrans, kMethod, 0, 0},
+    {u"RollbackTrans", kRollbackTrans, kMethod, 0, 0},
+};
+}  // namespace
+
+const automation::MemberTable* FreeTableConnection::Members() const { return &kMembers; }
+
 Variant FreeTableConnection::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
+  const int id = kMembers.Resolve(name, kind, args.size());
   auto arg = [&](size_t i) -> const Variant* {
     return i < args.size() && !args[i]->IsEmpty() ? args[i] : nullptr;
   };
-  if (EqualsNoCase(name, u"Open")) {
-    Open(arg(0) ? automation::CStr(*arg(0)) : connection_string_);
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"Execute")) {
-    if (!arg(0)) throw automation::Error(automation::err::kArgNotOptional);
-    int32_t affected = 0;
-    Variant result = Execute(automation::CStr(*arg(0)), &affected);
-    if (args.size() > 1) *args[1] = Variant(affected);
-    return result;
-  }
-  if (EqualsNoCase(name, u"Close")) {
-    Close();
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"BeginTrans")) return Variant(BeginTrans());
-  if (EqualsNoCase(name, u"CommitTrans")) {
-    CommitTrans();
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"RollbackTrans")) {
-    RollbackTrans();
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"State")) return Variant(int32_t{IsOpen() ? 1 : 0});
-  if (EqualsNoCase(name, u"ConnectionString") && kind == InvokeKind::PropertyPut) {
+  if (kind == InvokeKind::PropertyPut) {
     if (db_) ThrowDataError(kObjectOpen);
-    if (args.empty()) throw automation::Error(automation::err::kArgNotOptional);
     connection_string_ = automation::CStr(*args.back());
     return Variant();
+  }
+  switch (id) {
+    case kOpen:
+      Open(arg(0) ? automation::CStr(*arg(0)) : connection_string_);
+      return Variant();
+    case kExecute: {
+      if (!arg(0)) throw automation::Error(automation::err::kArgNotOptional);
+      int32_t affected = 0;
+      Variant result = Execute(automation::CStr(*arg(0)), &affected);
+      if (args.size() > 1) *args[1] = Variant(affected);
+      return result;
+    }
+    case kClose:
+      Close();
+      return Variant();
+    case kState:
+      return Variant(int32_t{IsOpen() ? 1 : 0});
+    case kConnectionString:
+      return Variant(ConnectionString());
+    case kBeginTrans:
+      return Variant(BeginTrans());
+    case kCommitTrans:
+      CommitTrans();
+      return Variant();
+    case kRollbackTrans:
+      RollbackTrans();
+      return Variant();
   }
   return Connection::Invoke(name, kind, args);
 }

@@ -47,6 +47,7 @@ class FreeTableConnection : public Connection {
   /// closed), BeginTrans, CommitTrans, RollbackTrans.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// The engine of the open connection; 3704 when closed.
   foxsql::Database& database();

@@ -35,6 +35,7 @@ class Connection : public automation::Object {
   /// The default member is the connection text, as the platform's was.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 };
 
 class Recordset : public automation::Object {

@@ -1,6 +1,8 @@
 #include "data/recordset.h"
 
 #include "automation/coerce.h"
+#include "automation/deadline.h"
+#include "automation/member_table.h"
 #include "data/connection.h"
 #include "data/data_errors.h"
 
@@ -11,19 +13,53 @@ using automation::InvokeKind;
 
 namespace {
 
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+
 // Rs.Fields: the count and the values by name or position.
+enum FieldsMember { kFieldCount, kFieldItem };
+const automation::MemberTable kFieldsMembers{
+    {u"Count", kFieldCount, kGet, 0, 0}, {u"", kFieldItem, kGet, 1, 1}, {u"Item", kFieldItem, kGet, 1, 1}};
+
 class FieldsCollection : public automation::Object {
  public:
   explicit FieldsCollection(std::shared_ptr<const StaticRecordset> rs) : rs_(std::move(rs)) {}
   Text ClassName() const override { return u"Fields"; }
+  const automation::MemberTable* Members() const override { return &kFieldsMembers; }
   Variant Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) override {
-    if (EqualsNoCase(name, u"Count")) return Variant(int32_t{rs_->FieldCount()});
-    if ((name.empty() || EqualsNoCase(name, u"Item")) && args.size() == 1) return rs_->Item(*args[0]);
-    return Object::Invoke(name, kind, args);
+    if (kFieldsMembers.Resolve(name, kind, args.size()) == kFieldCount) return Variant(int32_t{rs_->FieldCount()});
+    return rs_->Item(*args[0]);
   }
 
  private:
   std::shared_ptr<const StaticRecordset> rs_;
+};
+
+enum Member {
+  kOpen, kClose, kEof, kBof, kMoveNext, kMoveFirst, kMovePrevious, kMoveLast, kRecordCount, kPageCount, kState,
+  kPageSize, kAbsolutePage, kFields, kItem
+};
+// Open(source, connection, cursor type, lock type, options): the options
+// are accepted and unused.
+const automation::MemberTable kMembers{
+    {u"Open", kOpen, kMethod, 2, 5},
+    {u"Close", kClose, kMethod, 0, 0},
+    {u"EOF", kEof, kGet, 0, 0},
+    {u"BOF", kBof, kGet, 0, 0},
+    {u"MoveNext", kMoveNext, kMethod, 0, 0},
+    {u"MoveFirst", kMoveFirst, kMethod, 0, 0},
+    {u"MovePrevious", kMovePrevious, kMethod, 0, 0},
+    {u"MoveLast", kMoveLast, kMethod, 0, 0},
+    {u"RecordCount", kRecordCount, kGet, 0, 0},
+    {u"PageCount", kPageCount, kGet, 0, 0},
+    {u"State", kState, kGet, 0, 0},
+    {u"PageSize", kPageSize, kGetPut, 0, 0},
+    {u"AbsolutePage", kAbsolutePage, kGetPut, 0, 0},
+    {u"Fields", kFields, kGet, 0, 1},
+    {u"", kItem, kGet, 1, 1},
+    {u"Item", kItem, kGet, 1, 1},
+    {u"Collect", kItem, kGet, 1, 1},
 };
 
 }  // namespace
@@ -75,6 +111,7 @@ bool StaticRecordset::Bof() const {
 
 void StaticRecordset::MoveNext() {
   if (Eof()) ThrowDataError(kNoCurrentRecord);
+  automation::CheckDeadline();  // a native loop over many rows stops with its page
   ++position_;
 }
 
@@ -161,47 +198,46 @@ int32_t StaticRecordset::AbsolutePage() const {
   return static_cast<int32_t>(position_ / page_size_ + 1);
 }
 
+const automation::MemberTable* StaticRecordset::Members() const { return &kMembers; }
+
 Variant StaticRecordset::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
+  const int id = kMembers.Resolve(name, kind, args.size());
   auto arg = [&](size_t i) -> const Variant* {
     return i < args.size() && !args[i]->IsEmpty() ? args[i] : nullptr;
   };
-  bool put = kind == InvokeKind::PropertyPut;
-  if (EqualsNoCase(name, u"Open")) {
-    if (!arg(0) || !arg(1)) throw automation::Error(automation::err::kArgNotOptional);
-    Open(automation::CStr(*arg(0)), *arg(1), arg(2) ? automation::CLng(*arg(2)) : 0,
-         arg(3) ? automation::CLng(*arg(3)) : kLockReadOnly);
+  if (kind == InvokeKind::PropertyPut) {
+    const int32_t value = automation::CLng(*args.back());
+    if (id == kPageSize) SetPageSize(value);
+    if (id == kAbsolutePage) SetAbsolutePage(value);
     return Variant();
   }
-  if (EqualsNoCase(name, u"Close")) return Close(), Variant();
-  if (EqualsNoCase(name, u"EOF")) return Variant(Eof());
-  if (EqualsNoCase(name, u"BOF")) return Variant(Bof());
-  if (EqualsNoCase(name, u"MoveNext")) return MoveNext(), Variant();
-  if (EqualsNoCase(name, u"MoveFirst")) return MoveFirst(), Variant();
-  if (EqualsNoCase(name, u"MovePrevious")) return MovePrevious(), Variant();
-  if (EqualsNoCase(name, u"MoveLast")) return MoveLast(), Variant();
-  if (EqualsNoCase(name, u"RecordCount")) return Variant(RecordCount());
-  if (EqualsNoCase(name, u"PageCount")) return Variant(PageCount());
-  if (EqualsNoCase(name, u"State")) return Variant(int32_t{open_ ? 1 : 0});
-  if (EqualsNoCase(name, u"PageSize")) {
-    if (!put) return Variant(PageSize());
-    SetPageSize(automation::CLng(*args.back()));
-    return Variant();
+  switch (id) {
+    case kOpen:
+      if (!arg(0) || !arg(1)) throw automation::Error(automation::err::kArgNotOptional);
+      Open(automation::CStr(*arg(0)), *arg(1), arg(2) ? automation::CLng(*arg(2)) : 0,
+           arg(3) ? automation::CLng(*arg(3)) : kLockReadOnly);
+      return Variant();
+    case kClose: return Close(), Variant();
+    case kEof: return Variant(Eof());
+    case kBof: return Variant(Bof());
+    case kMoveNext: return MoveNext(), Variant();
+    case kMoveFirst: return MoveFirst(), Variant();
+    case kMovePrevious: return MovePrevious(), Variant();
+    case kMoveLast: return MoveLast(), Variant();
+    case kRecordCount: return Variant(RecordCount());
+    case kPageCount: return Variant(PageCount());
+    case kState: return Variant(int32_t{open_ ? 1 : 0});
+    case kPageSize: return Variant(PageSize());
+    case kAbsolutePage: return Variant(AbsolutePage());
+    case kFields: {
+      if (args.size() == 1) return Item(*args[0]);
+      RequireOpen();
+      auto self = std::static_pointer_cast<const StaticRecordset>(weak_from_this().lock());
+      if (!self) self = std::shared_ptr<const StaticRecordset>(std::shared_ptr<void>(), this);
+      return Variant(automation::ObjectPtr(std::make_shared<FieldsCollection>(std::move(self))));
+    }
+    case kItem: return Item(*args[0]);
   }
-  if (EqualsNoCase(name, u"AbsolutePage")) {
-    if (!put) return Variant(AbsolutePage());
-    SetAbsolutePage(automation::CLng(*args.back()));
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"Fields")) {
-    if (args.size() == 1) return Item(*args[0]);
-    RequireOpen();
-    auto self = std::static_pointer_cast<const StaticRecordset>(weak_from_this().lock());
-    if (!self) self = std::shared_ptr<const StaticRecordset>(std::shared_ptr<void>(), this);
-    return Variant(automation::ObjectPtr(std::make_shared<FieldsCollection>(std::move(self))));
-  }
-  if ((name.empty() || EqualsNoCase(name, u"Item") || EqualsNoCase(name, u"Collect")) &&
-      args.size() == 1 && !put)
-    return Item(*args[0]);
   return Recordset::Invoke(name, kind, args);
 }
 

@@ -49,6 +49,7 @@ class StaticRecordset : public Recordset {
   /// default item (a field's value by name or position).
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// A field's value by name (text) or position (number).
   Variant Item(const Variant& key) const;

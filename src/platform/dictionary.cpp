@@ -1,6 +1,7 @@
 #include "platform/dictionary.h"
 
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 
@@ -63,59 +64,83 @@ void Dictionary::RemoveAll() {
   index_.clear();
 }
 
+namespace {
+enum Member { kItem, kKey, kCompareMode, kAdd, kExists, kCount, kRemove, kRemoveAll, kKeys, kItems };
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+using automation::kPut;
+const automation::MemberTable kMembers{
+    {u"", kItem, kGetPut, 1, 1},           {u"Item", kItem, kGetPut, 1, 1},
+    {u"Key", kKey, kPut, 1, 1},            {u"CompareMode", kCompareMode, kGetPut, 0, 0},
+    {u"Add", kAdd, kMethod},               {u"Exists", kExists, kMethod},
+    {u"Count", kCount, kGet, 0, 0},        {u"Remove", kRemove, kMethod},
+    {u"RemoveAll", kRemoveAll, kMethod},   {u"Keys", kKeys, kMethod},
+    {u"Items", kItems, kMethod},
+};
+}  // namespace
+
+const automation::MemberTable* Dictionary::Members() const { return &kMembers; }
+
 Variant Dictionary::Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) {
-  using automation::EqualsNoCase;
-  using automation::InvokeKind;
   auto key = [&](size_t i) -> Text {
     if (i >= args.size()) throw automation::Error(automation::err::kArgNotOptional);
     return automation::CStr(*args[i]);
   };
-  if (kind == InvokeKind::PropertyPut) {
+  const automation::MemberDef* def = kMembers.Find(name);
+  if (!def) automation::ThrowNoSuchMember(name);
+  if (kind == automation::InvokeKind::PropertyPut) {
+    if (!(def->use & kPut)) automation::ThrowNoSuchMember(name);
     if (args.empty()) throw automation::Error(automation::err::kArgNotOptional);
     const Variant& value = *args.back();
-    if (name.empty() || EqualsNoCase(name, u"Item")) {
-      Set(key(0), value);
-    } else if (EqualsNoCase(name, u"Key")) {
-      Text old = key(0), now = key(1);
-      Variant* v = Find(old);
-      if (!v) throw automation::Error(kElementNotFound, u"Element not found");
-      if (Exists(now)) throw automation::Error(kKeyExists);
-      for (auto& e : entries_)
-        if (Fold(e.first) == Fold(old)) e.first = now;
-      Reindex();
-    } else if (EqualsNoCase(name, u"CompareMode")) {
-      if (!entries_.empty()) automation::ThrowInvalidCall();
-      compare_mode_ = automation::CInt(value);
-    } else {
-      automation::ThrowNoSuchMember(name);
+    switch (def->id) {
+      case kItem:
+        Set(key(0), value);
+        break;
+      case kKey: {
+        Text old = key(0), now = key(1);
+        Variant* v = Find(old);
+        if (!v) throw automation::Error(kElementNotFound, u"Element not found");
+        if (Exists(now)) throw automation::Error(kKeyExists);
+        for (auto& e : entries_)
+          if (Fold(e.first) == Fold(old)) e.first = now;
+        Reindex();
+        break;
+      }
+      case kCompareMode:
+        if (!entries_.empty()) automation::ThrowInvalidCall();
+        compare_mode_ = automation::CInt(value);
+        break;
     }
     return Variant();
   }
-  if (name.empty() || EqualsNoCase(name, u"Item")) {
-    const Variant* v = Find(key(0));
-    return v ? *v : Variant();
-  }
-  if (EqualsNoCase(name, u"Add")) {
-    if (args.size() < 2) throw automation::Error(automation::err::kArgNotOptional);
-    Add(key(0), *args[1]);
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"Exists")) return Variant(Exists(key(0)));
-  if (EqualsNoCase(name, u"Count")) return Variant(static_cast<int32_t>(entries_.size()));
-  if (EqualsNoCase(name, u"Remove")) {
-    Remove(key(0));
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"RemoveAll")) {
-    RemoveAll();
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"CompareMode")) return Variant(static_cast<int32_t>(compare_mode_));
-  if (EqualsNoCase(name, u"Keys") || EqualsNoCase(name, u"Items")) {
-    bool keys = EqualsNoCase(name, u"Keys");
-    automation::Array a;
-    for (const auto& [k, v] : entries_) a.items.push_back(keys ? Variant(k) : v);
-    return Variant(std::move(a));
+  switch (def->id) {
+    case kItem: {
+      const Variant* v = Find(key(0));
+      return v ? *v : Variant();
+    }
+    case kAdd:
+      if (args.size() < 2) throw automation::Error(automation::err::kArgNotOptional);
+      Add(key(0), *args[1]);
+      return Variant();
+    case kExists:
+      return Variant(Exists(key(0)));
+    case kCount:
+      return Variant(static_cast<int32_t>(entries_.size()));
+    case kRemove:
+      Remove(key(0));
+      return Variant();
+    case kRemoveAll:
+      RemoveAll();
+      return Variant();
+    case kCompareMode:
+      return Variant(static_cast<int32_t>(compare_mode_));
+    case kKeys:
+    case kItems: {
+      automation::Array a;
+      for (const auto& [k, v] : entries_) a.items.push_back(def->id == kKeys ? Variant(k) : v);
+      return Variant(std::move(a));
+    }
   }
   automation::ThrowNoSuchMember(name);
 }

@@ -19,6 +19,7 @@ class Dictionary : public automation::Object {
   automation::Text ClassName() const override { return u"Dictionary"; }
   automation::Variant Invoke(automation::TextView name, automation::InvokeKind kind,
                              std::span<automation::Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// Adds a key; error 457 when it is there already.
   void Add(automation::TextView key, automation::Variant value);

@@ -4,6 +4,7 @@
 #include <pcre2.h>
 
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "platform/regexp_dialect.h"
 #include "platform/regexp_matches.h"
@@ -215,55 +216,40 @@ std::vector<RegExpMatch> RegExp::Execute(TextView source) {
 }
 
 namespace {
-
-void RequireArgs(std::span<Variant* const> args, size_t n) {
-  if (args.size() < n) throw Error(err::kArgNotOptional);
-  if (args.size() > n) throw Error(err::kWrongArgCount);
-}
-
+enum Member { kPattern, kIgnoreCase, kGlobal, kMultiline, kTest, kReplace, kExecute };
+using automation::kGetPut;
+using automation::kMethod;
+const automation::MemberTable kMembers{
+    {u"Pattern", kPattern, kGetPut, 0, 0},     {u"IgnoreCase", kIgnoreCase, kGetPut, 0, 0},
+    {u"Global", kGlobal, kGetPut, 0, 0},       {u"Multiline", kMultiline, kGetPut, 0, 0},
+    {u"Test", kTest, kMethod, 1, 1},           {u"Replace", kReplace, kMethod, 2, 2},
+    {u"Execute", kExecute, kMethod, 1, 1},
+};
 }  // namespace
+
+const automation::MemberTable* RegExp::Members() const { return &kMembers; }
 
 Variant RegExp::Invoke(TextView name, automation::InvokeKind kind,
                        std::span<Variant* const> args) {
-  using automation::EqualsNoCase;
-  using automation::InvokeKind;
-  const bool put = kind == InvokeKind::PropertyPut;
-
-  auto property = [&](auto get, auto set) -> Variant {
-    if (put) {
-      RequireArgs(args, 1);
-      set(*args[0]);
-      return Variant();
+  const int id = kMembers.Resolve(name, kind, args.size());
+  if (kind == automation::InvokeKind::PropertyPut) {
+    const Variant& v = *args.back();
+    switch (id) {
+      case kPattern: SetPattern(automation::CStr(v)); break;
+      case kIgnoreCase: SetIgnoreCase(automation::CBool(v)); break;
+      case kGlobal: SetGlobal(automation::CBool(v)); break;
+      case kMultiline: SetMultiline(automation::CBool(v)); break;
     }
-    RequireArgs(args, 0);
-    return get();
-  };
-
-  if (EqualsNoCase(name, u"Pattern"))
-    return property([&] { return Variant(pattern_); },
-                    [&](const Variant& v) { SetPattern(automation::CStr(v)); });
-  if (EqualsNoCase(name, u"IgnoreCase"))
-    return property([&] { return Variant(ignore_case_); },
-                    [&](const Variant& v) { SetIgnoreCase(automation::CBool(v)); });
-  if (EqualsNoCase(name, u"Global"))
-    return property([&] { return Variant(global_); },
-                    [&](const Variant& v) { SetGlobal(automation::CBool(v)); });
-  if (EqualsNoCase(name, u"Multiline"))
-    return property([&] { return Variant(multiline_); },
-                    [&](const Variant& v) { SetMultiline(automation::CBool(v)); });
-  if (!put) {
-    if (EqualsNoCase(name, u"Test")) {
-      RequireArgs(args, 1);
-      return Test(automation::CStr(*args[0]));
-    }
-    if (EqualsNoCase(name, u"Replace")) {
-      RequireArgs(args, 2);
-      return Replace(automation::CStr(*args[0]), automation::CStr(*args[1]));
-    }
-    if (EqualsNoCase(name, u"Execute")) {
-      RequireArgs(args, 1);
-      return Variant(MakeMatchCollection(Execute(automation::CStr(*args[0]))));
-    }
+    return Variant();
+  }
+  switch (id) {
+    case kPattern: return Variant(pattern_);
+    case kIgnoreCase: return Variant(ignore_case_);
+    case kGlobal: return Variant(global_);
+    case kMultiline: return Variant(multiline_);
+    case kTest: return Test(automation::CStr(*args[0]));
+    case kReplace: return Replace(automation::CStr(*args[0]), automation::CStr(*args[1]));
+    case kExecute: return Variant(MakeMatchCollection(Execute(automation::CStr(*args[0]))));
   }
   automation::ThrowNoSuchMember(name);
 }

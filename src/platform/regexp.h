@@ -68,6 +68,7 @@ class RegExp : public automation::Object {
   /// methods; Execute returns a match collection object.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
  private:
   struct Compiled;

@@ -1,6 +1,7 @@
 #include "platform/xmlhttp.h"
 
 #include "automation/cp936.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 
@@ -61,63 +62,75 @@ Text XmlHttp::ResponseText() const {
   return automation::FromGbk(b);
 }
 
+namespace {
+enum Member {
+  kOpen, kSetRequestHeader, kSend, kAbort, kReadyState, kStatus, kStatusText, kResponseBody,
+  kResponseText, kGetResponseHeader, kGetAllResponseHeaders
+};
+using automation::kGet;
+using automation::kMethod;
+const automation::MemberTable kMembers{
+    {u"open", kOpen, kMethod, 2, 5},
+    {u"setRequestHeader", kSetRequestHeader, kMethod, 2, 2},
+    {u"send", kSend, kMethod, 0, 1},
+    {u"abort", kAbort, kMethod, 0, 0},
+    {u"readyState", kReadyState, kGet, 0, 0},
+    {u"status", kStatus, kGet, 0, 0},
+    {u"statusText", kStatusText, kGet, 0, 0},
+    {u"responseBody", kResponseBody, kGet, 0, 0},
+    {u"responseText", kResponseText, kGet, 0, 0},
+    {u"getResponseHeader", kGetResponseHeader, kMethod, 1, 1},
+    {u"getAllResponseHeaders", kGetAllResponseHeaders, kMethod, 0, 0},
+};
+}  // namespace
+
+const automation::MemberTable* XmlHttp::Members() const { return &kMembers; }
+
 Variant XmlHttp::Invoke(TextView name, automation::InvokeKind kind,
                         std::span<Variant* const> args) {
-  using automation::EqualsNoCase;
+  const int id = kMembers.Resolve(name, kind, args.size());
   auto arg = [&](size_t i) -> const Variant& {
     static const Variant empty;
     return i < args.size() ? *args[i] : empty;
   };
-  auto need_done = [&] {
-    if (ready_state_ != 4) automation::ThrowInvalidCall();
-  };
-  if (kind == automation::InvokeKind::PropertyPut) automation::ThrowNoSuchMember(name);
-  if (EqualsNoCase(name, u"open")) {
-    if (args.size() < 2) throw automation::Error(automation::err::kArgNotOptional);
-    Open(automation::CStr(arg(0)), automation::CStr(arg(1)));
-    return Variant();
+  switch (id) {
+    case kOpen:
+      Open(automation::CStr(arg(0)), automation::CStr(arg(1)));
+      return Variant();
+    case kSetRequestHeader:
+      SetRequestHeader(automation::CStr(arg(0)), automation::CStr(arg(1)));
+      return Variant();
+    case kSend:
+      Send(arg(0));
+      return Variant();
+    case kAbort:
+      ready_state_ = 0;
+      return Variant();
+    case kReadyState:
+      return Variant(ready_state_);
   }
-  if (EqualsNoCase(name, u"setRequestHeader")) {
-    SetRequestHeader(automation::CStr(arg(0)), automation::CStr(arg(1)));
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"send")) {
-    Send(arg(0));
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"abort")) {
-    ready_state_ = 0;
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"readyState")) return Variant(ready_state_);
-  if (EqualsNoCase(name, u"status")) {
-    need_done();
-    return Variant(static_cast<int32_t>(response_.status));
-  }
-  if (EqualsNoCase(name, u"statusText")) {
-    need_done();
-    return Variant(automation::FromUtf8(response_.status_text));
-  }
-  if (EqualsNoCase(name, u"responseBody")) {
-    need_done();
-    return Variant(automation::Bytes(response_.body.begin(), response_.body.end()));
-  }
-  if (EqualsNoCase(name, u"responseText")) {
-    need_done();
-    return Variant(ResponseText());
-  }
-  if (EqualsNoCase(name, u"getResponseHeader")) {
-    need_done();
-    std::string want = Lower(automation::ToUtf8(automation::CStr(arg(0))));
-    for (const auto& [k, v] : response_.headers)
-      if (Lower(k) == want) return Variant(automation::FromUtf8(v));
-    return Variant(Text());
-  }
-  if (EqualsNoCase(name, u"getAllResponseHeaders")) {
-    need_done();
-    std::string all;
-    for (const auto& [k, v] : response_.headers) all += k + ": " + v + "\r\n";
-    return Variant(automation::FromUtf8(all));
+  // The rest read the response, which is there once the exchange is done.
+  if (ready_state_ != 4) automation::ThrowInvalidCall();
+  switch (id) {
+    case kStatus:
+      return Variant(static_cast<int32_t>(response_.status));
+    case kStatusText:
+      return Variant(automation::FromUtf8(response_.status_text));
+    case kResponseBody:
+      return Variant(automation::Bytes(response_.body.begin(), response_.body.end()));
+    case kResponseText:
+      return Variant(ResponseText());
+    case kGetResponseHeader: {
+      std::string want = Lower(automation::ToUtf8(automation::CStr(arg(0))));
+      for (const auto& [k, v] : response_.headers)
+        if (Lower(k) == want) return Variant(automation::FromUtf8(v));
+      return Variant(Text());
+    }
+    case kGetAllResponseHeaders: {
+      std::string all;
+      for (const auto& [k, v] : response_.headers) all += k + ": " + v + "\r\n";
+      return Variant(automation::FromUtf8(all));
+    }
   }
   automation::ThrowNoSuchMember(name);
 }

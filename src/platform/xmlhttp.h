@@ -22,6 +22,7 @@ class XmlHttp : public automation::Object {
   automation::Text ClassName() const override { return u"IXMLHTTPRequest"; }
   automation::Variant Invoke(automation::TextView name, automation::InvokeKind kind,
                              std::span<automation::Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   void Open(automation::TextView method, automation::TextView url);
   void SetRequestHeader(automation::TextView name, automation::TextView value);

@@ -5,6 +5,7 @@
 #include "arenix/desk/account_store.h"
 #include "arenix/desk/desk_tables.h"
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 #include "automation/text.h"
@@ -57,39 +58,50 @@ Text RefusedMessage(LoginThrottle::Clock::time_point until, LoginThrottle::Clock
          automation::FromUtf8(std::to_string(std::max<long long>(1, minutes))) + u" 分钟）。";
 }
 
+// Every member takes the server object first (the meet's folder); the
+// values after it that a page leaves out read as empty.
+enum AccountsMember { kLogin, kPrepare, kAdd, kSetPassword, kUpdate, kRemove };
+using automation::kMethod;
+const automation::MemberTable kAccountsMembers{
+    {u"Login", kLogin, kMethod, 5, 5},     {u"Prepare", kPrepare, kMethod, 1, 1},
+    {u"Add", kAdd, kMethod, 1, 7},         {u"SetPassword", kSetPassword, kMethod, 1, 3},
+    {u"Update", kUpdate, kMethod, 1, 5},   {u"Remove", kRemove, kMethod, 1, 2},
+};
+
 class Accounts : public automation::Object {
  public:
   Text ClassName() const override { return u"Accounts"; }
 
+  const automation::MemberTable* Members() const override { return &kAccountsMembers; }
+
   Variant Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) override {
-    using automation::EqualsNoCase;
-    if (args.empty()) return Object::Invoke(name, kind, args);
+    const int id = kAccountsMembers.Resolve(name, kind, args.size());
     try {
-      if (EqualsNoCase(name, u"Login") && args.size() >= 5) return Variant(Login(args));
+      if (id == kLogin) return Variant(Login(args));
       const std::string folder = MeetFolder(*args[0]);
-      if (EqualsNoCase(name, u"Prepare")) {
+      if (id == kPrepare) {
         arenix::desk::EnsureDeskTables(folder);
         return Variant(Text());
       }
       AccountStore store(folder);
-      if (EqualsNoCase(name, u"Add")) {
-        Account a{automation::Trim(Arg(args, 1)), automation::Trim(Arg(args, 3)), automation::Trim(Arg(args, 4)),
-                  automation::Trim(Arg(args, 5)), automation::Trim(Arg(args, 6)), "", u""};
-        if (a.name.empty()) a.name = a.user;
-        store.Add(a, Arg(args, 2));
-        return Variant(Text());
+      switch (id) {
+        case kAdd: {
+          Account a{automation::Trim(Arg(args, 1)), automation::Trim(Arg(args, 3)), automation::Trim(Arg(args, 4)),
+                    automation::Trim(Arg(args, 5)), automation::Trim(Arg(args, 6)), "", u""};
+          if (a.name.empty()) a.name = a.user;
+          store.Add(a, Arg(args, 2));
+          return Variant(Text());
+        }
+        case kSetPassword:
+          store.SetPassword(Arg(args, 1), Arg(args, 2));
+          return Variant(Text());
+        case kUpdate:
+          store.Update(Account{automation::Trim(Arg(args, 1)), u"", automation::Trim(Arg(args, 2)),
+                               automation::Trim(Arg(args, 3)), automation::Trim(Arg(args, 4)), "", u""});
+          return Variant(Text());
+        case kRemove:
+          return Variant(store.Remove(Arg(args, 1)) ? Text() : Text(u"没有该用户：" + Arg(args, 1)));
       }
-      if (EqualsNoCase(name, u"SetPassword")) {
-        store.SetPassword(Arg(args, 1), Arg(args, 2));
-        return Variant(Text());
-      }
-      if (EqualsNoCase(name, u"Update")) {
-        store.Update(Account{automation::Trim(Arg(args, 1)), u"", automation::Trim(Arg(args, 2)),
-                             automation::Trim(Arg(args, 3)), automation::Trim(Arg(args, 4)), "", u""});
-        return Variant(Text());
-      }
-      if (EqualsNoCase(name, u"Remove"))
-        return Variant(store.Remove(Arg(args, 1)) ? Text() : Text(u"没有该用户：" + Arg(args, 1)));
     } catch (const automation::Error& e) {
       // The store's refusals are messages for the user; anything else is a
       // fault of the page or the meet folder and reaches the page as such.

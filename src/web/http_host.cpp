@@ -5,6 +5,7 @@
 #include "arenix/page/encode.h"
 #include "automation/coerce.h"
 #include "automation/cp936.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 #include "automation/text.h"
@@ -15,6 +16,10 @@ namespace web {
 using automation::CStr;
 using automation::EqualsNoCase;
 using automation::InvokeKind;
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+using automation::kPut;
 
 namespace {
 
@@ -48,11 +53,6 @@ std::string OneLine(std::string s) {
   for (auto& c : s)
     if (c == '\r' || c == '\n') c = ' ';
   return s;
-}
-
-const Variant& Arg(std::span<Variant* const> args, size_t i) {
-  if (i >= args.size()) throw automation::Error(automation::err::kArgNotOptional);
-  return *args[i];
 }
 
 }  // namespace
@@ -225,27 +225,47 @@ host::Bytes HttpRequest::BinaryRead(int32_t count) {
   return out;
 }
 
+namespace {
+enum RequestMember { kQueryString, kForm, kCookies, kServerVariables, kTotalBytes, kBinaryRead, kItem };
+const automation::MemberTable kRequestMembers{
+    {u"QueryString", kQueryString, kGet, 0, 1},
+    {u"Form", kForm, kGet, 0, 1},
+    {u"Cookies", kCookies, kGet, 0, 1},
+    {u"ServerVariables", kServerVariables, kGet, 1, 1},
+    {u"TotalBytes", kTotalBytes, kGet, 0, 0},
+    {u"BinaryRead", kBinaryRead, kMethod, 1, 1},
+    {u"", kItem, kGet, 1, 1},
+    {u"Item", kItem, kGet, 1, 1},
+};
+}  // namespace
+
+const automation::MemberTable* HttpRequest::Members() const { return &kRequestMembers; }
+
 Variant HttpRequest::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
-  auto key = [&] { return CStr(Arg(args, 0)); };
-  if (EqualsNoCase(name, u"QueryString")) return args.empty() ? Variant(QueryString()) : Variant(Query(key()));
-  if (EqualsNoCase(name, u"Form")) {
-    if (!args.empty()) return Variant(Form(key()));
-    return form_.empty() ? Variant(Text()) : Variant(cp_->Decode(raw_.body));
+  const int id = kRequestMembers.Resolve(name, kind, args.size());
+  auto key = [&] { return CStr(*args[0]); };
+  switch (id) {
+    case kQueryString:
+      return args.empty() ? Variant(QueryString()) : Variant(Query(key()));
+    case kForm:
+      if (!args.empty()) return Variant(Form(key()));
+      return form_.empty() ? Variant(Text()) : Variant(cp_->Decode(raw_.body));
+    case kCookies:
+      client_state_read_ = true;
+      return Variant(args.empty() ? cp_->Decode(raw_.Header("Cookie")) : Cookie(key()));
+    case kServerVariables:
+      return Variant(ServerVariable(key()));
+    case kTotalBytes:
+      return Variant(TotalBytes());
+    case kBinaryRead: {
+      Variant& count = *args[0];
+      host::Bytes bytes = BinaryRead(automation::CLng(count));
+      count = Variant(static_cast<int32_t>(bytes.size()));  // by reference, as the host did
+      return Variant(std::move(bytes));
+    }
+    case kItem:
+      return Variant(Item(key()));
   }
-  if (EqualsNoCase(name, u"Cookies")) {
-    client_state_read_ = true;
-    return Variant(args.empty() ? cp_->Decode(raw_.Header("Cookie")) : Cookie(key()));
-  }
-  if (EqualsNoCase(name, u"ServerVariables")) return Variant(ServerVariable(key()));
-  if (EqualsNoCase(name, u"TotalBytes")) return Variant(TotalBytes());
-  if (EqualsNoCase(name, u"BinaryRead")) {
-    if (args.empty()) throw automation::Error(automation::err::kArgNotOptional);
-    Variant& count = *args[0];
-    host::Bytes bytes = BinaryRead(automation::CLng(count));
-    count = Variant(static_cast<int32_t>(bytes.size()));  // by reference, as the host did
-    return Variant(std::move(bytes));
-  }
-  if ((name.empty() || EqualsNoCase(name, u"Item")) && args.size() == 1) return Variant(Item(key()));
   return Object::Invoke(name, kind, args);
 }
 
@@ -273,54 +293,84 @@ void HttpResponse::SetCodePage(int number) {
   SetCharSet(number == 65001 ? u"utf-8" : u"gbk");
 }
 
+namespace {
+enum ResponseMember {
+  kWrite, kBinaryWrite, kEnd, kRedirect, kAddHeader, kContentType, kCharSet, kCodePage, kStatus, kBuffer,
+  kClear, kFlush, kExpires, kExpiresAbsolute, kCacheControl, kSetCookie, kIsClientConnected
+};
+const automation::MemberTable kResponseMembers{
+    {u"Write", kWrite, kMethod, 1, 1},
+    {u"BinaryWrite", kBinaryWrite, kMethod, 1, 1},
+    {u"End", kEnd, kMethod, 0, 0},
+    {u"Redirect", kRedirect, kMethod, 1, 1},
+    {u"AddHeader", kAddHeader, kMethod, 2, 2},
+    {u"AppendHeader", kAddHeader, kMethod, 2, 2},
+    {u"ContentType", kContentType, kGetPut, 0, 0},
+    {u"CharSet", kCharSet, kGetPut, 0, 0},
+    {u"CodePage", kCodePage, kGetPut, 0, 0},
+    {u"Status", kStatus, kGetPut, 0, 0},
+    {u"Buffer", kBuffer, kGetPut, 0, 0},
+    {u"Clear", kClear, kMethod, 0, 0},
+    {u"Flush", kFlush, kMethod, 0, 0},
+    {u"Expires", kExpires, kPut, 0, 0},
+    {u"ExpiresAbsolute", kExpiresAbsolute, kPut, 0, 0},
+    {u"CacheControl", kCacheControl, kPut, 0, 0},
+    {u"Cookies", kSetCookie, kPut, 1, 1},
+    {u"IsClientConnected", kIsClientConnected, kGet, 0, 0},
+};
+}  // namespace
+
+const automation::MemberTable* HttpResponse::Members() const { return &kResponseMembers; }
+
 Variant HttpResponse::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
-  const bool put = kind == InvokeKind::PropertyPut;
-  auto text = [&](size_t i) { return CStr(Arg(args, i)); };
-  if (EqualsNoCase(name, u"Write")) return Write(text(0)), Variant();
-  if (EqualsNoCase(name, u"BinaryWrite")) {
-    const Variant& v = Arg(args, 0);
-    if (v.IsBytes())
-      BinaryWrite(v.As<host::Bytes>());
-    else {
-      std::string b = cp_->Encode(CStr(v));
-      BinaryWrite(host::Bytes(b.begin(), b.end()));
+  const int id = kResponseMembers.Resolve(name, kind, args.size());
+  auto text = [&](size_t i) { return CStr(*args[i]); };
+  if (kind == InvokeKind::PropertyPut) {
+    const Variant& value = *args.back();
+    switch (id) {
+      case kContentType: SetContentType(CStr(value)); break;
+      case kCharSet: SetCharSet(CStr(value)); break;
+      case kCodePage: SetCodePage(automation::CLng(value)); break;
+      case kStatus: {
+        Text line = CStr(value);
+        int code = automation::CInt(Variant(line.substr(0, 3)));
+        if (code < 100 || code > 599) throw automation::Error(automation::err::kInvalidCall);
+        SetStatus(code, line);
+        break;
+      }
+      case kBuffer: SetBuffer(automation::CBool(value)); break;
+      case kExpires: SetExpires(automation::CLng(value)); break;
+      case kExpiresAbsolute: SetExpiresAbsolute(automation::CDate(value)); break;
+      case kCacheControl: SetCacheControl(CStr(value)); break;
+      case kSetCookie: SetCookie(text(0), CStr(value)); break;
     }
     return Variant();
   }
-  if (EqualsNoCase(name, u"End")) return End(), Variant();
-  if (EqualsNoCase(name, u"Redirect")) return Redirect(text(0)), Variant();
-  if (EqualsNoCase(name, u"AddHeader") || EqualsNoCase(name, u"AppendHeader"))
-    return AddHeader(text(0), text(1)), Variant();
-  if (EqualsNoCase(name, u"ContentType")) {
-    if (!put) return Variant(content_type());
-    return SetContentType(text(0)), Variant();
+  switch (id) {
+    case kWrite:
+      return Write(text(0)), Variant();
+    case kBinaryWrite: {
+      const Variant& v = *args[0];
+      if (v.IsBytes()) {
+        BinaryWrite(v.As<host::Bytes>());
+      } else {
+        std::string b = cp_->Encode(CStr(v));
+        BinaryWrite(host::Bytes(b.begin(), b.end()));
+      }
+      return Variant();
+    }
+    case kEnd: return End(), Variant();
+    case kRedirect: return Redirect(text(0)), Variant();
+    case kAddHeader: return AddHeader(text(0), text(1)), Variant();
+    case kContentType: return Variant(content_type());
+    case kCharSet: return Variant(charset());
+    case kCodePage: return Variant(int32_t{cp_->number});
+    case kStatus: return Variant(status());
+    case kBuffer: return Variant(buffer());
+    case kClear: return Clear(), Variant();
+    case kFlush: return Flush(), Variant();
+    case kIsClientConnected: return Variant(true);
   }
-  if (EqualsNoCase(name, u"CharSet")) {
-    if (!put) return Variant(charset());
-    return SetCharSet(text(0)), Variant();
-  }
-  if (EqualsNoCase(name, u"CodePage")) {
-    if (!put) return Variant(int32_t{cp_->number});
-    return SetCodePage(automation::CLng(Arg(args, 0))), Variant();
-  }
-  if (EqualsNoCase(name, u"Status")) {
-    if (!put) return Variant(status());
-    Text line = text(0);
-    int code = automation::CInt(Variant(line.substr(0, 3)));
-    if (code < 100 || code > 599) throw automation::Error(automation::err::kInvalidCall);
-    return SetStatus(code, line), Variant();
-  }
-  if (EqualsNoCase(name, u"Buffer")) {
-    if (!put) return Variant(buffer());
-    return SetBuffer(automation::CBool(Arg(args, 0))), Variant();
-  }
-  if (EqualsNoCase(name, u"Clear")) return Clear(), Variant();
-  if (EqualsNoCase(name, u"Flush")) return Flush(), Variant();
-  if (EqualsNoCase(name, u"Expires")) return SetExpires(automation::CLng(Arg(args, 0))), Variant();
-  if (EqualsNoCase(name, u"ExpiresAbsolute")) return SetExpiresAbsolute(automation::CDate(Arg(args, 0))), Variant();
-  if (EqualsNoCase(name, u"CacheControl")) return SetCacheControl(text(0)), Variant();
-  if (EqualsNoCase(name, u"Cookies") && put && args.size() == 2) return SetCookie(text(0), text(1)), Variant();
-  if (EqualsNoCase(name, u"IsClientConnected")) return Variant(true);
   return Object::Invoke(name, kind, args);
 }
 
@@ -405,20 +455,41 @@ Text HttpServerObject::MapPath(TextView path) const {
   return MemoryServer::MapPath(path);
 }
 
+namespace {
+enum ServerMember { kMapPath, kCreateObject, kUrlEncode, kHtmlEncode, kScriptTimeout };
+// The time a page may run is the server's; a page that sets it changes nothing.
+const automation::MemberTable kServerMembers{
+    {u"MapPath", kMapPath, kMethod, 1, 1},
+    {u"CreateObject", kCreateObject, kMethod, 1, 1},
+    {u"URLEncode", kUrlEncode, kMethod, 1, 1},
+    {u"HTMLEncode", kHtmlEncode, kMethod, 1, 1},
+    {u"ScriptTimeout", kScriptTimeout, kGetPut, 0, 0},
+};
+}  // namespace
+
+const automation::MemberTable* HttpServerObject::Members() const { return &kServerMembers; }
+
 Variant HttpServerObject::Invoke(TextView name, InvokeKind kind, std::span<Variant* const> args) {
-  if (EqualsNoCase(name, u"MapPath")) return Variant(MapPath(CStr(Arg(args, 0))));
-  if (EqualsNoCase(name, u"CreateObject")) {
-    automation::ObjectPtr object = automation::CreateObject(CStr(Arg(args, 0)));
-    if (auto* user = dynamic_cast<platform::UsesSite*>(object.get())) user->UseSite(site());
-    return Variant(std::move(object));
+  const int id = kServerMembers.Resolve(name, kind, args.size());
+  if (kind == InvokeKind::PropertyPut) return Variant();
+  switch (id) {
+    case kMapPath:
+      return Variant(MapPath(CStr(*args[0])));
+    case kCreateObject: {
+      automation::ObjectPtr object = automation::CreateObject(CStr(*args[0]));
+      if (auto* user = dynamic_cast<platform::UsesSite*>(object.get())) user->UseSite(site());
+      return Variant(std::move(object));
+    }
+    case kUrlEncode: {
+      Text s = CStr(*args[0]);
+      if (!cp_->utf8()) return Variant(arenix::page::UrlQueryValue(s));
+      return Variant(automation::FromUtf8(PercentEncode(automation::ToUtf8(s))));
+    }
+    case kHtmlEncode:
+      return Variant(arenix::page::HtmlEscape(CStr(*args[0])));
+    case kScriptTimeout:
+      return Variant(int32_t{5});
   }
-  if (EqualsNoCase(name, u"URLEncode")) {
-    Text s = CStr(Arg(args, 0));
-    if (!cp_->utf8()) return Variant(arenix::page::UrlQueryValue(s));
-    return Variant(automation::FromUtf8(PercentEncode(automation::ToUtf8(s))));
-  }
-  if (EqualsNoCase(name, u"HTMLEncode")) return Variant(arenix::page::HtmlEscape(CStr(Arg(args, 0))));
-  if (EqualsNoCase(name, u"ScriptTimeout")) return Variant(int32_t{5});
   return Object::Invoke(name, kind, args);
 }
 

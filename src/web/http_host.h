@@ -68,6 +68,7 @@ class HttpRequest : public host::Request {
   /// QueryString, Form, Cookies, ServerVariables, TotalBytes, BinaryRead and
   /// the default item.
   Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   const RawRequest& raw() const { return raw_; }
 
@@ -108,6 +109,7 @@ class HttpResponse : public host::MemoryResponse {
   /// CodePage, Status, Buffer, Clear, Flush, Expires, ExpiresAbsolute,
   /// CacheControl, Cookies and IsClientConnected.
   Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   void SetStatus(int code, Text line);
   void SetCookie(TextView name, TextView value);
@@ -133,6 +135,7 @@ class HttpServerObject : public host::MemoryServer {
                    std::shared_ptr<CodePage> cp);
   Text MapPath(TextView path) const override;
   Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
  private:
   std::string page_folder_;  // "/comm/"

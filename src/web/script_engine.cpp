@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/coerce.h"
+#include "automation/deadline.h"
 #include "automation/error.h"
 #include "web/duktape_config.h"
 #include "web/script_text.h"
@@ -19,10 +20,11 @@ using automation::Variant;
 
 namespace {
 
-// Members that read as values rather than calls. Everything else is handed
-// to the script as a callable that also reads as the member's value, so that
-// `rs.MoveNext()`, `Request.QueryString("a")` and `"" + Request.QueryString`
-// all work; these are the ones a page tests for truth or compares with ===.
+// A member reads as a value when its object's member table says it is a
+// property read without arguments (`rs.EOF`, `d.Count`); the wrapper asks the
+// object once per member name. Everything else is handed to the script as a
+// callable that also reads as the member's value, so that `rs.MoveNext()`,
+// `Request.QueryString("a")` and `"" + Request.QueryString` all work.
 constexpr const char* kPrelude = R"JS(
 var Ref = function (v) {
   if (!(this instanceof Ref)) return new Ref(v);
@@ -31,12 +33,6 @@ var Ref = function (v) {
 Ref.prototype.__isRef = true;
 Ref.prototype.toString = function () { return String(this.value); };
 Ref.prototype.valueOf = function () { return this.value; };
-var __props = {};
-('eof bof recordcount pagecount pagesize absolutepage state totalbytes count contenttype charset ' +
- 'codepage buffer status global ignorecase pattern multiline value length firstindex sessionid ' +
- 'timeout number description source name size type path totalsize filename filesize filetype ' +
- 'filepath filenameex isclientconnected version savepath cursortype locktype').split(' ').forEach(
-  function (k) { __props[k] = true; });
 function __call(h, k, kind, args) {
   var a = [h, k, kind];
   for (var i = 0; i < args.length; i++) a.push(args[i]);
@@ -58,7 +54,9 @@ var __handler = {
       return __call(h, member, 2, Array.prototype.slice.call(arguments, 1));
     };
     if (k === 'toString' || k === 'valueOf') return function () { return __invoke(h, '', 1); };
-    if (__props[k.toLowerCase()]) return __invoke(h, k, 1);
+    var p = t.p[k];
+    if (p === undefined) p = t.p[k] = __isprop(h, k);
+    if (p) return __invoke(h, k, 1);
     var m = t.m[k];
     if (m === undefined) m = t.m[k] = __member(h, k);
     return m;
@@ -71,6 +69,7 @@ function __wrap(h) {
   var t = function () {};
   t.h = h;
   t.m = Object.create(null);
+  t.p = Object.create(null);  // member -> reads as a value, asked once
   return new Proxy(t, __handler);
 }
 )JS";
@@ -351,6 +350,20 @@ bool Ended(const State& st) {
   return st.objects->response_object && st.objects->ended && st.objects->ended(*st.objects->response_object);
 }
 
+// __isprop(handle, member): whether the object's member reads as a value.
+duk_ret_t NativeIsProp(duk_context* ctx) {
+  State& st = StateOf(ctx);
+  const size_t h = static_cast<size_t>(duk_require_int(ctx, 0));
+  duk_size_t name_len;
+  const char* name_bytes = duk_require_lstring(ctx, 1, &name_len);
+  const automation::Text name = FromScriptString(std::string_view(name_bytes, name_len));
+  bool prop = false;
+  if (h < st.handles.size() && st.handles[h].IsObject() && st.handles[h].object())
+    prop = st.handles[h].object()->IsProperty(name);
+  duk_push_boolean(ctx, prop);
+  return 1;
+}
+
 // __invoke(handle, member, kind, args...): one late-bound call.
 duk_ret_t NativeInvoke(duk_context* ctx) {
   State& st = StateOf(ctx);
@@ -447,6 +460,9 @@ int PageLine(const std::string& stack) {
 ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) {
   ScriptResult r;
   if (st.ended) return r;  // Response.End stopped the page: a normal end
+  // A native call stopped by the deadline ends the page with its error
+  // before the engine looks at the clock again.
+  if (std::chrono::steady_clock::now() >= st.deadline) st.timed_out = true;
   if (st.timed_out) r.kind = ScriptResult::Kind::TimedOut;
   else if (st.out_of_memory) r.kind = ScriptResult::Kind::OutOfMemory;
   else r.kind = ScriptResult::Kind::Error;
@@ -557,6 +573,8 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   State st;
   st.limit = limits.memory;
   st.deadline = std::chrono::steady_clock::now() + limits.time;
+  // The component's long native work stops at the same time.
+  automation::ScopedDeadline native_limit(st.deadline);
   st.objects = &objects;
   duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
   if (!ctx) {
@@ -569,6 +587,8 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   try {
     duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
     duk_put_global_string(ctx, "__invoke");
+    duk_push_c_function(ctx, NativeIsProp, 2);
+    duk_put_global_string(ctx, "__isprop");
     duk_push_c_function(ctx, NativeWrite, 1);
     duk_put_global_string(ctx, kWriteFunction);
     duk_push_array(ctx);

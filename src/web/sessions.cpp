@@ -6,6 +6,7 @@
 #include <random>
 
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/text.h"
 
 namespace web {
@@ -39,23 +40,43 @@ void HttpSession::Set(host::TextView key, Variant value) {
   items_.emplace_back(host::Text(key), Storable(value));
 }
 
+namespace {
+enum Member { kItem, kSessionId, kTimeout, kAbandon, kRemove };
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+// The timeout is the server's; a page that sets it changes nothing.
+const automation::MemberTable kMembers{
+    {u"", kItem, kGetPut, 1, 1},           {u"Contents", kItem, kGetPut, 1, 1},
+    {u"Item", kItem, kGetPut, 1, 1},       {u"SessionID", kSessionId, kGet, 0, 0},
+    {u"Timeout", kTimeout, kGetPut, 0, 0}, {u"Abandon", kAbandon, kMethod, 0, 0},
+    {u"Remove", kRemove, kMethod, 1, 1},
+};
+}  // namespace
+
+const automation::MemberTable* HttpSession::Members() const { return &kMembers; }
+
 Variant HttpSession::Invoke(host::TextView name, InvokeKind kind, std::span<Variant* const> args) {
-  const bool item = name.empty() || EqualsNoCase(name, u"Contents") || EqualsNoCase(name, u"Item");
-  if (item && kind == InvokeKind::PropertyPut && args.size() == 2) {
-    Set(automation::CStr(*args[0]), *args[1]);
+  const int id = kMembers.Resolve(name, kind, args.size());
+  if (kind == InvokeKind::PropertyPut) {
+    if (id == kItem) Set(automation::CStr(*args[0]), *args[1]);
     return Variant();
   }
-  if (item && args.size() == 1) return Get(automation::CStr(*args[0]));
-  if (EqualsNoCase(name, u"SessionID")) return Variant(automation::FromUtf8(id_));
-  if (EqualsNoCase(name, u"Timeout")) return Variant(int32_t{20});
-  if (EqualsNoCase(name, u"Abandon")) {
-    abandoned_ = true;
-    return Variant();
-  }
-  if (EqualsNoCase(name, u"Remove") && args.size() == 1) {
-    host::Text key = automation::CStr(*args[0]);
-    std::erase_if(items_, [&](const auto& kv) { return EqualsNoCase(kv.first, key); });
-    return Variant();
+  switch (id) {
+    case kItem:
+      return Get(automation::CStr(*args[0]));
+    case kSessionId:
+      return Variant(automation::FromUtf8(id_));
+    case kTimeout:
+      return Variant(int32_t{20});
+    case kAbandon:
+      abandoned_ = true;
+      return Variant();
+    case kRemove: {
+      host::Text key = automation::CStr(*args[0]);
+      std::erase_if(items_, [&](const auto& kv) { return EqualsNoCase(kv.first, key); });
+      return Variant();
+    }
   }
   return Object::Invoke(name, kind, args);
 }

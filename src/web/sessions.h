@@ -26,6 +26,7 @@ class HttpSession : public host::Session {
   /// Session(key), Session(key) = v, Contents, SessionID, Timeout, Abandon.
   host::Variant Invoke(host::TextView name, automation::InvokeKind kind,
                        std::span<host::Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   const std::string& id() const { return id_; }
   bool abandoned() const { return abandoned_; }

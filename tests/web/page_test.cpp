@@ -8,6 +8,8 @@
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/meet/demo/demo_meet.h"
 #include "automation/cp936.h"
+#include "automation/member_table.h"
+#include "automation/registry.h"
 #include "automation/text.h"
 #include "web/page_host.h"
 #include "web/web_site.h"
@@ -17,10 +19,32 @@ namespace {
 
 using web::Reply;
 
+// A class of the test's own whose Count is a method that counts on each
+// call, where a dictionary's Count is a property; Total reads as a value.
+enum TallyMember { kTallyCount, kTallyTotal };
+const automation::MemberTable kTallyMembers{
+    {u"Count", kTallyCount, automation::kMethod, 0, 0},
+    {u"Total", kTallyTotal, automation::kGet, 0, 0},
+};
+class Tally : public automation::Object {
+ public:
+  automation::Text ClassName() const override { return u"Tally"; }
+  const automation::MemberTable* Members() const override { return &kTallyMembers; }
+  automation::Variant Invoke(automation::TextView name, automation::InvokeKind kind,
+                             std::span<automation::Variant* const> args) override {
+    if (kTallyMembers.Resolve(name, kind, args.size()) == kTallyCount) return automation::Variant(++count_);
+    return automation::Variant(count_ * 10);
+  }
+
+ private:
+  int32_t count_ = 0;
+};
+
 class Pages : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     arenix::RegisterClasses();
+    automation::RegisterClass(u"Test.Tally", [] { return std::make_shared<Tally>(); });
     meet_ = new TestSite();
     arenix::meet::demo::WriteDemoMeet(meet_->data(), {true});
   }
@@ -159,6 +183,25 @@ Response.Write(Session("text") + "|" + (d instanceof Date) + "," + d.getUTCFullY
 %>)");
   EXPECT_EQ(r.body, "𠀀张|true,2025-4-18 8:30|5|true|true");
   EXPECT_EQ(Header(r, "Content-Type"), "text/html; charset=utf-8");
+}
+
+TEST_F(Pages, EachObjectSaysWhichOfItsMembersReadAsValues) {
+  Reply r = Run("/members.asp", R"(<%
+var d = Server.CreateObject("Scripting.Dictionary");
+d.Add("a", 1);
+d.Add("b", 2);
+var t = Server.CreateObject("Test.Tally");
+var x = Server.CreateObject("Microsoft.XMLHTTP");
+Response.Write((d.Count === 2) + "|" + t.Count() + "," + t.Count() + "|" + (t.Total === 20) + "|" +
+               (x.readyState === 0) + "|" + (Response.Buffer === true) + "|" + (d.COUNT === 2) + "|");
+try { d.NoSuch(); } catch (e) { Response.Write(e.number + ":" + e.message + "|"); }
+try { Response.Write("" + t.Nope); } catch (e) { Response.Write(e.number + ":" + e.message + "|"); }
+try { d.Count(); } catch (e) { Response.Write(e.name); }
+%>)");
+  EXPECT_EQ(r.status, 200) << r.body;
+  EXPECT_EQ(r.body, "true|1,2|true|true|true|true|"
+                    "438:Object doesn't support this property or method: 'NoSuch' (438)|"
+                    "438:Object doesn't support this property or method: 'Nope' (438)|TypeError");
 }
 
 TEST_F(Pages, NothingRunsAfterResponseEnd) {

@@ -1,8 +1,9 @@
 // Odd request values against every page of the site, as each role sees it:
 // a NUL byte, numbers too large for any column, an exponent beyond a
 // double, a quote. Each gets a page in the site's style (or 400), never a
-// 500 and never the text of a statement; and a post from another port or
-// scheme of the same host is refused.
+// 500 and never the text of a statement; a post from another port or
+// scheme of the same host is refused; and the page's time limit holds
+// inside the component too.
 #include <gtest/gtest.h>
 
 #include "web/desk_site.h"
@@ -99,6 +100,18 @@ TEST(RequestValues, APostFromAnotherPortOrSchemeOfTheHostIsRefused) {
     Page p = visitor.Login("jilu1", "123456");
     EXPECT_EQ(p.status == 302 && !visitor.session.empty(), c.accepted) << p.status << "\n" << p.body.substr(0, 400);
   }
+}
+
+TEST(RequestValues, ThePageTimeLimitStopsAStatementThatRunsLong) {
+  DeskSite site([](web::ServerConfig& c) { c.limits.script_time = std::chrono::seconds(1); });
+  // Billions of row combinations: the database engine would take minutes.
+  site.files().Write("long.asp", R"(<!--#include file="inc/meet.inc"-->
+<% openMeet(); var r = query("Select Count(*) As n From Play a, Play b, Play c, Play d"); Response.Write(r("n")); %>)");
+  Client visitor(site);
+  Page p = visitor.Get("/long.asp");
+  EXPECT_EQ(p.status, 503) << p.body.substr(0, 300);
+  // The worker is free: the next page is served.
+  EXPECT_EQ(visitor.Get("/index.asp").status, 200);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 
@@ -118,26 +119,35 @@ class Writer {
   int page_ = 0;
 };
 
+enum ListPdfMember { kSetTitle, kAddBlock, kAddRow, kMakeBytes };
+const automation::MemberTable kListPdfMembers{
+    {u"Title", kSetTitle, automation::kMethod, 1, 1},
+    {u"Block", kAddBlock, automation::kMethod, 2, 2},
+    {u"Row", kAddRow, automation::kMethod, 1, 1},
+    {u"Bytes", kMakeBytes, automation::kMethod, 0, 0},
+};
+
 class ListPdfObject : public automation::Object {
  public:
   automation::Text ClassName() const override { return u"ListPdf"; }
+  const automation::MemberTable* Members() const override { return &kListPdfMembers; }
+
   Variant Invoke(automation::TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override {
-    using automation::EqualsNoCase;
-    auto arg = [&](size_t i) { return i < args.size() ? automation::CStr(*args[i]) : automation::Text(); };
-    if (EqualsNoCase(name, u"Title") && args.size() == 1) {
-      title_ = arg(0);
-      return Variant();
+    auto arg = [&](size_t i) { return automation::CStr(*args[i]); };
+    switch (kListPdfMembers.Resolve(name, kind, args.size())) {
+      case kSetTitle:
+        title_ = arg(0);
+        return Variant();
+      case kAddBlock:
+        blocks_.push_back(ListBlock{arg(0), automation::Split(arg(1), u"|"), {}});
+        return Variant();
+      case kAddRow:
+        if (blocks_.empty()) blocks_.push_back(ListBlock{});
+        blocks_.back().rows.push_back(automation::Split(arg(0), u"|"));
+        return Variant();
+      case kMakeBytes:
+        return Variant(automation::Bytes(ListPdf(title_, blocks_)));
     }
-    if (EqualsNoCase(name, u"Block") && args.size() == 2) {
-      blocks_.push_back(ListBlock{arg(0), automation::Split(arg(1), u"|"), {}});
-      return Variant();
-    }
-    if (EqualsNoCase(name, u"Row") && args.size() == 1) {
-      if (blocks_.empty()) blocks_.push_back(ListBlock{});
-      blocks_.back().rows.push_back(automation::Split(arg(0), u"|"));
-      return Variant();
-    }
-    if (EqualsNoCase(name, u"Bytes") && args.empty()) return Variant(automation::Bytes(ListPdf(title_, blocks_)));
     return Object::Invoke(name, kind, args);
   }
 

@@ -35,6 +35,8 @@ class ArenixCls : public automation::Object, public platform::UsesSite {
   /// By-name calls of the catalogue's methods: 438 for an unknown name.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  /// The catalogue's methods, as the script bridge asks about them.
+  const automation::MemberTable* Members() const override;
 
   /// The site of the file methods that are given no server object.
   void UseSite(const platform::Site& site) override { site_ = site; }
@@ -63,6 +65,10 @@ class ArenixCls : public automation::Object, public platform::UsesSite {
 
 /// The catalogue in interface order, with a thunk per method.
 const std::vector<automation::MethodEntry>& Catalogue();
+
+/// The catalogue as a member table: every entry a method, its id its index
+/// in the catalogue.
+const automation::MemberTable& CatalogueMembers();
 
 /// The catalogue entry of a name (ASCII case ignored), or null.
 const automation::MethodEntry* FindMethod(TextView name);

@@ -1,6 +1,6 @@
-#include <unordered_map>
-
 #include "arenix/frame/arenix_cls.h"
+
+#include "automation/member_table.h"
 
 namespace arenix {
 namespace {
@@ -34,31 +34,14 @@ const std::vector<automation::MethodEntry>& Catalogue() {
   return table;
 }
 
-namespace {
-// Method names compare without regard to ASCII case; these let the index be
-// searched with the caller's text as it is, without a lower-cased copy.
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; }
-struct NoCaseHash {
-  size_t operator()(TextView s) const {
-    size_t h = 14695981039346656037ull;
-    for (char16_t c : s) h = (h ^ FoldAscii(c)) * 1099511628211ull;
-    return h;
-  }
-};
-struct NoCaseEqual {
-  bool operator()(TextView a, TextView b) const { return automation::EqualsNoCase(a, b); }
-};
-}  // namespace
+const automation::MemberTable& CatalogueMembers() {
+  static const automation::MemberTable table{std::span<const automation::MethodEntry>(Catalogue())};
+  return table;
+}
 
 const automation::MethodEntry* FindMethod(TextView name) {
-  static const auto index = [] {
-    std::unordered_map<TextView, size_t, NoCaseHash, NoCaseEqual> m;
-    const auto& table = Catalogue();
-    for (size_t i = 0; i < table.size(); ++i) m.emplace(table[i].decl.name, i);
-    return m;
-  }();
-  auto it = index.find(name);
-  return it == index.end() ? nullptr : &Catalogue()[it->second];
+  const automation::MemberDef* def = CatalogueMembers().Find(name);
+  return def ? &Catalogue()[static_cast<size_t>(def->id)] : nullptr;
 }
 
 Variant CallMethod(ArenixCls& self, TextView name, std::span<Variant* const> args) {
@@ -69,8 +52,10 @@ Variant CallMethod(ArenixCls& self, TextView name, std::span<Variant* const> arg
 
 Variant ArenixCls::Invoke(TextView name, automation::InvokeKind kind,
                           std::span<Variant* const> args) {
-  if (kind == automation::InvokeKind::PropertyPut) automation::ThrowNoSuchMember(name);
-  return CallMethod(*this, name, args);
+  const int id = CatalogueMembers().Resolve(name, kind, args.size());
+  return automation::CallEntry(Catalogue()[static_cast<size_t>(id)], *this, args);
 }
+
+const automation::MemberTable* ArenixCls::Members() const { return &CatalogueMembers(); }
 
 }  // namespace arenix

@@ -6,6 +6,7 @@
 #include "automation/coerce.h"
 #include "automation/cp936.h"
 #include "automation/dispatch.h"
+#include "automation/member_table.h"
 
 namespace arenix::hash {
 namespace {
@@ -167,7 +168,7 @@ Text Orvel_Class_Md5::OrvelServU(Text p_StrPass) {
 }
 
 namespace {
-const std::vector<automation::MethodEntry>& Members() {
+const std::vector<automation::MethodEntry>& Methods() {
   using automation::ParamDecl;
   using automation::ParamType;
   static const std::vector<automation::MethodEntry> table = {
@@ -178,14 +179,19 @@ const std::vector<automation::MethodEntry>& Members() {
   };
   return table;
 }
+
+const automation::MemberTable& MemberTableOfMethods() {
+  static const automation::MemberTable table{std::span<const automation::MethodEntry>(Methods())};
+  return table;
+}
 }  // namespace
+
+const automation::MemberTable* Orvel_Class_Md5::Members() const { return &MemberTableOfMethods(); }
 
 Variant Orvel_Class_Md5::Invoke(TextView name, automation::InvokeKind kind,
                                 std::span<Variant* const> args) {
-  if (kind != automation::InvokeKind::PropertyPut)
-    for (const auto& e : Members())
-      if (automation::EqualsNoCase(e.decl.name, name)) return automation::CallEntry(e, *this, args);
-  automation::ThrowNoSuchMember(name);
+  const int id = MemberTableOfMethods().Resolve(name, kind, args.size());
+  return automation::CallEntry(Methods()[static_cast<size_t>(id)], *this, args);
 }
 
 }  // namespace arenix::hash

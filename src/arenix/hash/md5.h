@@ -30,6 +30,7 @@ class Orvel_Class_Md5 : public automation::Object {
   Text ClassName() const override { return u"Orvel_Class_Md5"; }
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// The digest of the text that `sMessage` holds (read only).
   Text OrvelMd5(Variant& sMessage);

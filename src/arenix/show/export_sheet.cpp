@@ -41,10 +41,21 @@ Text SheetBottom(int16_t columns) {
          automation::CStr(Variant(automation::Now())) + u"</td></tr></table>";
 }
 
+Text SheetFileName(TextView title) {
+  Text name(title);
+  // The title as text: the entities a page encodes its title with.
+  static constexpr std::pair<const char16_t*, const char16_t*> kEntities[] = {
+      {u"&lt;", u"<"}, {u"&gt;", u">"}, {u"&quot;", u"\""}, {u"&#39;", u"'"}, {u"&amp;", u"&"}};
+  for (const auto& [entity, c] : kEntities) name = automation::Replace(name, entity, c);
+  for (char16_t& c : name)
+    if (c < 0x20 || c == 0x7f || Text(u"\\/:*?\"<>|;,").find(c) != Text::npos) c = u'_';
+  return name;
+}
+
 Text SheetExport(Variant& conn, Variant& rs, Variant& response, const SheetContent& sheet) {
   auto& out_response = automation::ObjectCast<host::Response>(response);
   out_response.SetContentType(kSheetContentType);
-  out_response.AddHeader(u"Content-Disposition", u"attachment;filename=" + Text(sheet.title) + u".xls");
+  out_response.AddHeader(u"Content-Disposition", u"attachment;filename=" + SheetFileName(sheet.title) + u".xls");
   Text out = SheetHead() + SheetTop(sheet.columns, sheet.title);
   if (!sheet.header1.empty()) out += SheetTableHeader(sheet.header1, u"$");
   if (!sheet.header2.empty()) out += SheetTableHeader(sheet.header2, u"$");

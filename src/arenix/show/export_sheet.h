@@ -42,6 +42,11 @@ struct SheetContent {
   TextView header2 = u"";
 };
 
+/// The sheet's file name from its title: entities read as the characters
+/// they stand for, and the characters a file name or the header cannot
+/// hold (\ / : * ? " < > | ; , and control characters) as "_".
+Text SheetFileName(TextView title);
+
 /// CommShowExcel: sets the content type and the attachment name (title +
 /// ".xls"), closes and empties the page's `rs` and `conn`, and returns the
 /// whole table for the page to write.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
 #include "host/host.h"
@@ -11,7 +12,6 @@
 namespace arenix::upload {
 
 using automation::CStr;
-using automation::EqualsNoCase;
 using automation::LCase;
 using automation::ObjectPtr;
 using automation::Trim;
@@ -248,53 +248,75 @@ int32_t Orvel_Class_UploadFile::QuickSave(TextView name, TextView save_path, Var
   return saved;
 }
 
+namespace {
+enum Member {
+  kMode, kMaxSize, kSingleSize, kExe, kCharSet, kErrorId, kFileCount, kDescription, kVersionText, kTotalSize,
+  kLostTime, kGetData, kGetSize, kForms, kFiles, kFilesMuti, kQuickSave
+};
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+using automation::kPut;
+const automation::MemberTable kMembers{
+    {u"Mode", kMode, kPut, 0, 0},
+    {u"MaxSize", kMaxSize, kGetPut, 0, 0},
+    {u"SingleSize", kSingleSize, kGetPut, 0, 0},
+    {u"Exe", kExe, kGetPut, 0, 0},
+    {u"CharSet", kCharSet, kPut, 0, 0},
+    {u"ErrorID", kErrorId, kGet, 0, 0},
+    {u"FileCount", kFileCount, kGet, 0, 0},
+    {u"Description", kDescription, kGet, 0, 0},
+    {u"Version", kVersionText, kGet, 0, 0},
+    {u"TotalSize", kTotalSize, kGet, 0, 0},
+    {u"LostTime", kLostTime, kGet, 0, 0},
+    {u"GetData", kGetData, kMethod, 1, 1},
+    {u"GetSize", kGetSize, kMethod, 1, 1},
+    {u"Forms", kForms, kGet, 1, 1},
+    {u"Files", kFiles, kGet, 1, 1},
+    {u"Files_Muti", kFilesMuti, kGet, 2, 2},
+    {u"QuickSave", kQuickSave, kMethod, 2, 3},
+};
+}  // namespace
+
+const automation::MemberTable* Orvel_Class_UploadFile::Members() const { return &kMembers; }
+
 Variant Orvel_Class_UploadFile::Invoke(TextView name, automation::InvokeKind kind,
                                        std::span<Variant* const> args) {
-  using automation::InvokeKind;
-  auto arg = [&](size_t i) -> Variant& {
-    if (i >= args.size()) throw automation::Error(automation::err::kArgNotOptional);
-    return *args[i];
-  };
-  if (kind == InvokeKind::PropertyPut) {
-    const Variant& v = arg(0 < args.size() ? args.size() - 1 : 0);
-    if (EqualsNoCase(name, u"Mode")) {
-      mode_ = automation::CLng(v);
-    } else if (EqualsNoCase(name, u"MaxSize")) {
-      max_size_ = v;
-    } else if (EqualsNoCase(name, u"SingleSize")) {
-      single_size_ = v;
-    } else if (EqualsNoCase(name, u"Exe")) {
-      SetExe(CStr(v));
-    } else if (EqualsNoCase(name, u"CharSet")) {
-      charset_ = CStr(v);
-    } else {
-      automation::ThrowNoSuchMember(name);
+  const int id = kMembers.Resolve(name, kind, args.size());
+  if (kind == automation::InvokeKind::PropertyPut) {
+    const Variant& v = *args.back();
+    switch (id) {
+      case kMode: mode_ = automation::CLng(v); break;
+      case kMaxSize: max_size_ = v; break;
+      case kSingleSize: single_size_ = v; break;
+      case kExe: SetExe(CStr(v)); break;
+      case kCharSet: charset_ = CStr(v); break;
     }
     return Variant();
   }
-  if (EqualsNoCase(name, u"MaxSize")) return max_size_;
-  if (EqualsNoCase(name, u"SingleSize")) return single_size_;
-  if (EqualsNoCase(name, u"Exe")) return Variant(exe_);
-  if (EqualsNoCase(name, u"ErrorID")) return Variant(error_id_);
-  if (EqualsNoCase(name, u"FileCount")) return Variant(static_cast<int32_t>(files_->Count()));
-  if (EqualsNoCase(name, u"Description")) return Variant(Description());
-  if (EqualsNoCase(name, u"Version")) return Variant(Text(kVersion));
-  if (EqualsNoCase(name, u"TotalSize")) return Variant(total_size_);
-  if (EqualsNoCase(name, u"LostTime")) return Variant(lost_time_);
-  if (EqualsNoCase(name, u"GetData")) {
-    GetData(arg(0));
-    return Variant();
+  switch (id) {
+    case kMaxSize: return max_size_;
+    case kSingleSize: return single_size_;
+    case kExe: return Variant(exe_);
+    case kErrorId: return Variant(error_id_);
+    case kFileCount: return Variant(static_cast<int32_t>(files_->Count()));
+    case kDescription: return Variant(Description());
+    case kVersionText: return Variant(Text(kVersion));
+    case kTotalSize: return Variant(total_size_);
+    case kLostTime: return Variant(lost_time_);
+    case kGetData:
+      GetData(*args[0]);
+      return Variant();
+    case kGetSize: return Variant(SizeText(automation::CDbl(*args[0])));
+    case kForms: {
+      Text key = CStr(*args[0]);
+      if (Trim(key) == u"-1") return Variant(ObjectPtr(forms_));
+      return Variant(Form(key));
+    }
+    case kFiles: return File(CStr(*args[0]));
+    case kFilesMuti: return FileAt(CStr(*args[0]), automation::CLng(*args[1]));
+    case kQuickSave: return Variant(QuickSave(CStr(*args[0]), CStr(*args[1]), args.size() > 2 ? args[2] : nullptr));
   }
-  if (EqualsNoCase(name, u"GetSize")) return Variant(SizeText(automation::CDbl(arg(0))));
-  if (EqualsNoCase(name, u"Forms")) {
-    Text key = CStr(arg(0));
-    if (Trim(key) == u"-1") return Variant(ObjectPtr(forms_));
-    return Variant(Form(key));
-  }
-  if (EqualsNoCase(name, u"Files")) return File(CStr(arg(0)));
-  if (EqualsNoCase(name, u"Files_Muti")) return FileAt(CStr(arg(0)), automation::CLng(arg(1)));
-  if (EqualsNoCase(name, u"QuickSave"))
-    return Variant(QuickSave(CStr(arg(0)), CStr(arg(1)), args.size() > 2 ? args[2] : nullptr));
   automation::ThrowNoSuchMember(name);
 }
 

@@ -36,6 +36,7 @@ class Orvel_Class_UploadFile : public automation::Object, public platform::UsesS
   Text ClassName() const override { return u"Orvel_Class_UploadFile"; }
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// The site files are saved in when a save names no server object; the
   /// host's server object hands it over when it creates the parser.

@@ -4,6 +4,7 @@
 
 #include "arenix/file/file_ops.h"
 #include "automation/coerce.h"
+#include "automation/member_table.h"
 #include "automation/runtime.h"
 #include "host/host.h"
 #include "platform/site_files.h"
@@ -11,7 +12,6 @@
 namespace arenix::upload {
 
 using automation::CStr;
-using automation::EqualsNoCase;
 
 namespace {
 
@@ -102,54 +102,72 @@ automation::Bytes Orvel_Class_UploadFileEx::GetBytes() const {
   return automation::Bytes(bytes.begin(), bytes.end());
 }
 
+namespace {
+using automation::kGet;
+using automation::kGetPut;
+using automation::kMethod;
+// The fields a page reads and sets, in the order of kFieldMembers; the
+// methods follow them.
+enum Member {
+  kExtend, kPath, kException, kValue, kSize, kPosition, kContentType, kUserSetName, kFileName, kLocalName,
+  kNewName, kFormName, kIsFile, kSavetoFile, kGetBytes
+};
+constexpr Variant Orvel_Class_UploadFileEx::*kFieldMembers[] = {
+    &Orvel_Class_UploadFileEx::Extend,      &Orvel_Class_UploadFileEx::Path,
+    &Orvel_Class_UploadFileEx::Exception,   &Orvel_Class_UploadFileEx::Value,
+    &Orvel_Class_UploadFileEx::Size,        &Orvel_Class_UploadFileEx::Position,
+    &Orvel_Class_UploadFileEx::ContentType, &Orvel_Class_UploadFileEx::UserSetName,
+    &Orvel_Class_UploadFileEx::FileName,    &Orvel_Class_UploadFileEx::LocalName,
+    &Orvel_Class_UploadFileEx::NewName,     &Orvel_Class_UploadFileEx::FormName,
+};
+const automation::MemberTable kItemMembers{
+    {u"Extend", kExtend, kGetPut, 0, 0},
+    {u"Path", kPath, kGetPut, 0, 0},
+    {u"Exception", kException, kGet, 0, 0},
+    {u"Value", kValue, kGetPut, 0, 0},
+    {u"Size", kSize, kGetPut, 0, 0},
+    {u"Position", kPosition, kGetPut, 0, 0},
+    {u"ContentType", kContentType, kGetPut, 0, 0},
+    {u"UserSetName", kUserSetName, kGetPut, 0, 0},
+    {u"FileName", kFileName, kGetPut, 0, 0},
+    {u"LocalName", kLocalName, kGetPut, 0, 0},
+    {u"NewName", kNewName, kGetPut, 0, 0},
+    {u"FormName", kFormName, kGetPut, 0, 0},
+    {u"IsFile", kIsFile, kGet, 0, 0},
+    {u"SavetoFile", kSavetoFile, kMethod, 4, 4},
+    {u"GetBytes", kGetBytes, kMethod, 0, 0},
+};
+const automation::MemberTable kEmptyMembers{{u"IsFile", kIsFile, kGet, 0, 0}};
+}  // namespace
+
+const automation::MemberTable* Orvel_Class_UploadFileEx::Members() const { return &kItemMembers; }
+
 Variant Orvel_Class_UploadFileEx::Invoke(TextView name, automation::InvokeKind kind,
                                          std::span<Variant* const> args) {
-  using automation::InvokeKind;
-  struct Prop {
-    const char16_t* name;
-    Variant Orvel_Class_UploadFileEx::*member;
-    bool writable;
-  };
-  static const Prop kProps[] = {
-      {u"Extend", &Orvel_Class_UploadFileEx::Extend, true},
-      {u"Path", &Orvel_Class_UploadFileEx::Path, true},
-      {u"Exception", &Orvel_Class_UploadFileEx::Exception, false},
-      {u"Value", &Orvel_Class_UploadFileEx::Value, true},
-      {u"Size", &Orvel_Class_UploadFileEx::Size, true},
-      {u"Position", &Orvel_Class_UploadFileEx::Position, true},
-      {u"ContentType", &Orvel_Class_UploadFileEx::ContentType, true},
-      {u"UserSetName", &Orvel_Class_UploadFileEx::UserSetName, true},
-      {u"FileName", &Orvel_Class_UploadFileEx::FileName, true},
-      {u"LocalName", &Orvel_Class_UploadFileEx::LocalName, true},
-      {u"NewName", &Orvel_Class_UploadFileEx::NewName, true},
-      {u"FormName", &Orvel_Class_UploadFileEx::FormName, true},
-  };
-  if (EqualsNoCase(name, u"IsFile")) {
-    if (kind == InvokeKind::PropertyPut) automation::ThrowNoSuchMember(name);
-    return Variant(true);
+  const int id = kItemMembers.Resolve(name, kind, args.size());
+  if (id <= kFormName) {
+    Variant Orvel_Class_UploadFileEx::*field = kFieldMembers[id];
+    if (kind != automation::InvokeKind::PropertyPut) return this->*field;
+    this->*field = *args.back();
+    return Variant();
   }
-  for (const auto& p : kProps) {
-    if (!EqualsNoCase(name, p.name)) continue;
-    if (kind == InvokeKind::PropertyPut) {
-      if (!p.writable || args.empty()) automation::ThrowNoSuchMember(name);
-      this->*p.member = *args.back();
-      return Variant();
-    }
-    return this->*p.member;
+  switch (id) {
+    case kIsFile:
+      return Variant(true);
+    case kSavetoFile:
+      return Variant(SavetoFile(*args[0], CStr(*args[1]), automation::CInt(*args[2]), automation::CBool(*args[3])));
+    case kGetBytes:
+      return Variant(GetBytes());
   }
-  if (kind != InvokeKind::PropertyPut && EqualsNoCase(name, u"SavetoFile")) {
-    if (args.size() < 4) throw automation::Error(automation::err::kArgNotOptional);
-    return Variant(SavetoFile(*args[0], CStr(*args[1]), automation::CInt(*args[2]),
-                              automation::CBool(*args[3])));
-  }
-  if (kind != InvokeKind::PropertyPut && EqualsNoCase(name, u"GetBytes")) return Variant(GetBytes());
   automation::ThrowNoSuchMember(name);
 }
 
+const automation::MemberTable* Orvel_Class_UploadFileEmpty::Members() const { return &kEmptyMembers; }
+
 Variant Orvel_Class_UploadFileEmpty::Invoke(TextView name, automation::InvokeKind kind,
                                             std::span<Variant* const> args) {
-  if (kind != automation::InvokeKind::PropertyPut && EqualsNoCase(name, u"IsFile")) return Variant(false);
-  automation::ThrowNoSuchMember(name);
+  kEmptyMembers.Resolve(name, kind, args.size());
+  return Variant(false);
 }
 
 }  // namespace arenix::upload

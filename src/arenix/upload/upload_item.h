@@ -29,6 +29,7 @@ class Orvel_Class_UploadFileEx : public automation::Object {
   /// and GetBytes.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 
   /// Stores the file in `path` (physical, or mapped with the server object
   /// when its second character is not ":"; without a server object, within
@@ -64,6 +65,7 @@ class Orvel_Class_UploadFileEmpty : public automation::Object {
   /// IsFile: false.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
+  const automation::MemberTable* Members() const override;
 };
 
 }  // namespace arenix::upload

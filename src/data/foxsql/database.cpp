@@ -9,6 +9,7 @@
 
 #include "automation/coerce.h"
 #include "automation/cp936.h"
+#include "automation/deadline.h"
 #include "data/dbf/table_error.h"
 #include "data/dbf/write_unit.h"
 #include "data/foxsql/collation.h"
@@ -149,6 +150,9 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
   sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   // No text or statement result beyond this size (memo fields included).
   sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+  // A statement stops when the page that runs it is out of time.
+  sqlite3_progress_handler(
+      db_, 10000, [](void*) { return automation::DeadlinePassed() ? 1 : 0; }, nullptr);
   RegisterCollations(db_);
   RegisterFunctions(db_, &errors_);
   RegisterDbfModule(db_, [this](int id) -> BoundTable* {
@@ -355,6 +359,7 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   PreparedStatement st;
   auto fail = [&]() -> Error {
     if (errors_.error) return WithStatement(*errors_.error, statement);
+    if (sqlite3_errcode(db_) == SQLITE_INTERRUPT && automation::DeadlinePassed()) return Error(err::kTimedOut);
     return Error(kStatementError, QuoteStatement(automation::FromUtf8(sqlite3_errmsg(db_)), statement));
   };
   if (sqlite3_prepare_v2(db_, t.sql.c_str(), static_cast<int>(t.sql.size()), st.out(), nullptr) !=

@@ -57,6 +57,17 @@ struct Export {
   Variant var{automation::ObjectPtr(response)};
 };
 
+TEST(ListExport, TheFileNameHoldsNothingAFileNameOrTheHeaderCannot) {
+  const std::pair<const char16_t*, const char*> cases[] = {
+      {u"高中组男子组100米决赛成绩", "高中组男子组100米决赛成绩"},
+      {u"&lt;b&gt;x&lt;/b&gt; &amp; y", "_b_x__b_ & y"},  // an encoded title, read as text first
+      {u"a\r\nX-Evil: 1", "a__X-Evil_ 1"},
+      {u"a;filename=b.asp", "a_filename=b.asp"},
+      {u"..\\..\\boot.ini/\"?*|", ".._.._boot.ini_____"},
+  };
+  for (const auto& [title, name] : cases) EXPECT_EQ(U8(SheetFileName(title)), name) << U8(title);
+}
+
 TEST(ListExport, WholeExportSetsHeadersAndClosesThePagesData) {
   automation::ScopedClock clock(automation::MakeDate(2024, 5, 6, 14, 30, 0), 1);
   ListDb db;
