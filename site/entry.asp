@@ -20,6 +20,8 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   if (who.events.indexOf(sel.item) < 0)
     arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + h(sel.item) + "】成绩的权限！");
   if (!meet.网络登分) arenix.CommShowErrorPage(Response, rs, conn, "网络登分已关闭。");
+  // The save and its audit entry are one unit of writes: both or neither.
+  conn.value.BeginTrans();
   var before = stageMarks(sel), notice = "";
   try {
     notice = saveResults();
@@ -27,12 +29,12 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
     // A refused save (a bad mark, a sex group the event does not have)
     // stored nothing: the recorder is told what to correct.
     if (e.number !== 5) throw e;
+    conn.value.RollbackTrans();
     arenix.CommShowErrorPage(Response, rs, conn, h(e.description));
   }
   Session.$put("", "ARENIX_ENTRY_NOTICE", notice);
-  // The audit entry follows the save; it belongs inside the save's unit of
-  // writes (one journal for both) once the engine lets a page join one.
   audit("成绩保存", stageLabel(sel), "", before, stageMarks(sel));
+  conn.value.CommitTrans();
   closeMeet();
   Response.Redirect("entry.asp?" + selectionQuery(sel) + "&saved=1");
 }
@@ -40,12 +42,21 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
 pageTop("成绩录入", "entry.asp");
 var allowed = who.events.indexOf(sel.item) >= 0;
 var filter = entryFilter(sel);
-if (allowed) arenix.CommBsxxFenjie(conn, filter, sel.sc, edition);
+// The stage is unpacked and listed in one unit under the meet's write lock:
+// no save comes in between, so the list shows the stage as unpacked.
+var unpacking = false;
+function unpacked() { if (unpacking) { unpacking = false; conn.value.CommitTrans(); } }
+if (allowed) {
+  conn.value.BeginTrans();
+  unpacking = true;
+  arenix.CommBsxxFenjie(conn, filter, sel.sc, edition);
+}
 var heats = 0, first = null;
 if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体项目, 分道 From Play Where " + filter + " And 比赛组次>0", function (row) {
   if (row("比赛组次") > heats) heats = row("比赛组次");
   if (first === null) first = { zdygs: row("自定义格式"), tsjs: row("径赛田赛"), jtxm: row("集体项目"), jsfd: row("分道") };
 });
+if (first === null) unpacked();
 %>
 <section class="panel">
   <h2>成绩录入<small><%= h(who.name) %> · 可录项目：<%= h(who.events.join("、")) %></small></h2>
@@ -70,6 +81,7 @@ if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体
   var list = "";
   rs.value.Open("Select * From Play Where " + filter + " And 比赛组次>0" + (sel.zc > 0 ? " And 比赛组次=" + sel.zc : "") +
                 " Order By 比赛组次, 比赛道次, 编号", conn.value, 1, 1);
+  unpacked();
 %>
   <p class="note"><%= h(sel.age + " · " + (sel.mixed ? "混合" : sel.sex + "子") + "组 · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
     <%= sel.done[sel.sc] ? "<span class=\"badge done\">已录入</span>" : "<span class=\"badge todo\">未录入</span>" %>

@@ -28,11 +28,15 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   if (own && staff.locked)
     arenix.CommShowErrorPage(Response, rs, conn, "本代表队该组别的报名已确认提交，如需修改请联系组委会解锁。");
   if (Request.Form("action") == "lock") {
+    conn.value.BeginTrans();  // the lock and its audit entry: both or neither
     saveTeamStaff(team, age, staff.leaders, staff.coaches, true);
     audit("确认报名", age, team, "", "已锁定");
+    conn.value.CommitTrans();
     closeMeet();
     Response.Redirect("register.asp?team=" + u(team) + "&age=" + u(age) + "&saved=2");
   }
+  // The athletes, the staff and the audit entry are one unit of writes.
+  conn.value.BeginTrans();
   var before = registrationSummary(team, age);
   // Identity numbers are checked at the strictest level (length, digits,
   // birth date, check character), and the birth date against the age
@@ -59,6 +63,7 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
     "混");
   saveTeamStaff(team, age, leaders, coaches, staff.locked);
   audit("报名保存", age, team, before, registrationSummary(team, age) + "；领队：" + leaders + "；教练：" + coaches);
+  conn.value.CommitTrans();
   closeMeet();
   Response.Redirect("register.asp?team=" + u(team) + "&age=" + u(age) + "&saved=1");
 }

@@ -30,8 +30,10 @@ if (isPost()) {
   var which = formValue("switch"), on = formValue("on") === "1";
   if (which !== "网络报名" && which !== "网络登分") arenix.CommShowErrorPage(Response, rs, conn, "没有该开关。");
   var was = meet[which];
+  conn.value.BeginTrans();
   conn.value.Execute("Update xtsz Set " + which + "=" + (on ? ".T." : ".F."));
   audit(on ? "开启" + which : "关闭" + which, which, "", was ? "开放" : "关闭", on ? "开放" : "关闭");
+  conn.value.CommitTrans();
   closeMeet();
   Response.Redirect("index.asp?done=" + u(which));
 }

@@ -26,17 +26,21 @@ if (isPost()) {
     else {
       var next = 1;
       eachRow("Select Max(编号) As n From Notice", function (row) { next = (row("n") || 0) + 1; });
+      conn.value.BeginTrans();
       conn.value.Execute("Insert Into Notice (编号, 标题, 内容, 时间, 发布人) Values (" + next + ", " + sq(title) + ", " +
                          sq(text) + ", " + sq(nowText()) + ", " + sq(me.user) + ")");
       audit("发布通知", "", "", "", title);
+      conn.value.CommitTrans();
     }
   } else if (action === "remove") {
     var t = noticeTitle(id);
     if (t === null) message = "没有该通知。";
     else if (formValue("confirm") !== "1") message = "请先确认删除。";
     else {
+      conn.value.BeginTrans();
       conn.value.Execute("Delete From Notice Where 编号=" + id);
       audit("删除通知", "", "", t, "");
+      conn.value.CommitTrans();
     }
   } else message = "没有该操作。";
   if (message === "") { closeMeet(); Response.Redirect("notices.asp?done=1"); }

@@ -25,6 +25,7 @@ if (isPost()) {
   action = formValue("action"); team = formValue("team"); age = formValue("age");
   if (!knownPair(team, age)) arenix.CommShowErrorPage(Response, rs, conn, "没有该代表队或年龄组。");
   if (formValue("confirm") !== "1") arenix.CommShowErrorPage(Response, rs, conn, "请先确认操作。");
+  conn.value.BeginTrans();  // the change and its audit entry: both or neither
   var staff = teamStaff(team, age), before = registrationSummary(team, age);
   if (action === "unlock") {
     saveTeamStaff(team, age, staff.leaders, staff.coaches, false);
@@ -39,6 +40,7 @@ if (isPost()) {
   } else {
     arenix.CommShowErrorPage(Response, rs, conn, "没有该操作。");
   }
+  conn.value.CommitTrans();
   closeMeet();
   Response.Redirect("teams.asp?done=" + u(action) + "&team=" + u(team) + "&age=" + u(age));
 }

@@ -93,7 +93,35 @@ Variant FreeTableConnection::Execute(TextView sql, int32_t* records_affected) {
 
 void FreeTableConnection::Close() {
   if (!db_) ThrowDataError(kObjectClosed);
+  trans_.reset();  // an open unit is undone
   db_.reset();
+}
+
+namespace {
+
+[[noreturn]] void ThrowNoUnit(const char16_t* what) {
+  throw automation::Error(3219, what);
+}
+
+}  // namespace
+
+int32_t FreeTableConnection::BeginTrans() {
+  foxsql::Database& db = database();
+  if (trans_) ThrowNoUnit(u"BeginTrans: a transaction is already open on this connection");
+  trans_ = std::make_unique<dbf::WriteUnit>(db.folder());
+  return 1;
+}
+
+void FreeTableConnection::CommitTrans() {
+  if (!trans_) ThrowNoUnit(u"CommitTrans: no transaction is open");
+  auto unit = std::move(trans_);
+  unit->Commit();
+}
+
+void FreeTableConnection::RollbackTrans() {
+  if (!trans_) ThrowNoUnit(u"RollbackTrans: no transaction is open");
+  auto unit = std::move(trans_);
+  unit->RollBack();
 }
 
 foxsql::Database& FreeTableConnection::database() {
@@ -102,7 +130,7 @@ foxsql::Database& FreeTableConnection::database() {
 }
 
 namespace {
-enum Member { kOpen, kExecute, kClose, kState, kConnectionString };
+enum Member { kOpen, kExecute, kClose, kState, kConnectionString, kBeginTrans, kCommitTrans, kRollbackTrans };
 using automation::kGet;
 using automation::kGetPut;
 using automation::kMethod;
@@ -115,6 +143,9 @@ const automation::MemberTable kMembers{
     {u"State", kState, kGet, 0, 0},
     {u"", kConnectionString, kGet, 0, 0},
     {u"ConnectionString", kConnectionString, kGetPut, 0, 0},
+    {u"BeginTrans", kBeginTrans, kMethod, 0, 0},
+    {u"CommitTrans", kCommitTrans, kMethod, 0, 0},
+    {u"RollbackTrans", kRollbackTrans, kMethod, 0, 0},
 };
 }  // namespace
 
@@ -148,6 +179,14 @@ Variant FreeTableConnection::Invoke(TextView name, InvokeKind kind, std::span<Va
       return Variant(int32_t{IsOpen() ? 1 : 0});
     case kConnectionString:
       return Variant(ConnectionString());
+    case kBeginTrans:
+      return Variant(BeginTrans());
+    case kCommitTrans:
+      CommitTrans();
+      return Variant();
+    case kRollbackTrans:
+      RollbackTrans();
+      return Variant();
   }
   return Connection::Invoke(name, kind, args);
 }

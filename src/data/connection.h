@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "data/data.h"
+#include "data/dbf/write_unit.h"
 #include "data/foxsql/database.h"
 
 namespace data {
@@ -30,7 +31,20 @@ class FreeTableConnection : public Connection {
   bool IsOpen() const override { return db_ != nullptr; }
   Text ConnectionString() const override { return connection_string_; }
 
-  /// Open, Execute, Close, State, ConnectionString (get, and put while closed).
+  /// Starts a unit of writes on the meet (the meet write lock and the undo
+  /// journal): the statements run until CommitTrans are kept together, or
+  /// undone together by RollbackTrans, by an error of one of them, or by
+  /// closing the connection. Returns the level (1); 3219 when a unit is
+  /// already open (units do not nest), 3704 when closed.
+  int32_t BeginTrans();
+  /// Keeps the unit's writes; 3219 without BeginTrans.
+  void CommitTrans();
+  /// Undoes the unit's writes; 3219 without BeginTrans.
+  void RollbackTrans();
+  bool InTransaction() const { return trans_ != nullptr; }
+
+  /// Open, Execute, Close, State, ConnectionString (get, and put while
+  /// closed), BeginTrans, CommitTrans, RollbackTrans.
   Variant Invoke(TextView name, automation::InvokeKind kind,
                  std::span<Variant* const> args) override;
   const automation::MemberTable* Members() const override;
@@ -41,6 +55,7 @@ class FreeTableConnection : public Connection {
  private:
   Text connection_string_;
   std::unique_ptr<foxsql::Database> db_;
+  std::unique_ptr<dbf::WriteUnit> trans_;  // released before db_
 };
 
 /// The folder a connection text names: the value of "data source" when the

@@ -1,37 +1,34 @@
 #include "data/write_lock.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <exception>
 
-#include "automation/error.h"
 #include "automation/object.h"
 #include "data/connection.h"
-#include "data/dbf/file_lock.h"
 
 namespace data {
 
-MeetWriteLock::MeetWriteLock(const automation::Variant& conn, std::chrono::milliseconds wait) {
+MeetWriteLock::MeetWriteLock(const automation::Variant& conn, std::chrono::milliseconds wait)
+    : unwinding_(std::uncaught_exceptions()) {
   auto* engine = automation::ObjectTryCast<FreeTableConnection>(conn);
-  if (engine && engine->IsOpen()) Take(engine->database().folder(), wait);
+  if (engine && engine->IsOpen()) unit_ = std::make_unique<dbf::WriteUnit>(engine->database().folder(), wait);
 }
 
-MeetWriteLock::MeetWriteLock(const std::string& folder, std::chrono::milliseconds wait) { Take(folder, wait); }
+MeetWriteLock::MeetWriteLock(const std::string& folder, std::chrono::milliseconds wait)
+    : unit_(std::make_unique<dbf::WriteUnit>(folder, wait)), unwinding_(std::uncaught_exceptions()) {}
 
-void MeetWriteLock::Take(const std::string& folder, std::chrono::milliseconds wait) {
-  const std::string path = folder + "/" + kMeetWriteLockFile;
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0)
-    throw automation::Error(automation::err::kPathFileAccess,
-                            automation::FromUtf8("cannot open the meet's write lock " + path));
-  if (!dbf::SetFileLock(fd, dbf::FileLockMode::kExclusive, wait)) {
-    ::close(fd);
-    throw automation::Error(automation::err::kPermissionDenied, u"另一位记录员正在保存本运动会的成绩，请稍后再试");
-  }
-  fd_ = fd;
+MeetWriteLock::~MeetWriteLock() noexcept(false) {
+  if (!unit_ || unit_->done()) return;
+  if (std::uncaught_exceptions() > unwinding_) return;  // the unit's destructor undoes the writes
+  auto unit = std::move(unit_);
+  unit->Commit();
 }
 
-MeetWriteLock::~MeetWriteLock() {
-  if (fd_ >= 0) ::close(fd_);  // closing the description releases its lock
+void MeetWriteLock::Commit() {
+  if (unit_) unit_->Commit();
+}
+
+void MeetWriteLock::RollBack() {
+  if (unit_) unit_->RollBack();
 }
 
 }  // namespace data

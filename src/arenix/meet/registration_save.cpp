@@ -14,6 +14,7 @@
 #include "data/dbf/table.h"
 #include "data/foxsql/fox_text.h"
 #include "data/sql_text.h"
+#include "data/write_lock.h"
 #include "host/host.h"
 
 namespace arenix::meet {
@@ -209,7 +210,11 @@ Text StoreAthleteStatement(const RegistrationForm& form, const RegisteredAthlete
 void SaveRegistration(Variant& request, Variant& response, Variant& conn, Variant& rs,
                       const RegistrationSettings& settings) {
   const RegistrationForm form = ReadRegistrationForm(ObjectCast<host::Request>(request), settings.Slots());
+  // The delegation's athletes are stored together or not at all: a refusal
+  // half-way through undoes the athletes stored before it.
+  data::MeetWriteLock lock(conn);
   auto refuse = [&](Variant& record_set, const Text& message) {
+    lock.RollBack();
     page::WriteErrorPage(response, record_set, conn, message, false, u"");
   };
 
@@ -231,6 +236,7 @@ void SaveRegistration(Variant& request, Variant& response, Variant& conn, Varian
       connection.Execute(WithdrawStatement(form, a, settings));
     }
   }
+  lock.Commit();
 }
 
 }  // namespace arenix::meet

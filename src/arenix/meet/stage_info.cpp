@@ -7,6 +7,7 @@
 #include "arenix/meet/stored_result.h"
 #include "automation/error.h"
 #include "data/data.h"
+#include "data/write_lock.h"
 
 namespace arenix::meet {
 namespace {
@@ -43,7 +44,11 @@ std::vector<Text> UnpackStageStatements(TextView where, int stage, int edition) 
 void UnpackStage(Variant& conn, TextView where, int stage, int edition) {
   std::vector<Text> statements = UnpackStageStatements(where, stage, edition);
   auto& c = automation::ObjectCast<data::Connection>(conn);
+  // Under the meet write lock: unpacking between a save's writes and its
+  // packing would bring back the stage as it was before the save.
+  data::MeetWriteLock lock(conn);
   for (const Text& sql : statements) c.Execute(sql);
+  lock.Commit();
 }
 
 Text StageSelectList(int stage) { return StageFieldSelectList(FieldOfPageStage(stage)); }

@@ -339,6 +339,7 @@ Text WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
 
   WldfPackStage(db, filter, stages.current);
   db.Exec(u"Update [PlaySour] Set 比赛状态=.T. Where " + filter + u" And 赛次名称=" + SqlText(stages.current));
+  lock.Commit();
   return notice;
 }
 

@@ -96,12 +96,12 @@ uint32_t MemoFile::Write(std::string_view value, uint32_t type) {
   std::memcpy(out.data() + fmt::kMemoBlockHeaderSize, value.data(), value.size());
   if (!file_->WriteAt(block * bs, out))
     ThrowTableError(automation::err::kPathFileAccess, file_name_,
-                    std::string("cannot write the memo file: ") + std::strerror(errno));
+                    "cannot write the memo file: " + WriteFailure(errno));
   char next[4];
   StoreBe32(next, static_cast<uint32_t>(block + blocks));
   if (!file_->WriteAt(fmt::kMemoNextFreeAt, std::string_view(next, 4)))
     ThrowTableError(automation::err::kPathFileAccess, file_name_,
-                    std::string("cannot write the memo file: ") + std::strerror(errno));
+                    "cannot write the memo file: " + WriteFailure(errno));
   return static_cast<uint32_t>(block);
 }
 

@@ -1,5 +1,7 @@
 #include "data/dbf/stored_file.h"
 
+#include "data/dbf/undo_journal.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -33,6 +35,7 @@ std::unique_ptr<StoredFile> StoredFile::Open(const std::string& path, bool write
     return nullptr;
   }
   std::unique_ptr<StoredFile> f(new StoredFile);
+  f->path_ = path;
   f->fd_ = fd;
   f->writable_ = write;
   if (!f->Map(static_cast<uint64_t>(st.st_size))) return nullptr;
@@ -42,9 +45,11 @@ std::unique_ptr<StoredFile> StoredFile::Open(const std::string& path, bool write
 std::unique_ptr<StoredFile> StoredFile::Create(const std::string& path, std::string_view contents,
                                                bool overwrite) {
   int flags = O_RDWR | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_EXCL);
+  NoteBeforeCreate(path);
   int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) return nullptr;
   std::unique_ptr<StoredFile> f(new StoredFile);
+  f->path_ = path;
   f->fd_ = fd;
   f->writable_ = true;
   if (!f->Map(0) || !f->WriteAt(0, contents)) {
@@ -102,6 +107,7 @@ bool StoredFile::WriteAt(uint64_t offset, std::string_view bytes) {
     errno = EBADF;
     return false;
   }
+  NoteBeforeWrite(path_, fd_, offset, bytes.size());
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,

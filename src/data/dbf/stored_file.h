@@ -5,7 +5,8 @@
 // bytes below size() are ever touched. An in-memory form serves tests and
 // the fuzzer.
 //
-// This is the layer's one entry to the operating system's file calls.
+// This is the layer's one entry to the operating system's file calls, and
+// tells the undo journal of a running unit before it changes a file.
 #pragma once
 
 #include <sys/stat.h>
@@ -55,6 +56,7 @@ class StoredFile {
   bool Map(uint64_t size);
   void Unmap();
 
+  std::string path_;
   int fd_ = -1;
   bool writable_ = false;
   const uint8_t* data_ = nullptr;

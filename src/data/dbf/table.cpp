@@ -209,7 +209,7 @@ class Table::Impl {
 
   void Write(uint64_t offset, std::string_view bytes) {
     if (!dbf->WriteAt(offset, bytes))
-      ThrowTableError(err::kPathFileAccess, file_name, std::string("cannot write: ") + std::strerror(errno));
+      ThrowTableError(err::kPathFileAccess, file_name, "cannot write: " + WriteFailure(errno));
   }
 
   void TouchDate() {
@@ -486,6 +486,8 @@ void Table::Unlock() {
 }
 
 void Table::Refresh() { impl_->Refresh(); }
+
+void CountOutsideWrite(uint64_t device, uint64_t inode) { LocalWrites(device, inode, true); }
 
 ChangeStamp Table::Stamp() const { return impl_->stamp; }
 

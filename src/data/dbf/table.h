@@ -177,6 +177,10 @@ class Table {
   std::unique_ptr<Impl> impl_;
 };
 
+/// Counts a change made to a file outside the tables' own writes (an undo
+/// journal restoring it), so that every Table's stamp of it changes.
+void CountOutsideWrite(uint64_t device, uint64_t inode);
+
 /// Holds a table's lock for a scope (one statement).
 class TableLock {
  public:

@@ -11,6 +11,7 @@
 #include "automation/cp936.h"
 #include "automation/deadline.h"
 #include "data/dbf/table_error.h"
+#include "data/dbf/write_unit.h"
 #include "data/foxsql/collation.h"
 #include "data/foxsql/index_upkeep.h"
 #include "data/foxsql/statement_error.h"
@@ -158,6 +159,8 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
     auto it = by_id_.find(id);
     return it == by_id_.end() ? nullptr : &it->second->bound;
   });
+  // A save interrupted by a writer's death is undone before anyone reads.
+  dbf::RecoverOnOpen(folder_);
 }
 
 Database::~Database() {
@@ -318,6 +321,16 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   // each other's second table.
   std::sort(entries.begin(), entries.end(), [](Entry* a, Entry* b) { return a->key < b->key; });
 
+  // A write is a unit of its own, or part of the unit the caller runs:
+  // a statement that fails is never half applied.
+  std::optional<dbf::WriteUnit> unit;
+  if (target) {
+    try {
+      unit.emplace(folder_);
+    } catch (const Error& e) {
+      throw WithStatement(e, statement);
+    }
+  }
   StatementLocks locks;
   std::optional<IndexUpkeep> upkeep;
   errors_.error.reset();
@@ -381,12 +394,11 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   }
   if (!out.query) out.affected = sqlite3_changes64(db_);
   if (target) target->bound.insert_given.clear();
-  if (upkeep) {
-    try {
-      upkeep->Rebuild();
-    } catch (const Error& e) {
-      throw WithStatement(e, statement);
-    }
+  try {
+    if (upkeep) upkeep->Rebuild();
+    if (unit) unit->Commit();
+  } catch (const Error& e) {
+    throw WithStatement(e, statement);
   }
   return out;
 }
@@ -409,7 +421,9 @@ void Database::CreateFreeTable(const CreateTable& create, TextView statement) {
   }
   std::string path = platform::NativePath(automation::FromUtf8(folder_) + u"/" + name + u".dbf");
   try {
+    dbf::WriteUnit unit(folder_);
     dbf::Table::Create(path, fields);
+    unit.Commit();
   } catch (const Error& e) {
     throw WithStatement(e, statement);
   }

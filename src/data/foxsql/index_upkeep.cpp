@@ -1,9 +1,11 @@
 #include "data/foxsql/index_upkeep.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -11,6 +13,7 @@
 #include "automation/error.h"
 #include "automation/text.h"
 #include "data/dbf/table_error.h"
+#include "data/dbf/undo_journal.h"
 #include "data/foxsql/translate.h"
 
 namespace data::foxsql {
@@ -31,8 +34,19 @@ bool ReadFile(const std::string& path, std::string& out) {
 // Replaces the file's bytes in place, so that a program holding it open
 // reads the new index.
 bool WriteFile(const std::string& path, const std::string& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    return false;
+  }
+  try {
+    dbf::NoteBeforeWrite(path, fd, 0, std::max<uint64_t>(bytes.size(), static_cast<uint64_t>(st.st_size)));
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
@@ -128,7 +142,7 @@ std::vector<std::vector<dbf::CdxKey>> IndexUpkeep::EvaluateAll() {
 void IndexUpkeep::Rebuild() {
   std::string bytes = dbf::BuildCdx(tags_, EvaluateAll());
   if (!WriteFile(path_, bytes))
-    dbf::ThrowTableError(err::kPathFileAccess, FileName(path_), std::string("cannot write: ") + std::strerror(errno));
+    dbf::ThrowTableError(err::kPathFileAccess, FileName(path_), "cannot write: " + dbf::WriteFailure(errno));
 }
 
 }  // namespace data::foxsql
