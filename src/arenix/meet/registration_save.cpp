@@ -6,6 +6,7 @@
 #include <set>
 
 #include "arenix/check/postcard.h"
+#include "arenix/page/encode.h"
 #include "arenix/page/error_page.h"
 #include "automation/coerce.h"
 #include "automation/runtime.h"
@@ -215,7 +216,9 @@ void SaveRegistration(Variant& request, Variant& response, Variant& conn, Varian
   data::MeetWriteLock lock(conn);
   auto refuse = [&](Variant& record_set, const Text& message) {
     lock.RollBack();
-    page::WriteErrorPage(response, record_set, conn, message, false, u"");
+    // The message quotes what was typed and what is stored (another row's
+    // athlete name): text, never markup.
+    page::WriteErrorPage(response, record_set, conn, page::HtmlEscape(message), false, u"");
   };
 
   // Every check runs before the first statement that writes.

@@ -1,5 +1,6 @@
 #include "arenix/meet/registration_team.h"
 
+#include "arenix/page/encode.h"
 #include "arenix/page/error_page.h"
 #include "automation/coerce.h"
 #include "automation/runtime.h"
@@ -38,7 +39,7 @@ Text CheckTeamNames(Variant& request, Variant& response, Variant& conn, Variant&
   for (const Text& piece : pieces) {
     if (static_cast<int64_t>(piece.size()) > longest_name) {
       page::WriteErrorPage(response, rs, conn,
-                           role + u"【" + automation::Trim(piece) + u"】姓名长度超出了" +
+                           role + u"【" + page::HtmlEscape(automation::Trim(piece)) + u"】姓名长度超出了" +
                                LongToText(longest_name) + u"的限制，请重输！",
                            false, u"");
       return {};
