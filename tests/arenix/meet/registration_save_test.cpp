@@ -428,7 +428,8 @@ TEST_F(RegistrationSave, NamesTooLongOrOutsideTheCodePageAreRefused) {
   SetUpForm();
   athlete(u"A3").name = u"王&#128512;五";
   Save();
-  ExpectRefused(u"运动员【王&#128512;五】姓名中的字符“&#128512;”无法保存（超出本系统字符集），请改用其他写法，请重输！");
+  // The message quotes the typed text as text: the entity shows as typed.
+  ExpectRefused(u"运动员【王&amp;#128512;五】姓名中的字符“&amp;#128512;”无法保存（超出本系统字符集），请改用其他写法，请重输！");
 }
 
 // One athlete per request cannot pass a limit: what is stored for the
