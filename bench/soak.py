@@ -27,10 +27,16 @@ def q(text):
 
 
 class Client:
-    """A browser: its session cookie, GBK forms, the site's referrer."""
+    """A browser: its session cookie, GBK forms, the site's referrer. Each
+    comes from an address of its own (127.0.0.2, .3, ...), as visitors do;
+    the server caps the connections of one address."""
+
+    count = 0
 
     def __init__(self):
         self.cookie = ""
+        Client.count += 1
+        self.address = "127.0.%d.%d" % (Client.count // 250, 2 + Client.count % 250)
 
     def send(self, method, path, fields=None):
         body = None
@@ -40,7 +46,7 @@ class Client:
         if fields is not None:
             body = "&".join(q(k) + "=" + q(v) for k, v in fields)
             headers["Content-Type"] = "application/x-www-form-urlencoded"
-        conn = http.client.HTTPConnection(BASE.hostname, BASE.port, timeout=60)
+        conn = http.client.HTTPConnection(BASE.hostname, BASE.port, timeout=60, source_address=(self.address, 0))
         try:
             conn.request(method, path, body=body, headers=headers)
             r = conn.getresponse()
@@ -137,9 +143,13 @@ saved = {}  # heat -> the last acknowledged round
 def saver(heat):
     c = Client()
     c.login("jilu1", "123456")
-    _, _, page = c.send("GET", "/entry.asp?%s&zc=%d" % (STAGE, heat))
-    form = form_of(page, "myform")
-    numbers = [n for n in dict(form).get("ydy_bh_list", "").split("|") if n]
+    numbers = []
+    for attempt in range(10):  # the page may be refused while the server is loaded
+        _, _, page = c.send("GET", "/entry.asp?%s&zc=%d" % (STAGE, heat))
+        form = form_of(page, "myform")
+        numbers = [n for n in dict(form).get("ydy_bh_list", "").split("|") if n]
+        if numbers:
+            break
     if not numbers:
         raise RuntimeError("no entry form for heat %d" % heat)
     hidden = [(k, v) for k, v in form if not k.startswith("playcj_")]
