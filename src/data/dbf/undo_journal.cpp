@@ -309,9 +309,9 @@ void UndoJournal::Append(uint8_t kind, const std::string& name, uint64_t value, 
   StoreLe32(p, length);
   p[4] = static_cast<char>(kind);
   StoreLe16(p + 5, static_cast<uint16_t>(name.size()));
-  std::memcpy(p + 7, name.data(), name.size());
+  if (!name.empty()) std::memcpy(p + 7, name.data(), name.size());
   StoreLe64(p + 7 + name.size(), value);
-  std::memcpy(p + 4 + kBodyFixed + name.size(), bytes.data(), bytes.size());
+  if (!bytes.empty()) std::memcpy(p + 4 + kBodyFixed + name.size(), bytes.data(), bytes.size());  // a size entry has none
   StoreLe32(p + 4 + length, Crc32(std::string_view(entry.data(), 4 + length)));
   if (!WriteAll(fd_, written_, entry)) ThrowIo(kJournalFile, "cannot write the journal", errno);
   written_ += entry.size();

@@ -98,6 +98,10 @@ void WriteUnit::Commit() {
 
 void WriteUnit::RollBack() {
   if (done_) return;
+  if (joined_ && std::find(t_units.begin(), t_units.end(), state_) == t_units.end()) {
+    done_ = true;  // the outer unit ended and undid or kept everything itself
+    return;
+  }
   done_ = true;
   state_->failed = true;
   state_->journal.RollBack();
@@ -105,6 +109,9 @@ void WriteUnit::RollBack() {
 
 WriteUnit::~WriteUnit() {
   if (!state_) return;
+  // A joined unit whose outer unit has already ended (the page closed its
+  // connection, say, while refusing) has nothing left to touch.
+  if (joined_ && std::find(t_units.begin(), t_units.end(), state_) == t_units.end()) return;
   if (!done_) {
     try {
       RollBack();
