@@ -38,6 +38,28 @@ PY
 # (age=高中组 sex=男 item=100米 sc=1).
 load_path="/results.asp?age=%B8%DF%D6%D0%D7%E9&sex=%C4%D0&item=100%C3%D7&item_sub=&sc=1"
 
+# Writes $work/nginx.conf: nginx in the foreground with its files under
+# $work, and the given lines inside its http block.
+write_nginx_conf() {
+  mkdir -p "$work/temp"
+  cat >"$work/nginx.conf" <<NGINX
+worker_processes auto;
+daemon off;
+pid $work/nginx.pid;
+error_log $work/nginx-error.log;
+events { worker_connections 1024; }
+http {
+  access_log off;
+  client_body_temp_path $work/temp/body;
+  proxy_temp_path $work/temp/proxy;
+  fastcgi_temp_path $work/temp/fastcgi;
+  uwsgi_temp_path $work/temp/uwsgi;
+  scgi_temp_path $work/temp/scgi;
+$1
+}
+NGINX
+}
+
 wait_for() {  # url: until it answers, at most 5 s
   for i in $(seq 50); do curl -sf -o /dev/null "$1" && return 0; sleep 0.1; done
   echo "no answer from $1" >&2

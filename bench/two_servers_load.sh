@@ -34,26 +34,11 @@ serve $one
 serve $a --node a --proxy 127.0.0.1
 serve $b --node b --proxy 127.0.0.1
 
-mkdir -p "$work/cache" "$work/temp"
+mkdir -p "$work/cache"
 sed -e "s/127.0.0.1:8081/127.0.0.1:$a/; s/127.0.0.1:8082/127.0.0.1:$b/" \
     -e "s|listen 80;|listen 127.0.0.1:$front;|; s|/var/cache/nginx/arenix|$work/cache|" \
     packaging/nginx-arenix.conf >"$work/arenix.conf"
-cat >"$work/nginx.conf" <<NGINX
-worker_processes auto;
-daemon off;
-pid $work/nginx.pid;
-error_log $work/nginx-error.log;
-events { worker_connections 1024; }
-http {
-  access_log off;
-  client_body_temp_path $work/temp/body;
-  proxy_temp_path $work/temp/proxy;
-  fastcgi_temp_path $work/temp/fastcgi;
-  uwsgi_temp_path $work/temp/uwsgi;
-  scgi_temp_path $work/temp/scgi;
-  include $work/arenix.conf;
-}
-NGINX
+write_nginx_conf "  include $work/arenix.conf;"
 nginx -c "$work/nginx.conf" -p "$work" -e "$work/nginx-error.log" &
 pids="$pids $!"
 for port in $one $a $b $front; do wait_for "http://127.0.0.1:$port/"; done

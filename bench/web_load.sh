@@ -36,21 +36,11 @@ bytes=$(wc -c <"$work/html/results.html")
 echo "page: $path, $rows entrant rows, $bytes bytes"
 [ "$rows" -eq 64 ] || { echo "web_load: the page lists $rows entrants, not 64" >&2; exit 1; }
 
-cat >"$work/nginx.conf" <<NGINX
-worker_processes auto;
-daemon off;
-pid $work/nginx.pid;
-error_log $work/nginx-error.log;
-events { worker_connections 1024; }
-http {
-  access_log off;
-  default_type "text/html; charset=gbk";
+write_nginx_conf "  default_type \"text/html; charset=gbk\";
   server {
     listen 127.0.0.1:$nginx_port;
     root $work/html;
-  }
-}
-NGINX
+  }"
 nginx -c "$work/nginx.conf" -p "$work" &
 nginx_pid=$!
 wait_for "http://127.0.0.1:$nginx_port/results.html"
