@@ -146,8 +146,8 @@ std::string EventState(const std::string& folder) {
   return s;
 }
 
-TEST(SaveKill, AResultSaveIsWholeOrAbsentWhereverItIsKilled) {
-  Meet meet;
+// 16 entrants of the 100 m in two heats of 8, and its final.
+void AddTwoHeatsAndAFinal(Meet& meet) {
   for (int i = 1; i <= 16; ++i) {
     Entrant e;
     e.number = std::to_string(i);
@@ -158,6 +158,11 @@ TEST(SaveKill, AResultSaveIsWholeOrAbsentWhereverItIsKilled) {
   }
   meet.AddRound("100米", "预赛");
   meet.AddRound("100米", "决赛");
+}
+
+TEST(SaveKill, AResultSaveIsWholeOrAbsentWhereverItIsKilled) {
+  Meet meet;
+  AddTwoHeatsAndAFinal(meet);
   const std::string folder = meet.folder();
   const Files before_files = Read(folder);
   const std::string before = EventState(folder);
@@ -203,16 +208,7 @@ TEST(SaveKill, AResultSaveIsWholeOrAbsentWhereverItIsKilled) {
 // parent, so that they draw the same lanes).
 TEST(SaveKill, ASaveLeavesTheSameFilesWithAndWithoutTheJournal) {
   Meet meet;
-  for (int i = 1; i <= 16; ++i) {
-    Entrant e;
-    e.number = std::to_string(i);
-    e.name = "选手" + e.number;
-    e.heat = i <= 8 ? 1 : 2;
-    e.lane = (i - 1) % 8 + 1;
-    meet.Add(e);
-  }
-  meet.AddRound("100米", "预赛");
-  meet.AddRound("100米", "决赛");
+  AddTwoHeatsAndAFinal(meet);
   dbf_test::TempDir copy;
   const Files start = Read(meet.folder());
   Restore(copy.path(), start);
