@@ -11,6 +11,7 @@
 #include "automation/error.h"
 #include "automation/text.h"
 #include "data/dbf/file_lock.h"
+#include "data/dbf/table_error.h"
 #include "data/dbf/undo_journal.h"
 
 namespace data::dbf {
@@ -39,7 +40,7 @@ int OpenLockFile(const std::string& folder) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0)
     throw automation::Error(automation::err::kPathFileAccess,
-                            automation::FromUtf8("cannot open the meet's write lock " + path));
+                            automation::FromUtf8("cannot open the meet's write lock " + path + ": " + WriteFailure(errno)));
   return fd;
 }
 
