@@ -292,6 +292,24 @@ TEST(WriteUnit, AFullDiskUndoesTheUnitAndSaysSo) {
   EXPECT_FALSE(HasJournal(dir.path()));
 }
 
+TEST(WriteUnit, RewritingWhatIsStoredWritesNothing) {
+  dbf_test::TempDir dir;
+  MakeTeam(dir.path());
+  const Snapshot before = Files(dir.path());
+  {
+    WriteUnit unit(dir.path());
+    auto t = Table::Open(dir.path() + "/Team.dbf", Access::kWrite);
+    t->Update(2, std::vector<FieldValue>{{0, Variant(Text(u"队3"))}, {1, Variant(3.0)}});
+    // Nothing changed: nothing journalled (no file, no sync), nothing written.
+    EXPECT_FALSE(HasJournal(dir.path()));
+    t->Update(2, std::vector<FieldValue>{{1, Variant(4.0)}});
+    EXPECT_TRUE(HasJournal(dir.path()));
+    t->Update(2, std::vector<FieldValue>{{1, Variant(3.0)}});
+    unit.Commit();
+  }
+  EXPECT_EQ(Files(dir.path()), before);
+}
+
 // Runs `fn` in a child as a user without rights to root's files (the
 // test itself may run as root, which the system lets write anywhere), and
 // gives back what it returns. Empty: the child could not drop its rights,
