@@ -14,7 +14,10 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "automation/coerce.h"
 #include "automation/text.h"
@@ -308,6 +311,30 @@ TEST(WriteUnit, RewritingWhatIsStoredWritesNothing) {
     unit.Commit();
   }
   EXPECT_EQ(Files(dir.path()), before);
+}
+
+TEST(WriteUnit, WritersOfAMeetTakeTheLockInTheOrderTheyAskedForIt) {
+  dbf_test::TempDir dir;
+  MakeTeam(dir.path());
+  for (int round = 0; round < 4; ++round) {
+    std::mutex mu;
+    std::vector<int> order;
+    auto holder = std::make_unique<WriteUnit>(dir.path());
+    std::vector<std::thread> waiters;
+    for (int w = 0; w < 3; ++w) {
+      waiters.emplace_back([&, w] {
+        WriteUnit unit(dir.path());
+        std::lock_guard lock(mu);
+        order.push_back(w);
+      });
+      // Each asks well after the one before (the long pauses of a waiter
+      // that polls).
+      std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+    holder.reset();
+    for (auto& t : waiters) t.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+  }
 }
 
 // Runs `fn` in a child as a user without rights to root's files (the
