@@ -7,6 +7,9 @@
 // form of too many fields is refused before it is read.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "data/dbf/write_unit.h"
 #include "web/desk_site.h"
 
 namespace web_test {
@@ -113,6 +116,25 @@ TEST(RequestValues, ThePageTimeLimitStopsAStatementThatRunsLong) {
   EXPECT_EQ(p.status, 503) << p.body.substr(0, 300);
   // The worker is free: the next page is served.
   EXPECT_EQ(visitor.Get("/index.asp").status, 200);
+}
+
+TEST(RequestValues, AWaitForTheMeetsWriteLockIsNotCountedInThePageTimeLimit) {
+  DeskSite site([](web::ServerConfig& c) { c.limits.script_time = std::chrono::seconds(1); });
+  Client recorder(site);
+  ASSERT_EQ(recorder.Login("jilu1", "123456").status, 302);
+  const std::string view = "/entry.asp?age=%B8%DF%D6%D0%D7%E9&item=100%C3%D7&sex=%C4%D0&sc=1&zc=1";
+  Page p;
+  std::thread viewer;
+  {
+    // Another writer holds the meet for longer than a page may run.
+    data::dbf::WriteUnit other(site.data());
+    viewer = std::thread([&] { p = recorder.Get(view); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    other.Commit();
+  }  // released here
+  viewer.join();
+  EXPECT_EQ(p.status, 200) << p.body.substr(0, 400);
+  EXPECT_NE(p.body.find("ydy_bh_list"), std::string::npos);
 }
 
 // The bytes of `utf8` percent-encoded, as sent in UTF-8 or in GBK.

@@ -15,6 +15,7 @@
 
 #include "automation/error.h"
 #include "automation/text.h"
+#include "automation/deadline.h"
 #include "data/dbf/file_lock.h"
 #include "data/dbf/table_error.h"
 #include "data/dbf/undo_journal.h"
@@ -114,7 +115,8 @@ WriteUnit::WriteUnit(const std::string& folder, std::chrono::milliseconds wait) 
     return;
   }
   const int fd = OpenLockFile(folder);
-  const auto deadline = std::chrono::steady_clock::now() + wait;
+  const auto asked = std::chrono::steady_clock::now();
+  const auto deadline = asked + wait;
   struct stat st = {};
   ::fstat(fd, &st);
   const Turns::Key key{st.st_dev, st.st_ino};
@@ -126,6 +128,9 @@ WriteUnit::WriteUnit(const std::string& folder, std::chrono::milliseconds wait) 
     ::close(fd);
     throw automation::Error(automation::err::kPermissionDenied, u"另一位记录员正在保存本运动会的成绩，请稍后再试");
   }
+  // The page's time limit is for its own work: the wait for the other
+  // writers (bounded by `wait`) is added to it.
+  automation::ExtendDeadline(std::chrono::steady_clock::now() - asked);
   try {
     RollBackJournal(folder);
   } catch (...) {
