@@ -1,0 +1,6 @@
+var master = document.getElementById("master");
+function FixY() {
+  var top = window.pageYOffset || document.documentElement.scrollTop || document.body.scrollTop || 0;
+  master.style.top = (top + 10) + "px";
+}
+setInterval(FixY, 100);
