@@ -1,7 +1,9 @@
 # Writes the browser scripts of SCRIPT_DIR (*.js) into the header OUTPUT, one
 # char16_t constant per file: "list_menu_move.js" becomes kListMenuMove in
-# namespace arenix::script::js, holding the file's text unchanged as a raw
-# string literal. Run by the build whenever a script changes:
+# namespace arenix::script::js, holding the file's text as a raw string
+# literal. The "//" lines that open a file (and one empty line after them)
+# are its header comment for readers and are left out; the rest goes in
+# unchanged. Run by the build whenever a script changes:
 #   cmake -DSCRIPT_DIR=<dir> -DOUTPUT=<header> -P embed_scripts.cmake
 set(delimiter "JS_SOURCE")
 file(GLOB scripts "${SCRIPT_DIR}/*.js")
@@ -27,6 +29,7 @@ foreach(script IN LISTS scripts)
     string(APPEND name "${first}${rest}")
   endforeach()
   file(READ "${script}" text)
+  string(REGEX REPLACE "^(//[^\n]*\n)+\n?" "" text "${text}")
   string(FIND "${text}" ")${delimiter}\"" clash)
   if(NOT clash EQUAL -1)
     message(FATAL_ERROR "embed_scripts: ${script} contains the literal's end \")${delimiter}\"")

@@ -77,9 +77,6 @@ Text EntryChecks(const CheckEntry& e) {
 
 }  // namespace
 
-// The editor helpers (js/form_editor_helpers.js) find the editor's document
-// as the frame "HtmlEdit" inside the frame "Editor"; in source mode
-// (EditMode) its body holds the markup as text.
 Text ScriptCheckForm(TextView check_list) {
   Text body;
   bool uses_editor = false;
@@ -103,9 +100,6 @@ Text ScriptCheck() {
   return ScriptElement(js::kFormValidators);
 }
 
-// Hidden and disabled inputs cannot take the focus, so the moves pass over
-// them rather than stopping there. Ctrl+Enter submits through the form's
-// own submit path, so the page's checkform() still runs.
 Text ScriptOnKeyDownDefault() {
   return ScriptElement(js::kFormKeyNavigation);
 }

@@ -25,9 +25,6 @@ Text ScriptNoInTop() {
                        u"{top.location=self.location;}");
 }
 
-// The input blocking installs its handlers as the document's own
-// properties so that a page can still take one back; each cancels by both
-// the old and the standard means.
 Text ScriptMouse(const host::Request& request) {
   if (automation::LCase(automation::Trim(request.Query(u"excel"))) == u"yes") return Text();
   return ScriptElement(js::kInputBlocking) + ScriptElement(js::kDeleteQuestion) +

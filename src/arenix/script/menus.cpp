@@ -10,8 +10,6 @@ Text ScriptListMenu() {
   return ScriptElement(js::kListMenu);
 }
 
-// The drag follows the pointer from where the button went down; dragging
-// starts only with the left button, so the box's own inputs still work.
 Text ScriptListMenuMove() {
   return ScriptElement(js::kListMenuMove);
 }

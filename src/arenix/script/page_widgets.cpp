@@ -16,8 +16,6 @@ Text ScriptShowDateAndTime(TextView other_show) {
          u"</script>";
 }
 
-// The bar grows by a fortieth of what is left, so it slows down as it nears
-// the end and never claims to be done.
 Text ScriptShowProcessBar() {
   return u"<div id=\"waiting\" style=\"position:absolute;left:0px;top:0px;width:300px;"
          u"visibility:hidden;z-index:1000;padding:8px 0px;color:#000000;background-color:#e0e0e0;"
@@ -31,8 +29,6 @@ Text AjaxLoader(bool post) {
   return ScriptElement(Text(js::kAjaxRequest) + (post ? js::kAjaxPost : js::kAjaxGet));
 }
 
-// The tip sits right above the pointer; it lets the pointer through, so
-// that it never takes the mouse from the element that asked for it.
 Text ScriptShowToolTipText() {
   return u"<div id=\"dek\" class=\"dek\" style=\"position:absolute;visibility:hidden;z-index:200;pointer-events:none\"></div>" +
          ScriptElement(js::kToolTip);
@@ -62,8 +58,6 @@ Text ShowScrollWindowTitle(TextView font_color) {
          u"\" border=\"0\">回至顶部）</font>";
 }
 
-// Addresses and titles of pictures are kept in a list and the viewer is
-// opened by index, so no quote in them can end the click handler.
 Text ScriptImage() {
   return ScriptElement(js::kImageResize) + ScriptElement(js::kImageViewer) + ScriptElement(js::kPhotoSize);
 }

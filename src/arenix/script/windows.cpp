@@ -7,8 +7,6 @@
 
 namespace arenix::script {
 
-// Modal dialogs (showModalDialog) exist only in old browsers; everywhere
-// else the modal openers fall back to a plain window of the same size.
 Text ScriptOpenWindow() {
   return ScriptElement(FillIn(js::kOpenWindow, {{u"close_window", page::CloseWindowNoMessagebox()}}));
 }

@@ -4,10 +4,12 @@
 //     markers left empty as the emitting code may leave them;
 //   - no statement relies on a line break to end it: the blocks are sent as
 //     one line, where an automatic semicolon no longer applies;
-//   - no comments: the text is sent as it is, so a comment would reach every
-//     page (and a "//" one would swallow the rest of a one-line block); the
-//     editor's script is compressed on its way out, which drops a "//"
-//     comment standing alone on its line or after ";", "{" or "}";
+//   - no comments past the file's header ("//" lines before the first
+//     statement, which the build leaves out): the rest is sent as it is, so
+//     a comment would reach every page (and a "//" one would swallow the
+//     rest of a one-line block); the editor's script is compressed on its
+//     way out, which drops a "//" comment standing alone on its line or
+//     after ";", "{" or "}";
 //   - every name a script uses is declared in it, is one the browser
 //     provides, or is listed below as coming from the page around it.
 // Prints one line per finding and exits 1 when there is any.
@@ -38,7 +40,8 @@ const fromThePage = {
 
 const compressed = new Set(['editor.js']);
 
-function commentProblem(file, text, block, start) {
+function commentProblem(file, text, block, start, firstStatement) {
+  if (!block && start < firstStatement) return null;
   if (!compressed.has(path.basename(file)) || block) return 'comment (sent to every page as it is)';
   const lineStart = text.lastIndexOf('\n', start - 1) + 1;
   const before = text.slice(lineStart, start);
@@ -98,16 +101,19 @@ function lint(file, text) {
     problems.push(`${path.basename(file)}: ${e.message}`);
     return problems;
   }
+  const comments = [];
   const ast = acorn.parse(filled, {
     ecmaVersion: 2022,
     sourceType: 'script',
     locations: false,
     onInsertedSemicolon: (pos) => say(pos, 'statement ends at a line break without ";"'),
-    onComment: (block, body, start) => {
-      const problem = commentProblem(file, filled, block, start);
-      if (problem) say(start, problem);
-    },
+    onComment: comments,
   });
+  const firstStatement = ast.body.length ? ast.body[0].start : filled.length;
+  for (const c of comments) {
+    const problem = commentProblem(file, filled, c.type === 'Block', c.start, firstStatement);
+    if (problem) say(c.start, problem);
+  }
   const declared = declaredNames(ast);
   const external = new Set(fromThePage[path.basename(file)] || []);
   const reported = new Set();

@@ -1,3 +1,7 @@
+// The live clock of CommScriptShowDateAndTime, written into the element
+// "liveclock" every second. ${other_show}: the page's own statements, which run
+// after the clock is written.
+
 function ShowDateAndTimeScript() {
   var now = new Date();
   var hours = now.getHours();

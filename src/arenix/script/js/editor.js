@@ -1,3 +1,10 @@
+// The rich-text editor component (ice.editor), emitted by the editor field of
+// the form renderer. ${style_sheet} and ${icon_set}: its built-in style sheet
+// and icon set, each on one line without single quotes. The block is
+// compressed on its way out (tabs and runs of spaces to one, "//" comment
+// lines dropped, line breaks removed), so every statement ends with ";" or a
+// brace.
+
 var ice = ice || {};
 ice.editor = function (id,callback) {
 class iceEditor {

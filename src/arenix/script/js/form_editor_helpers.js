@@ -1,3 +1,7 @@
+// Helpers of checkform() for the rich-text editors, sent only when the check
+// list names one. The editor's document is the frame "HtmlEdit" inside the
+// frame "Editor"; in source mode (EditMode) its body holds the markup as text.
+
 function OrvelEditorDocument() {
   return window.frames["Editor"].frames["HtmlEdit"].document;
 }

@@ -1,3 +1,8 @@
+// Keyboard navigation for data-entry forms (CommScriptOnKeyDownDefault).
+// Hidden and disabled inputs cannot take the focus, so the moves pass over
+// them rather than stopping there. Ctrl+Enter submits through the form's own
+// submit path, so the page's checkform() still runs.
+
 function OrvelCanFocus(input) {
   return input.type != "hidden" && !input.disabled && input.style.display != "none";
 }

@@ -1,3 +1,5 @@
+// The client validators of CommScriptCheck, each (p_String) -> boolean.
+
 function OrvelRegCheckIsTelephone(p_String) {
   return /^[0-9-]{7,18}$/.test(p_String);
 }

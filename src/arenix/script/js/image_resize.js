@@ -1,3 +1,5 @@
+// DownImage(ImgD): fits a picture into 500 pixels of width (CommScriptImage).
+
 var flag = true;
 function DownImage(ImgD) {
   var image = new Image();

@@ -1,3 +1,7 @@
+// Picture zoom and the picture viewer of CommScriptImage. Addresses and titles
+// of pictures are kept in a list and the viewer is opened by index, so no
+// quote in them can end the click handler.
+
 function cgimg(o) {
   var e = window.event;
   var zoom = parseInt(o.style.zoom, 10) || 100;

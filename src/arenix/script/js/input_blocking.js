@@ -1,3 +1,8 @@
+// Part of CommScriptMouse: no context menu, no new window by key, no
+// shift-click on links and pictures. The handlers are installed as the
+// document's own properties so that a page can still take one back; each
+// cancels by both the old and the standard means.
+
 function OrvelCancelEvent(e) {
   if (e) {
     if (e.preventDefault) {

@@ -1,3 +1,6 @@
+// The collapsible menu of CommScriptListMenu: the page fills scores[1..] with
+// the menu ids and sets numTotal; one section is open at a time.
+
 var scores = new Array(20);
 var numTotal = 0;
 function initIt() {

@@ -1,3 +1,7 @@
+// moveIt() of CommScriptListMenuMove makes the box "floater" draggable. The
+// drag follows the pointer from where the button went down; dragging starts
+// only with the left button, so the box's own inputs still work.
+
 var orvelDrag = null;
 function moveIt() {
   var box = document.getElementById("floater");

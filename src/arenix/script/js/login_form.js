@@ -1,3 +1,6 @@
+// Shows and hides the floating login box of the movable menu box.
+// ${on_load}: the set-up calls (initIt(), moveIt()) that the box asks for.
+
 function closeLoginForm() {
   var box = document.getElementById("floater");
   if (box) {

@@ -1,3 +1,5 @@
+// Part of CommScriptMouse: script errors show no message box.
+
 function killErrors() {
   return true;
 }

@@ -1,3 +1,8 @@
+// The window openers of CommScriptOpenWindow. Modal dialogs
+// (showModalDialog) exist only in old browsers; everywhere else the modal
+// openers fall back to a plain window of the same size. ${close_window}: the
+// statements that close the current window without the browser's question.
+
 function OrvelOpenModal(p_Url, p_Width, p_Height, p_Scroll) {
   if (window.showModalDialog) {
     window.showModalDialog(p_Url, window, "dialogWidth:" + p_Width + "px;dialogHeight:" + p_Height + "px;help:no;scroll:" + (p_Scroll ? "yes" : "no") + ";status:no");

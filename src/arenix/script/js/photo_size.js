@@ -1,3 +1,6 @@
+// The photo size buttons of CommScriptImage; the page sets the limits and
+// ratios (PhotoHeightMax ... photo6) before they are used.
+
 var PhotoHeightMax, PhotoHeightMin, PhotoWidthMax, PhotoWidthMin, photo5, photo6;
 function OrvelPhotoSize(form, height, width) {
   form.photohight.value = height;

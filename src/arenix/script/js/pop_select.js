@@ -1,3 +1,6 @@
+// PopSelectData(obj, selectname) of CommScriptPopSelect: the option picker of
+// a field as a modal dialog at the mouse.
+
 function PopSelectData(obj, selectname) {
   var e = window.event;
   var x = e ? e.screenX : 0;

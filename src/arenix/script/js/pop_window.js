@@ -1,3 +1,6 @@
+// The site's pop-up boxes (CommScriptPopWindow) around one global pop; the
+// Popup class comes from ../comm/orvel_PopupClass.asp, loaded just before.
+
 var pop = null;
 function OrvelNewPop(contentType, width, height) {
   pop = new Popup({ contentType: contentType, isReloadOnClose: false, width: width, height: height });

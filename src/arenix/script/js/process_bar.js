@@ -1,3 +1,7 @@
+// The "processing" bar of CommScriptShowProcessBar, shown on a click inside an
+// element marked IsShowProcessBar="True". The bar grows by a fortieth of what
+// is left, so it slows down as it nears the end and never claims to be done.
+
 var bwidth = 0;
 var orvelBarTimer = null;
 function OrvelGrowProcessBar() {

@@ -1,3 +1,5 @@
+// Keeps the back-to-top button "master" of CommScriptScrollWindowFollow in view.
+
 var master = document.getElementById("master");
 function FixY() {
   var top = window.pageYOffset || document.documentElement.scrollTop || document.body.scrollTop || 0;

@@ -1,3 +1,6 @@
+// Page scrolling of CommScriptScrollWindow: a double click starts it, a click
+// stops it, and it stops by itself at the end of the page.
+
 var timer = null;
 function OrvelScrollTop() {
   return window.pageYOffset || document.documentElement.scrollTop || document.body.scrollTop || 0;

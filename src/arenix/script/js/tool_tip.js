@@ -1,3 +1,7 @@
+// The tool tip of CommScriptShowToolTipText in the element "dek". The tip sits
+// right above the pointer; it lets the pointer through, so that it never
+// takes the mouse from the element that asked for it.
+
 var orvelTipShown = false;
 function popwish(wish) {
   var image = "../comm/image/Orvel_TipText_";
