@@ -179,7 +179,7 @@ TEST(TimingImport, AnUploadedFileIsPreviewedThenSavedThroughResultEntry) {
 }
 
 TEST(TimingImport, FilesThatDoNotMatchSayWhyAndSaveNothing) {
-  DeskSite site;
+  DeskSite site([](web::ServerConfig& c) { c.limits.timing_file_bytes = 2048; });
   Client track(site);
   track.Login("jilu1", "123456");
   const EvtHeat heat =
@@ -195,6 +195,7 @@ TEST(TimingImport, FilesThatDoNotMatchSayWhyAndSaveNothing) {
       {Header(heat, "1") + "1,99999,1,无名,,无,10.50\r\n", "编号 99999 不在本赛次"},
       {Header(heat, "1") + line + "2," + a[1] + ",2,x,,y,10.60\r\n", "已出现"},
       {"", "没有选择文件"},
+      {std::string(3000, '1'), "文件大于 2 KB"},
   };
   const std::string play = site.data() + "/Play.dbf";
   const std::string before = FileBytes(play);

@@ -118,8 +118,9 @@ std::unique_ptr<ImportPreview> PreviewImport(meet::WldfDb& db, TextView source, 
 
 Text PreviewHtml(const ImportPreview& p) {
   if (!p.error.empty())
-    return u"<div class=\"msg warn\" id=\"timing-refused\">计时文件 " + HtmlEscape(p.source) + u" 不能导入：" +
-           HtmlEscape(p.error) + u"。没有保存任何成绩。</div>\n";
+    return u"<div class=\"msg warn\" id=\"timing-refused\">计时文件" +
+           (p.source.empty() ? Text() : u" " + HtmlEscape(p.source) + u" ") + u"不能导入：" + HtmlEscape(p.error) +
+           u"。没有保存任何成绩。</div>\n";
   const HeatCheck& c = p.check;
   Text out = Summary(p);
   size_t problems = 0, warnings = c.warnings.size() + c.missing.size();

@@ -159,6 +159,7 @@ class Timing : public automation::Object {
     upload::Orvel_Class_UploadFile parser;
     parser.SetMaxSize(Variant(static_cast<double>(s.max_file_bytes) + 64 * 1024));  // the file and the form
     parser.GetData(request);
+    if (parser.error_id() == upload::kTooLarge) return Refused(u"", TooLarge(s.max_file_bytes));
     if (parser.error_id() != upload::kComplete) return Refused(u"", parser.Description());
     Variant item = parser.File(u"lif");
     auto* file = dynamic_cast<upload::Orvel_Class_UploadFileEx*>(item.IsObject() ? item.object().get() : nullptr);
