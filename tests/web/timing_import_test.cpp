@@ -266,6 +266,7 @@ TEST(TimingImport, TheWatchedFolderIsListedOnTheEntryPageAndPreviewedFromThere) 
   Client organiser(site);
   organiser.Login("admin", "admin2025");
   EXPECT_EQ(organiser.Get("/timing.asp?export=ppl").status, 200);
+  EXPECT_NE(organiser.Get("/admin/startlist.asp").body.find("../timing.asp?export=evt"), std::string::npos);
 }
 
 
