@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "arenix/meet/stage_field.h"
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 #include "automation/coerce.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"

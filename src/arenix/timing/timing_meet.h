@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 #include "arenix/timing/heat_check.h"
 
 namespace arenix::timing {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <sstream>
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 #include "arenix/page/encode.h"
 #include "arenix/timing/start_list_export.h"
 #include "arenix/timing/timing_import.h"

@@ -4,7 +4,7 @@
 // runs it in the save's own unit of writes, so both happen or neither.
 #pragma once
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 #include "host/host.h"
 
 namespace arenix::timing {
