@@ -2,6 +2,7 @@
 <!--#include file="inc/meet.inc"-->
 <!--#include file="inc/stage.inc"-->
 <!--#include file="inc/result_audit.inc"-->
+<!--#include file="inc/timing.inc"-->
 <%
 // Online result entry: a logged-in recorder chooses one of the events the
 // account may enter, the age group, sex group, sub-event and stage, types
@@ -24,6 +25,7 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   conn.value.BeginTrans();
   var before = stageMarks(sel), notice = "";
   try {
+    applyTimingFile(sel, edition);
     notice = saveResults();
   } catch (e) {
     // A refused save (a bad mark, a sex group the event does not have)
@@ -81,6 +83,7 @@ unpacked();
     <%= arenix.CommShowTitleSub_Zc(String(sel.zc), heats) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
+  <%= timingPanel() %>
 <% if (!allowed) { %>
   <div class="msg warn">请选择您可以录入的项目。</div>
 <% } else if (first === null) { %>

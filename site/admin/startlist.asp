@@ -90,6 +90,8 @@ deskTop("检录单", "admin/startlist.asp");
     <input type="submit" value="查 看" class="button secondary">
     <a class="button secondary" href="javascript:window.print()" id="print">打印</a>
     <a class="button secondary" href="startlist.asp?<%= query %>&pdf=1" id="pdf">下载 PDF</a>
+    <a class="button secondary" href="../timing.asp?export=evt" id="camera-evt" title="所有径赛项目已编排的各组，给终点摄像计时系统">计时系统 .evt</a>
+    <a class="button secondary" href="../timing.asp?export=ppl" id="camera-ppl">.ppl</a>
   </form>
   <h2 id="list-title"><%= h(title) %><small>共 <%= heats.length %> 组</small></h2>
 <%

@@ -61,6 +61,10 @@ struct Limits {
   std::chrono::minutes login_window{10};
   std::chrono::seconds login_delay{60};
   std::chrono::seconds login_delay_max{3600};
+  /// Largest photo-finish result file read (one heat is a few kilobytes).
+  size_t timing_file_bytes = 1u << 20;
+  /// Most result files of the timing folder listed on the entry page (newest first).
+  size_t timing_files_listed = 200;
 };
 
 /// Compiling a page to bytecode happens once per page file, not per
@@ -96,6 +100,9 @@ struct ServerConfig {
   /// whether the visitor used TLS. The headers of anyone else are not
   /// believed.
   std::vector<std::string> trusted_proxies;
+  /// The folder the photo-finish camera writes its result files into
+  /// (`--timing DIR`); the entry page lists them for import. Empty: none.
+  std::string timing_dir;
   Limits limits;
 };
 

@@ -3,6 +3,7 @@
 #include "arenix/desk/list_pdf.h"
 #include "arenix/page/encode.h"
 #include "arenix/page/error_page.h"
+#include "arenix/timing/timing_object.h"
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
@@ -42,6 +43,8 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       log_(std::move(log)) {
   RegisterAccountsClass();
   arenix::desk::RegisterListPdfClass();
+  arenix::timing::RegisterTimingClass();
+  arenix::timing::ConfigureTiming({config.timing_dir, config.limits.timing_file_bytes, config.limits.timing_files_listed});
   SharedLoginThrottle().Configure(config.limits);
 }
 

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <utility>
 #include <sstream>
 
 #include "web/connection_loop.h"
@@ -201,11 +202,20 @@ struct PageServer::Impl {
     http.Post(".*", [this](const httplib::Request& req, httplib::Response& res,
                            const httplib::ContentReader& reader) {
       // The raw body, multipart included, reaches the page untouched.
+      // cpp-httplib hands a multipart body only to a parser of its own
+      // (asking for it raw throws bad_function_call), so the request's type
+      // is hidden from it while the body is read and put back afterwards.
+      // The request object is the library's own, not a constant.
+      auto& headers = const_cast<httplib::Request&>(req).headers;
+      const auto type = headers.find("Content-Type");
+      std::string multipart_type;
+      if (req.is_multipart_form_data()) multipart_type = std::exchange(type->second, "application/octet-stream");
       std::string body;
       bool ok = reader([&](const char* data, size_t n) {
         body.append(data, n);
         return true;
       });
+      if (!multipart_type.empty()) type->second = std::move(multipart_type);
       if (!ok) {
         if (res.status < 400) res.status = 400;
         return;

@@ -1,5 +1,5 @@
-// arenix serve [--config FILE] [--site DIR] [--data DIR] [--work DIR] [--bind ADDR] [--port N] [--node NAME] [--proxy ADDR]:
-// starts the web module. Without --data it serves a sample meet that
+// arenix serve [--config FILE] [--site DIR] [--data DIR] [--work DIR] [--bind ADDR] [--port N] [--node NAME] [--proxy ADDR]
+// [--timing DIR]: starts the web module. Without --data it serves a sample meet that
 // `arenix demo` writes into the working folder on first run. Settings on
 // the command line win over the configuration file's.
 #include <pthread.h>
@@ -50,6 +50,7 @@ struct ServeArgs {
   bool quiet = false;
   std::string node;
   std::vector<std::string> proxies;
+  std::string timing;
 };
 
 bool HasTables(const fs::path& dir) {
@@ -73,6 +74,7 @@ void ApplyConfig(ServeArgs& args, const CLI::App& cmd) {
     else if (key == "quiet") args.quiet = v.value == "yes";
     else if (key == "node") args.node = v.value;
     else if (key == "proxy") args.proxies = SplitAddresses(v.value);
+    else if (key == "timing") args.timing = v.value;
   }
 }
 
@@ -87,6 +89,9 @@ void RunServe(const ServeArgs& args) {
   config.quiet = args.quiet;
   if (args.workers) config.limits.workers = args.workers;
   if (!fs::is_directory(args.site)) throw Exit{kExitUsage, "arenix serve: no site folder at " + args.site};
+  if (!args.timing.empty() && !fs::is_directory(args.timing))
+    throw Exit{kExitUsage, "arenix serve: no timing folder at " + args.timing};
+  config.timing_dir = args.timing;
 
   if (!args.data.empty()) {
     std::vector<std::string> problems = CheckMeetFolder(args.data);
@@ -146,7 +151,7 @@ Command serve("serve", [](CLI::App& app) {
   CLI::App* cmd = app.add_subcommand("serve", "start the web module: the meet's pages over HTTP");
   cmd->add_option("--config", args->config,
                   "read the settings from this file (key = value lines: data, port, bind, site, workers, "
-                  "log, quiet, node, proxy)");
+                  "log, quiet, node, proxy, timing)");
   cmd->add_option("--site", args->site, "the site folder (pages and comm/ resources)");
   cmd->add_option("--data", args->data, "an existing meet folder for /data (default: the sample meet)");
   cmd->add_option("--work", args->work, "working folder for the sample meet (default: ./arenix-meet)");
@@ -162,6 +167,9 @@ Command serve("serve", [](CLI::App& app) {
   cmd->add_option("--proxy", args->proxies,
                   "the address of a reverse proxy in front (repeatable): its connections are not capped per "
                   "client and its X-Forwarded-For names the visitor");
+  cmd->add_option("--timing", args->timing,
+                  "the folder the photo-finish camera writes its result files (.lif) into; the entry page "
+                  "lists them for the recorder to check and save");
   cmd->callback([args, cmd] {
     ApplyConfig(*args, *cmd);
     RunServe(*args);

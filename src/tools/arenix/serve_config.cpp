@@ -28,12 +28,12 @@ std::string CheckValue(const std::string& key, const std::string& v) {
   if (key == "port") return WholeNumber(v, 0, 65535) ? "" : "the port must be a number from 0 to 65535";
   if (key == "workers") return WholeNumber(v, 1, 4096) ? "" : "workers must be a number from 1 to 4096";
   if (key == "quiet") return v == "yes" || v == "no" ? "" : "quiet must be yes or no";
-  if (key == "data" || key == "site" || key == "log")
+  if (key == "data" || key == "site" || key == "log" || key == "timing")
     return !v.empty() && v[0] == '/' ? "" : key + " must be an absolute path";
   if (key == "bind") return v.empty() ? "bind must be an address" : "";
   if (key == "node") return IsNodeName(v) ? "" : "node must be 1 to 16 lower-case letters and digits";
   if (key == "proxy") return SplitAddresses(v).empty() ? "proxy must list addresses, separated by commas" : "";
-  return "unknown key '" + key + "' (known: data, port, bind, site, workers, log, quiet, node, proxy)";
+  return "unknown key '" + key + "' (known: data, port, bind, site, workers, log, quiet, node, proxy, timing)";
 }
 
 }  // namespace

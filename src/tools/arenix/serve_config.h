@@ -1,7 +1,8 @@
 // The service's configuration file (/etc/arenix/arenix.conf): `key = value`
 // lines, `#` starts a comment line. Keys: data (the meet folder), port,
 // bind, site, workers, log, quiet (yes/no), node (this server's name when
-// several serve one meet), proxy (addresses of reverse proxies in front). An unknown key, a repeated key
+// several serve one meet), proxy (addresses of reverse proxies in front), timing (the camera's result folder).
+// An unknown key, a repeated key
 // or a bad value is refused naming the file and the line, so that the
 // service does not start on a mistyped setting.
 #pragma once
