@@ -221,6 +221,55 @@ Session.$put("", "after", "1");
   EXPECT_EQ(Run("/s.asp", "<%= Session('before') %>,<%= Session('after') %>", again).body, "1,");
 }
 
+// A worker keeps its script engine from page to page: whatever one page
+// changes (globals, built-in prototypes and functions, the wrappers of host
+// objects), whether it ends normally, throws or runs out of time, the next
+// page on the same worker starts from a clean engine.
+TEST_F(Pages, NothingOnePageChangesReachesTheNextOnTheSameWorker) {
+  meet_->Write("inc/leak.inc", R"(<%
+leaked = 1;
+var declared = 2;
+Object.prototype.polluted = 3;
+Array.prototype.push = function () { return -1; };
+String.prototype.trim = function () { return "hacked"; };
+Math.random.marked = 4;
+JSON.stringify = null;
+Ref.prototype.valueOf = function () { return "ref"; };
+Response.Write.marked = 5;
+Session.marked;
+Duktape.marked = 6;
+this.Request = null;
+%>)");
+  meet_->Write("leak_ok.asp", "<!--#include file=\"inc/leak.inc\"-->done");
+  meet_->Write("leak_throw.asp", "<!--#include file=\"inc/leak.inc\"--><% throw new Error('after the changes'); %>");
+  meet_->Write("leak_loop.asp", "<!--#include file=\"inc/leak.inc\"--><% for (;;) {} %>");
+  const std::string check = R"(<%
+var found = [];
+if (typeof leaked !== "undefined") found.push("global");
+if (typeof declared !== "undefined") found.push("var");
+if (({}).polluted !== undefined) found.push("Object.prototype");
+var a = []; a.push(1); if (a.length !== 1) found.push("Array.prototype");
+if (" x ".trim() !== "x") found.push("String.prototype");
+if (Math.random.marked) found.push("Math");
+if (typeof JSON.stringify !== "function") found.push("JSON");
+if (new Ref(7).valueOf() !== 7) found.push("Ref");
+if (Response.Write.marked) found.push("host member");
+if (Duktape.marked) found.push("Duktape");
+if (Request === null) found.push("host object");
+Response.Write("found:" + found.join(","));
+%>)";
+  meet_->Write("leak_check.asp", check);
+  ASSERT_EQ(Request("/leak_check.asp").body, "found:");
+  config_.limits.script_time = std::chrono::milliseconds(300);
+  for (const char* leaker : {"/leak_ok.asp", "/leak_throw.asp", "/leak_loop.asp", "/leak_ok.asp"}) {
+    SCOPED_TRACE(leaker);
+    Reply r = Request(leaker);
+    EXPECT_EQ(r.status, std::string(leaker) == "/leak_ok.asp" ? 200 : std::string(leaker) == "/leak_loop.asp" ? 503 : 500)
+        << r.body;
+    EXPECT_EQ(Request("/leak_check.asp").body, "found:");
+  }
+}
+
 TEST_F(Pages, SessionsForgedExpiredAndAbandoned) {
   meet_->Write("set.asp", "<% Session.$put('', 'SPORTS_WLDF_Session', 'jilu1|100米|径赛'); %>set");
   meet_->Write("get.asp", "[<%= Session('SPORTS_WLDF_Session') %>]");
