@@ -14,5 +14,8 @@ inline constexpr size_t kPooledConnectionsPerThread = 4;
 /// Prepared statements one pooled connection keeps, by their text; the
 /// least recently used one is dropped beyond this.
 inline constexpr size_t kPreparedStatementsPerConnection = 64;
+/// Statements one connection keeps translated, by their text (all dropped
+/// at once when it is full: pages run the same few again and again).
+inline constexpr size_t kTranslationsPerConnection = 256;
 
 }  // namespace data::limits

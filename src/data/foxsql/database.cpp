@@ -312,7 +312,15 @@ const dbf::Table& Database::Table(TextView name) {
 }
 
 Outcome Database::Run(TextView statement) {
+  // A statement run before is not translated again; one whose columns
+  // depend on the tables' fields (long names) always is.
+  if (auto kept = translated_.find(statement); kept != translated_.end()) return Execute(kept->second, statement);
   Translation t = Translate(statement);
+  if (t.kind != StatementKind::kCreateTable && t.long_columns.empty()) {
+    if (translated_.size() >= limits::kTranslationsPerConnection) translated_.clear();
+    auto kept = translated_.emplace(Text(statement), std::move(t)).first;
+    return Execute(kept->second, statement);
+  }
   if (t.kind == StatementKind::kCreateTable) {
     CreateFreeTable(t.create, statement);
     return {};

@@ -99,6 +99,7 @@ class Database {
   std::map<int, Entry*> by_id_;
   int next_id_ = 1;
   std::map<std::string, std::unique_ptr<Prepared>> prepared_;  // by SQLite text
+  std::map<Text, Translation, std::less<>> translated_;          // by statement text
   uint64_t prepare_clock_ = 0;
 };
 
