@@ -8,6 +8,7 @@
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "web/keyed_assignment.h"
 #include "web/script_engine.h"
 
 namespace web {
@@ -226,6 +227,7 @@ std::pair<std::string, int> CompiledPage::Locate(int program_line) const {
 CompiledPage CompilePage(const SiteFiles& site, const std::string& native_path, const std::string& site_path) {
   CompiledPage page;
   Compiler(site, page).File(native_path, site_path, 0);
+  page.program = RewriteKeyedAssignments(page.program);
   return page;
 }
 

@@ -270,6 +270,27 @@ Response.Write("found:" + found.join(","));
   }
 }
 
+// Pages written for classic server pages assign keyed values as if the
+// call were a variable; they work as the keyed put does.
+TEST_F(Pages, ClassicKeyedAssignmentsOnHostObjects) {
+  Reply r = Run("/classic.asp", R"(<%
+Session("team") = "一中";
+Session("count") = 1 +
+  2
+Response.Cookies("seen") = "yes";
+var same = (Session("team") == "一中");
+%><%= Session("team") %>|<%= Session("count") %>|<%= same %>)");
+  ASSERT_EQ(r.status, 200) << r.body;
+  EXPECT_EQ(r.body, "一中|3|true");
+  bool cookie = false;
+  for (const auto& [k, v] : r.headers) cookie = cookie || (k == "Set-Cookie" && v.starts_with("seen=yes"));
+  EXPECT_TRUE(cookie);
+  // An error after a rewritten line still names the page's own line.
+  r = Run("/classic_error.asp", "<%\nSession(\"a\")\n  = 1;\nmissingFunction();\n%>");
+  EXPECT_EQ(r.status, 500);
+  EXPECT_NE(r.body.find("/classic_error.asp line 4"), std::string::npos) << r.body;
+}
+
 TEST_F(Pages, SessionsForgedExpiredAndAbandoned) {
   meet_->Write("set.asp", "<% Session.$put('', 'SPORTS_WLDF_Session', 'jilu1|100米|径赛'); %>set");
   meet_->Write("get.asp", "[<%= Session('SPORTS_WLDF_Session') %>]");
