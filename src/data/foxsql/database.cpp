@@ -397,6 +397,8 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     throw WithStatement(e, statement);
   }
 
+  for (Entry* e : entries) e->bound.read_only = e != target;
+  if (target) target->bound.read_only = false;
   if (target) {
     target->bound.insert_given.clear();
     if (!t.insert_columns.empty()) {
