@@ -56,7 +56,15 @@ if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体
   if (row("比赛组次") > heats) heats = row("比赛组次");
   if (first === null) first = { zdygs: row("自定义格式"), tsjs: row("径赛田赛"), jtxm: row("集体项目"), jsfd: row("分道") };
 });
-if (first === null) unpacked();
+// The stage's rows are read here, before the selectors and the page are
+// made, so that the meet's write lock is held for the unpacking and the
+// reading only: views and saves of the meet wait for each other that much
+// less.
+var listing = null;
+if (first !== null)
+  listing = new Ref(query("Select * From Play Where " + filter + " And 比赛组次>0" +
+                          (sel.zc > 0 ? " And 比赛组次=" + sel.zc : "") + " Order By 比赛组次, 比赛道次, 编号"));
+unpacked();
 %>
 <section class="panel">
   <h2>成绩录入<small><%= h(who.name) %> · 可录项目：<%= h(who.events.join("、")) %></small></h2>
@@ -79,9 +87,6 @@ if (first === null) unpacked();
   <div class="msg warn"><%= h(sel.age + " " + sel.sex + "子组 " + sel.item + " " + stageNames[sel.sc]) %>尚无编排的运动员。</div>
 <% } else {
   var list = "";
-  rs.value.Open("Select * From Play Where " + filter + " And 比赛组次>0" + (sel.zc > 0 ? " And 比赛组次=" + sel.zc : "") +
-                " Order By 比赛组次, 比赛道次, 编号", conn.value, 1, 1);
-  unpacked();
 %>
   <p class="note"><%= h(sel.age + " · " + (sel.mixed ? "混合" : sel.sex + "子") + "组 · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
     <%= sel.done[sel.sc] ? "<span class=\"badge done\">已录入</span>" : "<span class=\"badge todo\">未录入</span>" %>
@@ -105,13 +110,13 @@ if (first === null) unpacked();
       <tbody>
 <%
   var n = 0;
-  while (!rs.value.EOF) {
+  while (!listing.value.EOF) {
     n++;
-    list += "|" + trim(rs.value("编号"));
-    Response.Write(arenix.CommShowListSub(rs, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
-    rs.value.MoveNext();
+    list += "|" + trim(listing.value("编号"));
+    Response.Write(arenix.CommShowListSub(listing, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
+    listing.value.MoveNext();
   }
-  rs.value.Close();
+  listing.value.Close();
 %>
       </tbody>
     </table>
