@@ -3,13 +3,14 @@
 # $conns set.
 
 # Writes the meet into $work/data: the sample meet with the high-school
-# men's 100 m heats replaced by 64 entrants whose results and places are
-# entered.
+# men's 100 m heats replaced by $1 entrants (default 64, in heats of 8; ten
+# lanes past 99 heats) whose results and places are entered.
 write_load_meet() {
 "$top/build/arenix" demo "$work/data" >/dev/null
-/usr/bin/python3 - "$top/build/arenix" "$work/data" <<'PY'
+/usr/bin/python3 - "$top/build/arenix" "$work/data" "${1:-64}" <<'PY'
 import subprocess, sys
-arenix, data = sys.argv[1], sys.argv[2]
+arenix, data, count = sys.argv[1], sys.argv[2], int(sys.argv[3])
+lanes = 8 if count <= 8 * 99 else 10
 def run(sql):
     subprocess.run([arenix, "db", "exec", data, sql], check=True, stdout=subprocess.DEVNULL)
 where = "AllTrim(参赛项目)=='100米' And AllTrim(年龄组)=='高中组' And 性别=.T. And Empty(参赛子项目)"
@@ -17,12 +18,14 @@ run("Delete From Play Where " + where)
 teams = ["第一中学", "第二中学", "实验中学", "育才学校", "外国语学校", "体育运动学校"]
 surnames = "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗"
 given = "伟强磊军洋勇杰涛明超刚平辉鹏华飞"
-for i in range(64):
-    heat, lane = i // 8 + 1, i % 8 + 1
+order = sorted(range(count), key=lambda k: 1100 + (k * 37) % 300)
+for i in range(count):
+    heat, lane = i // lanes + 1, i % lanes + 1
     hundredths = 1100 + (i * 37) % 300
     result = "    %04d " % hundredths                       # seconds and hundredths
-    place = sorted(range(64), key=lambda k: 1100 + (k * 37) % 300).index(i) + 1
-    field = "%4d%4d%4d%6s%9s%4d%4d%6s" % (heat * 100 + lane, heat, lane, "008064", result, place, 0, "0.0")
+    place = order.index(i) + 1
+    info = "%03d%03d" % (lanes, count % 1000)
+    field = "%4d%4d%4d%6s%9s%4d%4d%6s" % (heat * 100 + lane, heat, lane, info, result, place, 0, "0.0")
     field = field.ljust(237)
     number = "9%03d" % (i + 1)
     name = surnames[i % 20] + given[(i * 7) % 16]

@@ -18,15 +18,17 @@ var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, �
 var title = sel.age + (sel.mixed ? "混合" : sel.sex + "子") + "组" + sel.item + (sel.item_sub ? sel.item_sub : "") + stageNames[sel.sc] + "成绩";
 var final = sel.sc === 4;
 
+// The rows are joined once at the end: adding each to a growing text would
+// copy the whole table again for every row of a large round.
 function resultRows() {
-  var out = "", n = 0;
+  var rows = [], n = 0;
   rs.value.Open(sql, conn.value, 1, 1);
   while (!rs.value.EOF) {
-    out += arenix.CommShowWlcxItem(rs, edition, ++n, 1, 1, sel.sc, 0);
+    rows.push(arenix.CommShowWlcxItem(rs, edition, ++n, 1, 1, sel.sc, 0));
     rs.value.MoveNext();
   }
   rs.value.Close();
-  return { html: out, count: n };
+  return { html: rows.join(""), count: n };
 }
 var header = "编号$姓名$代表队$组次$道次$成绩$名次$破纪录" + (final ? "$得分" : "");
 var columns = final ? 9 : 8;

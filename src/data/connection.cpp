@@ -3,6 +3,7 @@
 #include "automation/coerce.h"
 #include "automation/member_table.h"
 #include "data/data_errors.h"
+#include "data/foxsql/database_pool.h"
 #include "data/recordset.h"
 #include "platform/paths.h"
 
@@ -75,7 +76,13 @@ void FreeTableConnection::Open(TextView connection_string) {
   // platform's did (the error page then knows it is a connection to close).
   connection_string_ = Text(connection_string);
   Text source = DataSourceOf(connection_string);
-  db_ = std::make_unique<foxsql::Database>(platform::NativePath(source));
+  db_ = foxsql::TakeDatabase(platform::NativePath(source));
+}
+
+FreeTableConnection::~FreeTableConnection() {
+  if (!db_) return;
+  trans_.reset();  // an open unit is undone before the connection is kept
+  foxsql::GiveBackDatabase(std::move(db_));
 }
 
 Variant FreeTableConnection::Execute(TextView sql, int32_t* records_affected) {
@@ -94,7 +101,7 @@ Variant FreeTableConnection::Execute(TextView sql, int32_t* records_affected) {
 void FreeTableConnection::Close() {
   if (!db_) ThrowDataError(kObjectClosed);
   trans_.reset();  // an open unit is undone
-  db_.reset();
+  foxsql::GiveBackDatabase(std::move(db_));
 }
 
 namespace {

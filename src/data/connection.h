@@ -7,6 +7,9 @@
 //   int32_t n = 0;
 //   conn->Execute(u"Update [Play] Set 比赛名次=0 Where 比赛组次=0", &n);
 //
+// Closing (or dropping) the connection hands its engine connection back to
+// the thread's pool for the next page.
+//
 // Not thread-safe: one connection belongs to one page.
 #pragma once
 
@@ -20,6 +23,10 @@ namespace data {
 
 class FreeTableConnection : public Connection {
  public:
+  FreeTableConnection() = default;
+  /// Undoes an open unit and gives the engine connection back to the
+  /// thread's pool (database_pool.h).
+  ~FreeTableConnection() override;
   /// Raises 3705 when already open, 3706 for a provider other than
   /// vfpoledb, 3001 without a data source, and the engine's error (76) when
   /// the folder does not exist.

@@ -9,6 +9,7 @@
 #include "automation/error.h"
 #include "automation/text.h"
 #include "web/config.h"
+#include "web/keyed_assignment.h"
 #include "web/script_engine.h"
 
 namespace web {
@@ -225,6 +226,7 @@ std::pair<std::string, int> CompiledPage::Locate(int program_line) const {
 CompiledPage CompilePage(const SiteFiles& site, const std::string& native_path, const std::string& site_path) {
   CompiledPage page;
   Compiler(site, page).File(native_path, site_path, 0);
+  page.program = RewriteKeyedAssignments(page.program);
   return page;
 }
 

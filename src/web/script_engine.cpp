@@ -577,16 +577,74 @@ namespace web {
 
 std::string ScriptBytecode(const std::string& program) { return Dumped(program, kPageFileName); }
 
-ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits) {
+namespace {
+
+// A worker thread's engine: one heap kept from request to request (its
+// interned strings and allocations warm), with the state its allocator and
+// time check read. Each request runs on a new engine thread with a fresh
+// global environment and fresh built-ins, so that nothing one page sets (a
+// global, a prototype, a wrapper of a host object) is there for the next.
+struct Engine {
   State st;
+  duk_context* heap = nullptr;
+  ~Engine() { Drop(); }
+  void Drop() {
+    if (heap) duk_destroy_heap(heap);
+    heap = nullptr;
+    st.used = 0;
+  }
+};
+
+Engine& ThreadEngine() {
+  thread_local Engine engine;
+  return engine;
+}
+
+// Everything of one request the state holds, back to nothing.
+void ForgetRequest(State& st) {
+  st.objects = nullptr;
+  st.ended = st.timed_out = st.out_of_memory = false;
+  st.handles.clear();
+  st.handle_of.clear();
+}
+
+ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, const PageObjects& objects) {
+  ScriptResult result;
+  duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
+  duk_put_global_string(ctx, "__invoke");
+  duk_push_c_function(ctx, NativeIsProp, 2);
+  duk_put_global_string(ctx, "__isprop");
+  duk_push_c_function(ctx, NativeWrite, 1);
+  duk_put_global_string(ctx, kWriteFunction);
+  duk_push_array(ctx);
+  duk_put_global_string(ctx, kWrappers);
+
+  if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0)
+    return ErrorResult(ctx, st, page);
+  duk_pop(ctx);
+  PutGlobalObject(ctx, st, "Request", objects.request);
+  PutGlobalObject(ctx, st, "Response", objects.response);
+  PutGlobalObject(ctx, st, "Server", objects.server);
+  PutGlobalObject(ctx, st, "Session", objects.session);
+  if (!PushProgram(ctx, page.bytecode, page.program, kPageFileName) || duk_pcall(ctx, 0) != 0)
+    result = ErrorResult(ctx, st, page);
+  return result;
+}
+
+}  // namespace
+
+ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits) {
+  Engine& engine = ThreadEngine();
+  State& st = engine.st;
+  ForgetRequest(st);
   st.limit = limits.memory;
   st.deadline = std::chrono::steady_clock::now() + limits.time;
   // The component's long native work stops at the same time.
   automation::ScopedDeadline native_limit(st.deadline);
   st.thread_deadline = true;
   st.objects = &objects;
-  duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
-  if (!ctx) {
+  if (!engine.heap) engine.heap = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
+  if (!engine.heap) {
     ScriptResult r;
     r.kind = ScriptResult::Kind::OutOfMemory;
     r.message = "could not make a script context";
@@ -594,33 +652,31 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   }
   ScriptResult result;
   try {
-    duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
-    duk_put_global_string(ctx, "__invoke");
-    duk_push_c_function(ctx, NativeIsProp, 2);
-    duk_put_global_string(ctx, "__isprop");
-    duk_push_c_function(ctx, NativeWrite, 1);
-    duk_put_global_string(ctx, kWriteFunction);
-    duk_push_array(ctx);
-    duk_put_global_string(ctx, kWrappers);
-
-    if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0) {
-      result = ErrorResult(ctx, st, page);
-    } else {
-      duk_pop(ctx);
-      PutGlobalObject(ctx, st, "Request", objects.request);
-      PutGlobalObject(ctx, st, "Response", objects.response);
-      PutGlobalObject(ctx, st, "Server", objects.server);
-      PutGlobalObject(ctx, st, "Session", objects.session);
-      if (!PushProgram(ctx, page.bytecode, page.program, kPageFileName) || duk_pcall(ctx, 0) != 0)
-        result = ErrorResult(ctx, st, page);
-    }
+    duk_context* heap = engine.heap;
+    duk_push_thread_new_globalenv(heap);
+    duk_context* ctx = duk_get_context(heap, -1);
+    result = RunOnThread(ctx, st, page, objects);
+    // The request's thread, its globals and everything they reach are
+    // garbage now: most of it is freed at once, the rest (cycles) by the
+    // engine's own collections as the heap grows, or by an emergency one
+    // before an allocation would pass the memory limit. After a failed page
+    // it is collected at once.
+    duk_set_top(heap, 0);
+    ForgetRequest(st);
+    if (result.kind != ScriptResult::Kind::Done) duk_gc(heap, 0);
   } catch (const FatalError& e) {
-    // The context can no longer be trusted; it is left, not destroyed.
+    // The heap can no longer be trusted; it is left, not destroyed, and the
+    // next request gets a new one.
     result.kind = st.out_of_memory ? ScriptResult::Kind::OutOfMemory : ScriptResult::Kind::Error;
     result.message = e.what();
+    engine.heap = nullptr;
+    engine.st = State();
     return result;
   }
-  duk_destroy_heap(ctx);
+  // A page stopped by its limits may have left the heap at its edge: the
+  // next request starts on a new one.
+  if (result.kind == ScriptResult::Kind::OutOfMemory || result.kind == ScriptResult::Kind::TimedOut) engine.Drop();
+  ForgetRequest(st);
   return result;
 }
 

@@ -1,6 +1,10 @@
-// Runs a compiled page in a fresh script context of its own, with a time
-// limit and a memory limit, and with the page's host objects as the globals
-// Request, Response, Server and Session.
+// Runs a compiled page with a time limit and a memory limit, and with the
+// page's host objects as the globals Request, Response, Server and Session.
+// Each worker thread keeps one engine heap from request to request; every
+// request gets a fresh global environment with fresh built-ins on it, so no
+// global, prototype or host-object change of one page reaches the next, and
+// a page stopped by a limit or a fatal engine error leaves the heap behind
+// for a new one.
 //
 // The bridge: every automation object reaches the script as a proxy whose
 // members forward to Object::Invoke by name (methods when called, values
@@ -10,7 +14,7 @@
 // conn.value). Numbers, texts, Booleans, dates, Null and Empty (undefined)
 // cross as themselves; arrays as arrays; byte arrays as opaque values.
 //
-// Thread-safe: each call makes and destroys its own context.
+// Thread-safe: each thread has its own engine.
 #pragma once
 
 #include <chrono>

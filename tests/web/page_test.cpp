@@ -221,6 +221,76 @@ Session.$put("", "after", "1");
   EXPECT_EQ(Run("/s.asp", "<%= Session('before') %>,<%= Session('after') %>", again).body, "1,");
 }
 
+// A worker keeps its script engine from page to page: whatever one page
+// changes (globals, built-in prototypes and functions, the wrappers of host
+// objects), whether it ends normally, throws or runs out of time, the next
+// page on the same worker starts from a clean engine.
+TEST_F(Pages, NothingOnePageChangesReachesTheNextOnTheSameWorker) {
+  meet_->Write("inc/leak.inc", R"(<%
+leaked = 1;
+var declared = 2;
+Object.prototype.polluted = 3;
+Array.prototype.push = function () { return -1; };
+String.prototype.trim = function () { return "hacked"; };
+Math.random.marked = 4;
+JSON.stringify = null;
+Ref.prototype.valueOf = function () { return "ref"; };
+Response.Write.marked = 5;
+Session.marked;
+Duktape.marked = 6;
+this.Request = null;
+%>)");
+  meet_->Write("leak_ok.asp", "<!--#include file=\"inc/leak.inc\"-->done");
+  meet_->Write("leak_throw.asp", "<!--#include file=\"inc/leak.inc\"--><% throw new Error('after the changes'); %>");
+  meet_->Write("leak_loop.asp", "<!--#include file=\"inc/leak.inc\"--><% for (;;) {} %>");
+  const std::string check = R"(<%
+var found = [];
+if (typeof leaked !== "undefined") found.push("global");
+if (typeof declared !== "undefined") found.push("var");
+if (({}).polluted !== undefined) found.push("Object.prototype");
+var a = []; a.push(1); if (a.length !== 1) found.push("Array.prototype");
+if (" x ".trim() !== "x") found.push("String.prototype");
+if (Math.random.marked) found.push("Math");
+if (typeof JSON.stringify !== "function") found.push("JSON");
+if (new Ref(7).valueOf() !== 7) found.push("Ref");
+if (Response.Write.marked) found.push("host member");
+if (Duktape.marked) found.push("Duktape");
+if (Request === null) found.push("host object");
+Response.Write("found:" + found.join(","));
+%>)";
+  meet_->Write("leak_check.asp", check);
+  ASSERT_EQ(Request("/leak_check.asp").body, "found:");
+  config_.limits.script_time = std::chrono::milliseconds(300);
+  for (const char* leaker : {"/leak_ok.asp", "/leak_throw.asp", "/leak_loop.asp", "/leak_ok.asp"}) {
+    SCOPED_TRACE(leaker);
+    Reply r = Request(leaker);
+    EXPECT_EQ(r.status, std::string(leaker) == "/leak_ok.asp" ? 200 : std::string(leaker) == "/leak_loop.asp" ? 503 : 500)
+        << r.body;
+    EXPECT_EQ(Request("/leak_check.asp").body, "found:");
+  }
+}
+
+// Pages written for classic server pages assign keyed values as if the
+// call were a variable; they work as the keyed put does.
+TEST_F(Pages, ClassicKeyedAssignmentsOnHostObjects) {
+  Reply r = Run("/classic.asp", R"(<%
+Session("team") = "一中";
+Session("count") = 1 +
+  2
+Response.Cookies("seen") = "yes";
+var same = (Session("team") == "一中");
+%><%= Session("team") %>|<%= Session("count") %>|<%= same %>)");
+  ASSERT_EQ(r.status, 200) << r.body;
+  EXPECT_EQ(r.body, "一中|3|true");
+  bool cookie = false;
+  for (const auto& [k, v] : r.headers) cookie = cookie || (k == "Set-Cookie" && v.starts_with("seen=yes"));
+  EXPECT_TRUE(cookie);
+  // An error after a rewritten line still names the page's own line.
+  r = Run("/classic_error.asp", "<%\nSession(\"a\")\n  = 1;\nmissingFunction();\n%>");
+  EXPECT_EQ(r.status, 500);
+  EXPECT_NE(r.body.find("/classic_error.asp line 4"), std::string::npos) << r.body;
+}
+
 TEST_F(Pages, SessionsForgedExpiredAndAbandoned) {
   meet_->Write("set.asp", "<% Session.$put('', 'SPORTS_WLDF_Session', 'jilu1|100米|径赛'); %>set");
   meet_->Write("get.asp", "[<%= Session('SPORTS_WLDF_Session') %>]");

@@ -15,6 +15,7 @@
 #include "data/foxsql/collation.h"
 #include "data/foxsql/index_upkeep.h"
 #include "data/foxsql/statement_error.h"
+#include "data/limits.h"
 #include "platform/paths.h"
 
 namespace data::foxsql {
@@ -30,6 +31,12 @@ struct Database::Entry {
   BoundTable bound;
   int id = 0;
   std::vector<dbf::Field> declared;  // the fields the virtual table has
+};
+
+struct Database::Prepared {
+  sqlite3_stmt* st = nullptr;
+  uint64_t used = 0;
+  ~Prepared() { sqlite3_finalize(st); }
 };
 
 namespace {
@@ -107,14 +114,19 @@ class StatementLocks {
   std::vector<dbf::Table*> held_;
 };
 
-class PreparedStatement {
+// Resets a kept statement after its use, finished or not, so that it holds
+// no cursor on its tables.
+class StatementUse {
  public:
-  ~PreparedStatement() { sqlite3_finalize(st_); }
-  sqlite3_stmt** out() { return &st_; }
+  explicit StatementUse(sqlite3_stmt* st) : st_(st) {}
+  ~StatementUse() {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+  }
   sqlite3_stmt* get() const { return st_; }
 
  private:
-  sqlite3_stmt* st_ = nullptr;
+  sqlite3_stmt* st_;
 };
 
 }  // namespace
@@ -164,8 +176,40 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
 }
 
 Database::~Database() {
+  prepared_.clear();
   // The virtual tables go with the connection, before the tables they use.
   sqlite3_close_v2(db_);
+}
+
+bool Database::ResetForReuse() {
+  if (!sqlite3_get_autocommit(db_)) return false;
+  errors_.error.reset();
+  for (auto& [key, e] : tables_) {
+    e->bound.insert_given.clear();
+    e->table->set_index_kept(false);
+  }
+  return true;
+}
+
+sqlite3_stmt* Database::Prepare(const std::string& sql) {
+  auto it = prepared_.find(sql);
+  if (it != prepared_.end()) {
+    it->second->used = ++prepare_clock_;
+    return it->second->st;
+  }
+  auto p = std::make_unique<Prepared>();
+  if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &p->st, nullptr) != SQLITE_OK)
+    return nullptr;
+  if (prepared_.size() >= limits::kPreparedStatementsPerConnection) {
+    auto oldest = std::min_element(prepared_.begin(), prepared_.end(), [](const auto& a, const auto& b) {
+      return a.second->used < b.second->used;
+    });
+    prepared_.erase(oldest);
+  }
+  p->used = ++prepare_clock_;
+  sqlite3_stmt* st = p->st;
+  prepared_.emplace(sql, std::move(p));
+  return st;
 }
 
 std::vector<Text> Database::TableNames() const {
@@ -268,7 +312,15 @@ const dbf::Table& Database::Table(TextView name) {
 }
 
 Outcome Database::Run(TextView statement) {
+  // A statement run before is not translated again; one whose columns
+  // depend on the tables' fields (long names) always is.
+  if (auto kept = translated_.find(statement); kept != translated_.end()) return Execute(kept->second, statement);
   Translation t = Translate(statement);
+  if (t.kind != StatementKind::kCreateTable && t.long_columns.empty()) {
+    if (translated_.size() >= limits::kTranslationsPerConnection) translated_.clear();
+    auto kept = translated_.emplace(Text(statement), std::move(t)).first;
+    return Execute(kept->second, statement);
+  }
   if (t.kind == StatementKind::kCreateTable) {
     CreateFreeTable(t.create, statement);
     return {};
@@ -345,6 +397,8 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     throw WithStatement(e, statement);
   }
 
+  for (Entry* e : entries) e->bound.read_only = e != target;
+  if (target) target->bound.read_only = false;
   if (target) {
     target->bound.insert_given.clear();
     if (!t.insert_columns.empty()) {
@@ -356,15 +410,14 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     }
   }
 
-  PreparedStatement st;
   auto fail = [&]() -> Error {
     if (errors_.error) return WithStatement(*errors_.error, statement);
     if (sqlite3_errcode(db_) == SQLITE_INTERRUPT && automation::DeadlinePassed()) return Error(err::kTimedOut);
     return Error(kStatementError, QuoteStatement(automation::FromUtf8(sqlite3_errmsg(db_)), statement));
   };
-  if (sqlite3_prepare_v2(db_, t.sql.c_str(), static_cast<int>(t.sql.size()), st.out(), nullptr) !=
-      SQLITE_OK)
-    throw fail();
+  sqlite3_stmt* prepared = Prepare(t.sql);
+  if (!prepared) throw fail();
+  StatementUse st(prepared);
 
   Outcome out;
   out.query = !t.IsWrite();

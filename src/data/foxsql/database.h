@@ -72,8 +72,19 @@ class Database {
 
   const std::string& folder() const { return folder_; }
 
+  /// Clears what one user of the connection left behind (a kept error, the
+  /// columns of an insert, a table's index upkeep) so that another may take
+  /// it. False when the connection cannot be reused (SQLite is still inside
+  /// a transaction).
+  bool ResetForReuse();
+
  private:
   struct Entry;
+  struct Prepared;
+
+  // The prepared statement for a translated text: kept and reset between
+  // uses, the least recently used dropped past the bound.
+  sqlite3_stmt* Prepare(const std::string& sql);
 
   Entry& Resolve(TextView name, TextView statement);
   void Declare(Entry& entry);
@@ -87,6 +98,9 @@ class Database {
   std::map<std::string, std::unique_ptr<Entry>> tables_;  // by lower-case name
   std::map<int, Entry*> by_id_;
   int next_id_ = 1;
+  std::map<std::string, std::unique_ptr<Prepared>> prepared_;  // by SQLite text
+  std::map<Text, Translation, std::less<>> translated_;          // by statement text
+  uint64_t prepare_clock_ = 0;
 };
 
 }  // namespace data::foxsql

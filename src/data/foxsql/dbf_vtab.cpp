@@ -6,6 +6,7 @@
 
 #include "automation/coerce.h"
 #include "data/foxsql/collation.h"
+#include "data/foxsql/decoded_texts.h"
 #include "data/foxsql/fox_text.h"
 #include "data/foxsql/translate.h"
 
@@ -36,6 +37,11 @@ struct DbfCursor {
   uint32_t next_in_scan = 0;
   uint32_t row = 0;
   bool eof = true;
+  // The table's decoded texts (a read-only statement), and the columns
+  // already asked for: nullptr where the column is decoded row by row.
+  std::shared_ptr<DecodedTexts> texts;
+  std::vector<const std::vector<std::string>*> decoded;
+  std::vector<bool> asked;
 };
 
 BoundTable& Bound(sqlite3_vtab* vtab) { return *reinterpret_cast<DbfVtab*>(vtab)->bound; }
@@ -234,6 +240,9 @@ int Filter(sqlite3_vtab_cursor* base, int idx_num, const char* idx_str, int argc
     cur->next_in_rows = 0;
     cur->next_in_scan = 0;
     cur->scan_end = b.table->RecordCount();
+    cur->texts = b.read_only ? DecodedTexts::Snapshot(*b.table) : nullptr;
+    cur->decoded.clear();
+    cur->asked.clear();
     std::vector<KeyLookup> lookups;
     const char* p = idx_num > 0 && idx_str ? idx_str : "";
     for (int arg = 0; *p && arg < argc; ++arg) {
@@ -278,6 +287,23 @@ int Next(sqlite3_vtab_cursor* base) {
 
 int Eof(sqlite3_vtab_cursor* base) { return reinterpret_cast<DbfCursor*>(base)->eof; }
 
+// The current row's text of a plain character column from the decoded
+// columns, or nullptr when it is not kept.
+const std::string* Decoded(DbfCursor* cur, const dbf::Table& table, int column) {
+  if (!cur->texts) return nullptr;
+  const size_t c = static_cast<size_t>(column);
+  if (cur->asked.size() <= c) {
+    cur->asked.resize(c + 1, false);
+    cur->decoded.resize(c + 1, nullptr);
+  }
+  if (!cur->asked[c]) {
+    cur->decoded[c] = cur->texts->Column(table, column);
+    cur->asked[c] = true;
+  }
+  const auto* col = cur->decoded[c];
+  return col && cur->row < col->size() ? &(*col)[cur->row] : nullptr;
+}
+
 int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
   auto* cur = reinterpret_cast<DbfCursor*>(base);
   // An UPDATE that leaves this column alone needs no value for it.
@@ -288,6 +314,8 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
       // The common case, straight from the record's bytes to UTF-8.
       if (table.IsNull(cur->row, column)) {
         sqlite3_result_null(ctx);
+      } else if (const std::string* kept = Decoded(cur, table, column)) {
+        sqlite3_result_text(ctx, kept->data(), static_cast<int>(kept->size()), SQLITE_TRANSIENT);
       } else {
         std::string s = GbkToUtf8(table.RawField(cur->row, column));
         sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);

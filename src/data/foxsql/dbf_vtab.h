@@ -34,6 +34,9 @@ struct BoundTable {
   /// For the INSERT being run: which fields it gives (empty: all). The
   /// others are left blank rather than Null, as FoxPro leaves them.
   std::vector<bool> insert_given;
+  /// The statement only reads this table: its texts may come from the
+  /// process's decoded columns (decoded_texts.h).
+  bool read_only = false;
   ErrorSlot* errors = nullptr;
 };
 

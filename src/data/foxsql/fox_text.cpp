@@ -1,5 +1,8 @@
 #include "data/foxsql/fox_text.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "automation/cp936.h"
 
 namespace data::foxsql {
@@ -120,6 +123,15 @@ std::string GbkSubstr(std::string_view s, int64_t start, int64_t count) {
 
 std::string_view TrimRight(std::string_view s) {
   size_t n = s.size();
+  // Stored fields are padded to their width (a stage field holds some 200
+  // blanks): eight at a time first.
+  constexpr uint64_t kEightBlanks = 0x2020202020202020ull;
+  while (n >= 8) {
+    uint64_t word;
+    std::memcpy(&word, s.data() + n - 8, 8);
+    if (word != kEightBlanks) break;
+    n -= 8;
+  }
   while (n > 0 && s[n - 1] == ' ') --n;
   return s.substr(0, n);
 }

@@ -101,6 +101,12 @@ double FoxRound(double x, int decimals) {
   if (decimals > 18) decimals = 18;
   if (decimals < -18) decimals = -18;
   double scale = std::pow(10.0, decimals);
+  // A value already whole at that scale (a number cut from a stage field,
+  // say) prints and reads back as itself: no text round trip.
+  if (const double v = x * scale; std::fabs(v) < 1e15 && v == std::trunc(v)) {
+    const double r = v / scale;
+    return r == 0 ? 0.0 : r;
+  }
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15g", x * scale);
   double r = std::round(std::strtod(buf, nullptr)) / scale;

@@ -1,0 +1,31 @@
+// Every bound of the data layer's caches in one place: what a process keeps
+// between statements and between pages, so that its memory stays flat
+// however long the server runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace data::limits {
+
+/// Idle engine connections (an SQLite handle with its functions, declared
+/// tables and prepared statements) a thread keeps for its next page; a
+/// connection given back beyond this is closed.
+inline constexpr size_t kPooledConnectionsPerThread = 4;
+/// Prepared statements one pooled connection keeps, by their text; the
+/// least recently used one is dropped beyond this.
+inline constexpr size_t kPreparedStatementsPerConnection = 64;
+/// Statements one connection keeps translated, by their text (all dropped
+/// at once when it is full: pages run the same few again and again).
+inline constexpr size_t kTranslationsPerConnection = 256;
+
+/// Tables whose text columns a process keeps decoded (the least recently
+/// used is dropped beyond this), and the most decoded bytes one table may
+/// hold (a larger one is decoded record by record instead).
+inline constexpr size_t kDecodedTables = 16;
+inline constexpr size_t kDecodedBytesPerTable = 8u << 20;
+/// How long after its last change (modification or status time) a table's
+/// texts may be kept decoded: well past the file system's clock tick.
+inline constexpr int64_t kDecodedSettleNs = 200'000'000;
+
+}  // namespace data::limits
