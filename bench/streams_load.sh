@@ -42,6 +42,14 @@ def status():
         fields[k] = v.strip()
     return int(fields["VmRSS"].split()[0]) / 1024.0, int(fields["Threads"])
 
+def socket_memory_mb():
+    # Kernel memory of all TCP sockets (both ends of every stream), in pages.
+    for line in open("/proc/net/sockstat"):
+        if line.startswith("TCP:"):
+            parts = line.split()
+            return int(parts[parts.index("mem") + 1]) * 4096 / 1048576.0
+    return 0.0
+
 def gbk(s):
     return urllib.parse.quote(s.encode("gbk"))
 
@@ -85,6 +93,7 @@ async def stream(i, ready, arrived, t0):
 
 async def main():
     rss0, threads0 = status()
+    kernel0 = socket_memory_mb()
     ready, arrived, t0 = [], [], [0.0]
     tasks = [asyncio.create_task(stream(i, ready, arrived, t0)) for i in range(count)]
     while len(ready) < count:
@@ -94,6 +103,7 @@ async def main():
                 raise t.exception()
     await asyncio.sleep(1)
     rss1, threads1 = status()
+    kernel1 = socket_memory_mb()
 
     # The recorder logs in and saves every heat of the round.
     login = await http("POST", "/login.asp", form([("user", "jilu1"), ("password", "123456"), ("back", "")]))
@@ -115,6 +125,7 @@ async def main():
     print(f"streams open: {len(ready)}")
     print(f"server memory: {rss0:.1f} MB before, {rss1:.1f} MB with the streams ({rss1 - rss0:.1f} MB for them, "
           f"{(rss1 - rss0) * 1024 / count:.1f} KB each)")
+    print(f"kernel TCP memory: {kernel0:.1f} MB before, {kernel1:.1f} MB with the streams (both ends)")
     print(f"server threads: {threads0} before, {threads1} with the streams")
     print(f"save: {save_ms:.0f} ms to its reply; events arrived at {len(late)} of {count} streams, "
           f"median {statistics.median(late) * 1000:.0f} ms, slowest {late[-1] * 1000:.0f} ms after the save was sent")

@@ -56,7 +56,7 @@ pageTop("成绩查询", "results.asp");
 var rows = resultRows();
 %>
 <section class="panel">
-  <h2>成绩查询</h2>
+  <h2 class="no-print">成绩查询</h2>
   <form name="sele" method="get" action="results.asp" class="selectors no-print">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>

@@ -52,6 +52,16 @@ function ArenixSubmitOnChange(form) {
   }
 }
 
+// Result entry on a tablet: the mark boxes bring up the number keyboard.
+(function () {
+  function numeric() {
+    var boxes = document.querySelectorAll ? document.querySelectorAll('table.entry input[type=text]') : [];
+    for (var i = 0; i < boxes.length; i++) if (!boxes[i].getAttribute('inputmode')) boxes[i].setAttribute('inputmode', 'decimal');
+  }
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', numeric);
+  else numeric();
+})();
+
 // Live results: a block marked data-live-topic follows its topic's event
 // stream; when the topic changes, the block is replaced by the same block of
 // a fresh copy of its page (data-live-src), in place: the rest of the page,

@@ -58,20 +58,26 @@ async function waitFor(page, fn, arg, timeout) {
         await inputs[i * 3 + 1].fill(String(seconds));
         await inputs[i * 3 + 2].fill(String(10 + i));
       }
+      const clicked = Date.now();
+      // The save's reply (its redirect) leaves after the save has committed.
+      const replied = recorder.waitForResponse((r) => r.request().method() === 'POST').then(() => Date.now());
       await Promise.all([recorder.waitForNavigation(), recorder.click('#save')]);
       check((await recorder.textContent('.msg.ok')).includes('成绩已保存'), 'saved heat ' + heat);
-      return Date.now();
+      return { clicked, committed: await replied };
     };
 
     // The first save: both readers update in place.
-    const clicked = Date.now();
-    const savedAt = await save(1, 11);
+    // Measured from the save's reply, which follows its commit.
+    const first = save(1, 11);
     const lags = await Promise.all(readers.map(async ({ page }) => {
-      await waitFor(page, () => /11”10/.test(document.getElementById('live-list').textContent), null, 3000);
-      return Date.now() - savedAt;
+      await waitFor(page, () => /11”10/.test(document.getElementById('live-list').textContent), null, 15000);
+      return Date.now();
     }));
-    console.log(`save took ${savedAt - clicked} ms; readers updated ${lags.join(' ms, ')} ms after it`);
-    for (const lag of lags) check(lag < 1000, 'updated within 1 s: ' + lag);
+    const times = await first;
+    const after = lags.map((t) => t - times.committed);
+    console.log(`the save took ${times.committed - times.clicked} ms from the click to its reply; the two readers ` +
+                `showed the new marks ${after.join(' ms and ')} ms after the reply`);
+    for (const lag of after) check(lag < 1000, 'updated within 1 s: ' + lag);
     for (const { page } of readers) {
       check(await page.evaluate(() => window.arenixLive.updates >= 1 && !performance.getEntriesByType('navigation')
         .some((n) => n.type === 'reload')), 'updated without a reload');
@@ -86,7 +92,7 @@ async function waitFor(page, fn, arg, timeout) {
     await desk.context.setOffline(true);
     let dropped = true;
     try {
-      await waitFor(desk.page, () => !window.arenixLive.connected, null, 3000);
+      await waitFor(desk.page, () => !window.arenixLive.connected, null, 1500);
     } catch (e) {
       // Offline emulation may leave an open stream alone: drop it by hand.
       dropped = false;
@@ -99,7 +105,6 @@ async function waitFor(page, fn, arg, timeout) {
     if (!dropped) await desk.page.evaluate(() => window.arenixLive.reconnect());
     await waitFor(desk.page, () => /12”10/.test(document.getElementById('live-list').textContent), null, 8000);
     console.log(`the reader that lost its connection (${dropped ? 'offline' : 'closed by hand'}) caught up after reconnecting`);
-    console.log('the reader that lost its connection caught up after reconnecting');
 
     // Phones: the lists fit the screen; print: the list alone.
     for (const [name, url] of [['results', resultsUrl], ['entrants', `${base}/entrants.asp`], ['home', `${base}/index.asp`]]) {
