@@ -92,6 +92,7 @@ struct StreamHub::Impl {
   int wake_fd = -1;
   std::atomic<bool> stopping{false};
   std::thread thread;
+  std::function<void()> tick;
 
   std::string Id(uint64_t n) const { return start + "-" + std::to_string(n); }
 
@@ -150,7 +151,15 @@ struct StreamHub::Impl {
   void Loop() {
     epoll_event events[256];
     auto next_beat = Clock::now() + limits.heartbeat;
+    auto next_tick = Clock::now() + std::chrono::seconds(1);
     while (!stopping) {
+      if (tick && Clock::now() >= next_tick) {
+        next_tick = Clock::now() + std::chrono::seconds(1);
+        try {
+          tick();
+        } catch (...) {
+        }
+      }
       auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next_beat - Clock::now()).count();
       int n = ::epoll_wait(epoll_fd, events, 256, static_cast<int>(std::clamp<int64_t>(wait, 0, 1000)));
       for (int i = 0; i < n; ++i) {
@@ -282,6 +291,16 @@ std::string StreamHub::Publish(const std::string& topic, const std::string& even
     if (auto it = m.streams.find(fd); it != m.streams.end()) m.SendLocked(it->second, e.text);
   return id;
 }
+
+std::vector<std::string> StreamHub::Topics() const {
+  std::lock_guard lock(impl_->mu);
+  std::vector<std::string> out;
+  for (const auto& [name, t] : impl_->topics)
+    if (!t.streams.empty()) out.push_back(name);
+  return out;
+}
+
+void StreamHub::OnTick(std::function<void()> fn) { impl_->tick = std::move(fn); }
 
 size_t StreamHub::streams() const {
   std::lock_guard lock(impl_->mu);

@@ -17,8 +17,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace web {
 
@@ -54,6 +56,12 @@ class StreamHub {
   /// Sends an event to every stream of `topic`; `data` is one line (JSON).
   /// Returns the event's id.
   std::string Publish(const std::string& topic, const std::string& event, const std::string& data);
+
+  /// The topics that have open streams.
+  std::vector<std::string> Topics() const;
+  /// Runs `fn` about once a second on the hub's thread (a cheap check of
+  /// something that may publish). Set before Start.
+  void OnTick(std::function<void()> fn);
 
   /// Open streams, in all and of one client address.
   size_t streams() const;

@@ -4,6 +4,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
 #include "arenix/meet/result_notices.h"
 #include "host/url_form.h"
 
@@ -64,12 +68,42 @@ std::string StageTopic(const std::string& item, const std::string& age, const st
 LiveResults::LiveResults(StreamHub& hub, std::string data_dir, std::vector<std::string> proxies,
                          std::function<void(const std::string&)> log)
     : hub_(hub), data_dir_(std::move(data_dir)), proxies_(std::move(proxies)), log_(std::move(log)) {
+  stamp_ = ScheduleStamp();
+  hub_.OnTick([this] { CheckElsewhere(); });
   listener_ = arenix::meet::AddResultListener([this](const arenix::meet::SavedStage& s) {
     if (SameFolder(s.folder, data_dir_)) StageChanged(s.item, s.age, s.sex, s.item_sub, s.stage);
   });
 }
 
 LiveResults::~LiveResults() { arenix::meet::RemoveResultListener(listener_); }
+
+// The stage schedule (PlaySour.dbf, found without case): its size and
+// modification time.
+std::string LiveResults::ScheduleStamp() {
+  std::string found;
+  if (DIR* d = ::opendir(data_dir_.c_str())) {
+    while (dirent* e = ::readdir(d))
+      if (strcasecmp(e->d_name, "PlaySour.dbf") == 0) found = data_dir_ + "/" + e->d_name;
+    ::closedir(d);
+  }
+  struct stat st;
+  if (found.empty() || ::stat(found.c_str(), &st) != 0) return {};
+  return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+}
+
+void LiveResults::CheckElsewhere() {
+  const std::string now = ScheduleStamp();
+  {
+    std::lock_guard lock(stamp_mu_);
+    if (now == stamp_) return;
+    stamp_ = now;
+  }
+  const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::system_clock::now().time_since_epoch()).count();
+  for (const std::string& topic : hub_.Topics())
+    hub_.Publish(topic, "change",
+                 "{\"topic\":" + JsonQuote(topic) + ",\"at\":" + std::to_string(at) + ",\"elsewhere\":true}");
+}
 
 void LiveResults::StageChanged(const std::string& item, const std::string& age, const std::string& sex,
                                const std::string& item_sub, int stage) {
@@ -79,6 +113,10 @@ void LiveResults::StageChanged(const std::string& item, const std::string& age, 
   hub_.Publish(topic, "change", "{\"topic\":" + JsonQuote(topic) + ",\"at\":" + std::to_string(at) + "}");
   hub_.Publish(kHomeTopic, "change",
                "{\"topic\":\"home\",\"stage\":" + JsonQuote(topic) + ",\"at\":" + std::to_string(at) + "}");
+  // This save's mark on the schedule is explained.
+  const std::string now = ScheduleStamp();
+  std::lock_guard lock(stamp_mu_);
+  stamp_ = now;
 }
 
 bool LiveResults::TakeOver(int fd, std::string_view request, const std::string& peer) {

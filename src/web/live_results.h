@@ -3,6 +3,11 @@
 // worker is, and the saves of this meet's results, published to the topic
 // of their stage and to the home page's topic once they are committed.
 //
+// Saves made by another process (the desktop program, a second server on
+// the same folder) are caught by a cheap check once a second: when the
+// stage schedule's file (which every save marks) changed and no save here
+// explains it, every open topic is told to look again.
+//
 // Topics: "stage|<event>|<age group>|<sex>|<sub-event>|<stage 1-4>" (sex 男,
 // 女, or 混 for a mixed event) and "home". Events: "change", with data
 // {"topic": ..., "at": <milliseconds since 1970>}.
@@ -11,6 +16,7 @@
 #pragma once
 
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,12 +47,18 @@ class LiveResults {
   void StageChanged(const std::string& item, const std::string& age, const std::string& sex,
                     const std::string& item_sub, int stage);
 
+  /// The check for saves of other processes (the hub calls it each second).
+  void CheckElsewhere();
+
  private:
+  std::string ScheduleStamp();
   StreamHub& hub_;
   std::string data_dir_;
   std::vector<std::string> proxies_;
   std::function<void(const std::string&)> log_;
   int listener_ = 0;
+  std::mutex stamp_mu_;
+  std::string stamp_;  // the schedule file's size and time when last looked at
 };
 
 }  // namespace web

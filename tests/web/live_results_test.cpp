@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -111,10 +112,28 @@ TEST(LiveResults, ACommittedSaveReachesItsStageAndTheHomePageARefusedOneNothing)
   EXPECT_NE(got.find("event: change\ndata: {\"topic\":\"stage|100米|高中组|男||1\",\"at\":"), std::string::npos) << got;
   EXPECT_NE(home.ReadUntil("event: change").find("\"stage\":\"stage|100米|高中组|男||1\""), std::string::npos);
   EXPECT_EQ(women.ReadUntil("event: change", 300ms).find("event: change"), std::string::npos);
+  // The schedule check knows this save: no second notice.
+  EXPECT_EQ(mine.ReadUntil("elsewhere", 1500ms).find("elsewhere"), std::string::npos);
 
   // A page opened later is told when its stage last changed.
   Stream late(port, "stage|100米|高中组|男||1");
   EXPECT_EQ(late.ReadUntil("event: hello").find("topic_changed\":0"), std::string::npos);
+}
+
+TEST(LiveResults, ASaveByAnotherProgramIsCaughtByTheScheduleCheck) {
+  DeskSite site;
+  Stream mine(site.server().port(), "stage|100米|高中组|男||1");
+  ASSERT_NE(mine.ReadUntil("event: hello").find("200 OK"), std::string::npos);
+  // A recorder's view of the entry page writes the stage's columns, but no
+  // result: nobody is told.
+  Client recorder(site);
+  recorder.Login("jilu1", "123456");
+  recorder.Get("/entry.asp?age=" + Q("高中组") + "&sex=" + Q("男") + "&item=" + Q("100米") + "&item_sub=&sc=1&zc=0");
+  EXPECT_EQ(mine.ReadUntil("event: change", 1500ms).find("event: change"), std::string::npos);
+  // Another program marks the schedule, as every save does.
+  const std::string schedule = site.data() + "/PlaySour.dbf";
+  std::filesystem::last_write_time(schedule, std::filesystem::last_write_time(schedule) + std::chrono::seconds(2));
+  EXPECT_NE(mine.ReadUntil("\"elsewhere\":true", 4000ms).find("event: change"), std::string::npos);
 }
 
 TEST(LiveResults, OneClientAddressHoldsABoundedNumberOfStreams) {
