@@ -55,7 +55,8 @@ Response.CacheControl = "public";
 pageTop("成绩查询", "results.asp");
 var rows = resultRows();
 %>
-<section class="panel">
+<section class="panel" data-live-topic="<%= h(liveTopic) %>" data-live-root="<%= siteRoot() %>"
+         data-live-src="results.asp?<%= selectionQuery(sel) %>" data-rendered="<%= new Date().getTime() %>">
   <h2 class="no-print">成绩查询</h2>
   <form name="sele" method="get" action="results.asp" class="selectors no-print">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
@@ -66,14 +67,13 @@ var rows = resultRows();
     <input type="submit" value="查 询" class="button secondary">
   </form>
   <p class="live-stamp no-print" hidden></p>
-  <div id="live-list" data-live-topic="<%= h(liveTopic) %>" data-live-root="<%= siteRoot() %>"
-       data-live-src="results.asp?<%= selectionQuery(sel) %>" data-rendered="<%= new Date().getTime() %>">
-  <h2><%= h(title) %>
+  <h2 id="live-title" data-live-part><%= h(title) %>
     <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %><span class="no-print"> ·
     <a href="results.asp?<%= selectionQuery(sel) %>&excel=1" id="export">导出表格</a> ·
     <a href="results.csv?<%= selectionQuery(sel) %>" id="export-csv">CSV</a> ·
     <a href="results.json?<%= selectionQuery(sel) %>" id="export-json">JSON</a> ·
     <a href="javascript:window.print()">打印</a></span></small></h2>
+  <div id="live-list" data-live-part>
   <table class="list results">
     <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>破纪录</th><%= final ? "<th>得分</th>" : "" %></tr></thead>
     <%= rows.blocks %>

@@ -62,10 +62,11 @@ function ArenixSubmitOnChange(form) {
   else numeric();
 })();
 
-// Live results: a block marked data-live-topic follows its topic's event
-// stream; when the topic changes, the block is replaced by the same block of
-// a fresh copy of its page (data-live-src), in place: the rest of the page,
-// the reader's scroll position and an unchanged list stay as they are. A
+// Live results: the element marked data-live-topic follows its topic's
+// event stream; when the topic changes, each part marked data-live-part (by
+// its id) is replaced by the same part of a fresh copy of the page
+// (data-live-src), in place: the rest of the page, the reader's scroll
+// position and unchanged parts stay as they are. A
 // stream that was lost catches up when it is back. Without script (or
 // without EventSource) the page is a plain page that the reader reloads.
 (function () {
@@ -105,10 +106,16 @@ function ArenixSubmitOnChange(form) {
           return new TextDecoder(m ? m[1] : 'gbk').decode(bytes);
         });
       }).then(function (html) {
-        var fresh = new DOMParser().parseFromString(html, 'text/html').getElementById(box.id);
-        if (fresh && fresh.innerHTML !== box.innerHTML) {
-          var x = window.scrollX, y = window.scrollY;
-          box.innerHTML = fresh.innerHTML;
+        var doc = new DOMParser().parseFromString(html, 'text/html');
+        var parts = document.querySelectorAll('[data-live-part]'), x = window.scrollX, y = window.scrollY, changed = false;
+        for (var i = 0; i < parts.length; i++) {
+          var fresh = parts[i].id ? doc.getElementById(parts[i].id) : null;
+          if (fresh && fresh.innerHTML !== parts[i].innerHTML) {
+            parts[i].innerHTML = fresh.innerHTML;
+            changed = true;
+          }
+        }
+        if (changed) {
           window.scrollTo(x, y);
           live.updates++;
         }

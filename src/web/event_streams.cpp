@@ -93,6 +93,7 @@ struct StreamHub::Impl {
   std::atomic<bool> stopping{false};
   std::thread thread;
   std::function<void()> tick;
+  std::mutex stop_mu;  // Stop may come from two threads at once
 
   std::string Id(uint64_t n) const { return start + "-" + std::to_string(n); }
 
@@ -216,7 +217,10 @@ void StreamHub::Stop() {
   Impl& m = *impl_;
   m.stopping = true;
   ::eventfd_write(m.wake_fd, 1);
-  if (m.thread.joinable()) m.thread.join();
+  {
+    std::lock_guard stop(m.stop_mu);
+    if (m.thread.joinable()) m.thread.join();
+  }
   std::lock_guard lock(m.mu);
   std::vector<int> fds;
   for (auto& [fd, s] : m.streams) fds.push_back(fd);

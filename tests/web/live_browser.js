@@ -24,6 +24,12 @@ async function waitFor(page, fn, arg, timeout) {
   await page.waitForFunction(fn, arg, { timeout, polling: 20 });
 }
 
+// A stuck browser must not hold the test run up.
+setTimeout(() => {
+  console.error('live_browser.js: gave up after 150 s');
+  process.exit(1);
+}, 150000).unref();
+
 (async () => {
   const browser = await launch();
   try {
