@@ -10,6 +10,7 @@
 
 #include "arenix/meet/result_notices.h"
 #include "host/url_form.h"
+#include "web/client_address.h"
 
 namespace web {
 
@@ -138,15 +139,7 @@ bool LiveResults::TakeOver(int fd, std::string_view request, const std::string& 
     }
   }
   const std::string_view head = request.substr(0, request.find("\r\n\r\n") + 2);
-  std::string client = peer;
-  if (std::find(proxies_.begin(), proxies_.end(), peer) != proxies_.end()) {
-    std::string forwarded = HeaderValue(head, "X-Forwarded-For");
-    size_t comma = forwarded.rfind(',');
-    std::string last = forwarded.substr(comma == std::string::npos ? 0 : comma + 1);
-    last.erase(0, last.find_first_not_of(" \t"));
-    if (!last.empty() && last.size() <= 45 && last.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos)
-      client = last;
-  }
+  const std::string client = VisitorAddress(peer, HeaderValue(head, "X-Forwarded-For"), proxies_);
   const int status = hub_.Adopt(fd, client, topic, HeaderValue(head, "Last-Event-ID"));
   if (log_) log_("stream " + client + " " + std::to_string(status) + " (" + std::to_string(hub_.streams()) + " open)");
   return true;

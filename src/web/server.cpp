@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "host/url_form.h"
+#include "web/client_address.h"
 #include "web/connection_loop.h"
 #include "web/event_streams.h"
 #include "web/http_host.h"
@@ -79,22 +80,12 @@ class HttpCore : public httplib::Server {
   }
 };
 
-// The address of the visitor: the peer, or for a request forwarded by a
-// trusted proxy the last address the proxy put in X-Forwarded-For (the
-// earlier ones came from the client and prove nothing).
 bool FromProxy(const httplib::Request& req, const std::vector<std::string>& proxies) {
-  return std::find(proxies.begin(), proxies.end(), req.remote_addr) != proxies.end();
+  return IsTrustedProxy(req.remote_addr, proxies);
 }
 
 std::string ClientAddress(const httplib::Request& req, const std::vector<std::string>& proxies) {
-  if (!FromProxy(req, proxies)) return req.remote_addr;
-  const std::string forwarded = req.get_header_value("X-Forwarded-For");
-  std::string last = forwarded.substr(forwarded.rfind(',') == std::string::npos ? 0 : forwarded.rfind(',') + 1);
-  last.erase(0, last.find_first_not_of(" \t"));
-  last.erase(last.find_last_not_of(" \t") + 1);
-  const bool address = !last.empty() && last.size() <= 45 &&
-                       last.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos;
-  return address ? last : req.remote_addr;
+  return VisitorAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"), proxies);
 }
 
 // The open data addresses, all answered by one page that is told which.
