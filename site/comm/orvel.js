@@ -52,16 +52,6 @@ function ArenixSubmitOnChange(form) {
   }
 }
 
-// Result entry on a tablet: the mark boxes bring up the number keyboard.
-(function () {
-  function numeric() {
-    var boxes = document.querySelectorAll ? document.querySelectorAll('table.entry input[type=text]') : [];
-    for (var i = 0; i < boxes.length; i++) if (!boxes[i].getAttribute('inputmode')) boxes[i].setAttribute('inputmode', 'decimal');
-  }
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', numeric);
-  else numeric();
-})();
-
 // Live results: the element marked data-live-topic follows its topic's
 // event stream; when the topic changes, each part marked data-live-part (by
 // its id) is replaced by the same part of a fresh copy of the page

@@ -79,7 +79,9 @@ struct StreamHub::Impl {
     int64_t last_change_ms = 0;
   };
 
-  explicit Impl(StreamLimits l) : limits(l), start(std::to_string(EpochMs() / 1000)) {}
+  // The start part tells this process from another server on the same
+  // meet behind a balancer, and from this server before a restart.
+  explicit Impl(StreamLimits l) : limits(l), start(std::to_string(EpochMs()) + "p" + std::to_string(::getpid())) {}
 
   StreamLimits limits;
   const std::string start;  // this hub's part of event ids

@@ -112,6 +112,20 @@ setTimeout(() => {
     await waitFor(desk.page, () => /12”10/.test(document.getElementById('live-list').textContent), null, 8000);
     console.log(`the reader that lost its connection (${dropped ? 'offline' : 'closed by hand'}) caught up after reconnecting`);
 
+    // Result entry on a tablet: each athlete's mark boxes on one line, with
+    // the number keyboard.
+    await recorder.setViewportSize({ width: 768, height: 1024 });
+    await recorder.goto(`${base}/entry.asp?${q100}&zc=1`);
+    const rows = await recorder.$$eval('table.entry tbody tr', (trs) => trs.map((tr) => {
+      const boxes = [...tr.querySelectorAll('input[type=text]')];
+      return { tops: new Set(boxes.map((b) => Math.round(b.getBoundingClientRect().top))).size,
+               keyboard: boxes.every((b) => /^(numeric|decimal)$/.test(b.getAttribute('inputmode') || '')), boxes: boxes.length };
+    }).filter((r) => r.boxes > 0));
+    check(rows.length > 0 && rows.every((r) => r.tops === 1 && r.keyboard), 'tablet entry rows: ' + JSON.stringify(rows.slice(0, 2)));
+    const entryWide = await recorder.evaluate(() => document.documentElement.scrollWidth);
+    check(entryWide <= 768, 'entry page wider than the tablet: ' + entryWide);
+    await recorder.screenshot({ path: path.join(shots, 'live-07-tablet-entry.png'), fullPage: true });
+
     // Phones: the lists fit the screen; print: the list alone.
     for (const [name, url] of [['results', resultsUrl], ['entrants', `${base}/entrants.asp`], ['home', `${base}/index.asp`]]) {
       await phone.goto(url);
