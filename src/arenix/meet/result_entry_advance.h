@@ -5,7 +5,7 @@
 // round can be opened from them.
 #pragma once
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 
 namespace arenix::meet {
 

@@ -5,7 +5,7 @@
 // scorers marked.
 #pragma once
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 
 namespace arenix::meet {
 

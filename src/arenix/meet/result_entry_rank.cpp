@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_rank.h"
+#include "arenix/meet/result_entry_rank.h"
 
 #include "automation/coerce.h"
 #include "automation/runtime.h"

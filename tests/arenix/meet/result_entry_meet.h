@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "arenix/meet/wldf_save.h"
+#include "arenix/meet/result_entry_save.h"
 #include "automation/coerce.h"
 #include "automation/object.h"
 #include "automation/registry.h"

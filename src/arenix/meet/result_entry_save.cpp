@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_save.h"
+#include "arenix/meet/result_entry_save.h"
 
 #include <cstdint>
 #include <map>
@@ -8,12 +8,12 @@
 #include "arenix/meet/stage.h"
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
-#include "arenix/meet/wldf_advance.h"
-#include "arenix/meet/wldf_combined.h"
-#include "arenix/meet/wldf_form.h"
-#include "arenix/meet/wldf_marks.h"
-#include "arenix/meet/wldf_points.h"
-#include "arenix/meet/wldf_rank.h"
+#include "arenix/meet/result_entry_advance.h"
+#include "arenix/meet/result_entry_combined.h"
+#include "arenix/meet/result_entry_form.h"
+#include "arenix/meet/result_entry_marks.h"
+#include "arenix/meet/result_entry_points.h"
+#include "arenix/meet/result_entry_rank.h"
 #include "arenix/text/string_to_numeric.h"
 #include "automation/coerce.h"
 #include "automation/error.h"

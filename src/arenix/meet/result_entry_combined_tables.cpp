@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_combined_tables.h"
+#include "arenix/meet/result_entry_combined_tables.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 
 #include "automation/coerce.h"
 #include "automation/object.h"

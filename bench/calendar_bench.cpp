@@ -27,7 +27,7 @@ class CalendarFolder {
  public:
   explicit CalendarFolder(int in_month) {
     arenix::RegisterClasses();
-    folder_ = fs::temp_directory_path() / ("arenix_frames_bench_" + std::to_string(std::random_device{}()));
+    folder_ = fs::temp_directory_path() / ("arenix_calendar_bench_" + std::to_string(std::random_device{}()));
     fs::create_directories(folder_);
     conn = Variant(automation::CreateObject(u"Adodb.Connection"));
     auto& c = automation::ObjectCast<data::Connection>(conn);

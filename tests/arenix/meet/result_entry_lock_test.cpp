@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "data/write_lock.h"
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace wldf_test {
 namespace {

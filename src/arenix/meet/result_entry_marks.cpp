@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_marks.h"
+#include "arenix/meet/result_entry_marks.h"
 
 #include <functional>
 

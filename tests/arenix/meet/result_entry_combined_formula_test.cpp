@@ -3,7 +3,7 @@
 // (which rest on the same formula and parameters).
 #include <gtest/gtest.h>
 
-#include "arenix/meet/wldf_combined.h"
+#include "arenix/meet/result_entry_combined.h"
 
 namespace arenix::meet {
 namespace {

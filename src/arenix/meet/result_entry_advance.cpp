@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_advance.h"
+#include "arenix/meet/result_entry_advance.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "arenix/meet/wldf_points.h"
+#include "arenix/meet/result_entry_points.h"
 
 #include <algorithm>
 
 #include "arenix/meet/stage_field.h"
-#include "arenix/meet/wldf_form.h"
+#include "arenix/meet/result_entry_form.h"
 #include "arenix/text/string_to_numeric.h"
 #include "automation/clock.h"
 #include "automation/coerce.h"

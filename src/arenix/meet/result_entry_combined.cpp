@@ -1,10 +1,10 @@
-#include "arenix/meet/wldf_combined.h"
+#include "arenix/meet/result_entry_combined.h"
 
 #include <cmath>
 
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
-#include "arenix/meet/wldf_combined_tables.h"
+#include "arenix/meet/result_entry_combined_tables.h"
 #include "automation/coerce.h"
 #include "automation/runtime.h"
 #include "data/sql_text.h"

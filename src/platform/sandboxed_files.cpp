@@ -1,4 +1,4 @@
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -7,7 +7,7 @@
 #include "arenix/meet/stage_field.h"
 #include "automation/clock.h"
 #include "automation/datetime.h"
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace wldf_test {
 namespace {

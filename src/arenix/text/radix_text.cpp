@@ -1,4 +1,4 @@
-#include "arenix/text/number_text.h"
+#include "arenix/text/radix_text.h"
 
 #include "automation/coerce.h"
 #include "automation/runtime.h"

@@ -1,4 +1,4 @@
-#include "arenix/meet/wldf_form.h"
+#include "arenix/meet/result_entry_form.h"
 
 #include "arenix/text/string_to_numeric.h"
 #include "automation/coerce.h"

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "automation/clock.h"
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace wldf_test {
 namespace {

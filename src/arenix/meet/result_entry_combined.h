@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 
 namespace arenix::meet {
 

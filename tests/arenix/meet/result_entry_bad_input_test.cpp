@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace wldf_test {
 namespace {

@@ -4,7 +4,7 @@
 // can be kept out of the official places.
 #pragma once
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 
 namespace arenix::meet {
 

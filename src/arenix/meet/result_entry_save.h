@@ -9,7 +9,7 @@
 // the same moment leave the rows as one of the two saves would.
 #pragma once
 
-#include "arenix/meet/wldf_db.h"
+#include "arenix/meet/result_entry_db.h"
 
 namespace arenix::meet {
 

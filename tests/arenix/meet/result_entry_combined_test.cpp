@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "arenix/meet/stage_field.h"
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace wldf_test {
 namespace {
