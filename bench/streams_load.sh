@@ -1,8 +1,8 @@
 #!/bin/sh
 # Live result streams under load: STREAMS readers (default 2,000) hold an
 # event stream of the senior men's 100 m heats of the sample meet open on
-# `arenix serve`, 8 from each of 250 loopback addresses (the per-address
-# cap), and a recorder saves the heats' results once. Prints the server's
+# `arenix serve`, 8 from each of 250 loopback addresses (under the
+# per-address cap), and a recorder saves the heats' results once. Prints the server's
 # memory and threads before and with the streams open, and how long after
 # the save was sent each stream had its event (median, slowest).
 #   bench/streams_load.sh [STREAMS [PORT]]      (default 2000, 18190)

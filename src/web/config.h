@@ -59,10 +59,10 @@ struct Limits {
   std::chrono::seconds login_delay{60};
   std::chrono::seconds login_delay_max{3600};
   /// Live result streams: open streams of one client address (more get
-  /// 429) and in all, the heartbeat that keeps proxies from closing an idle
+  /// 429; spectators on a venue's Wi-Fi often share one address) and in all, the heartbeat that keeps proxies from closing an idle
   /// stream, the events a topic keeps for clients that reconnect, and the
   /// unsent bytes a stream may pile up before its client is dropped.
-  size_t streams_per_client = 8;
+  size_t streams_per_client = 32;
   size_t streams_total = 20000;
   std::chrono::milliseconds stream_heartbeat{15000};
   size_t stream_replay = 16;
