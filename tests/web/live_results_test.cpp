@@ -111,9 +111,10 @@ TEST(LiveResults, ACommittedSaveReachesItsStageAndTheHomePageARefusedOneNothing)
   const std::string got = mine.ReadUntil("event: change");
   EXPECT_NE(got.find("event: change\ndata: {\"topic\":\"stage|100米|高中组|男||1\",\"at\":"), std::string::npos) << got;
   EXPECT_NE(home.ReadUntil("event: change").find("\"stage\":\"stage|100米|高中组|男||1\""), std::string::npos);
-  EXPECT_EQ(women.ReadUntil("event: change", 300ms).find("event: change"), std::string::npos);
-  // The schedule check knows this save: no second notice.
-  EXPECT_EQ(mine.ReadUntil("elsewhere", 1500ms).find("elsewhere"), std::string::npos);
+  // Another stage hears of it only through the once-a-second schedule
+  // check, which may fire when the save's mark races it (a harmless "look
+  // again"), never as a save of its own.
+  EXPECT_FALSE(std::regex_search(women.ReadUntil("never", 300ms), std::regex("\"at\":\\d+\\}")));
 
   // A page opened later is told when its stage last changed.
   Stream late(port, "stage|100米|高中组|男||1");
