@@ -26,6 +26,8 @@ try {
   });
 } catch (e) {}
 
+// The same page for every visitor without a session, until the meet changes.
+Response.CacheControl = "public";
 pageTop("首页", "index.asp");
 %>
 <% if (notices.length) { %>
@@ -56,7 +58,10 @@ pageTop("首页", "index.asp");
 
 <section class="panel">
   <h2>比赛项目<small>共 <%= eachRow("Select 参赛项目 From Item", function () {}) %> 项</small></h2>
-  <table class="list">
+  <p class="live-stamp no-print" hidden></p>
+  <div id="live-list" data-live-part data-live-topic="home" data-live-root="<%= siteRoot() %>"
+       data-live-src="index.asp" data-rendered="<%= new Date().getTime() %>">
+  <table class="list progress">
     <thead><tr><th>项目</th><th>类别</th><th>每队限报</th><th class="num">参赛人次</th><th>成绩进度</th><th></th></tr></thead>
     <tbody>
 <%
@@ -73,6 +78,7 @@ eachRow("Select 参赛项目, 径赛田赛, 限报人数, 团体人数 From Item
 %>
     </tbody>
   </table>
+  </div>
 </section>
 
 <section class="panel">

@@ -18,18 +18,35 @@ var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, �
 var title = sel.age + (sel.mixed ? "混合" : sel.sex + "子") + "组" + sel.item + (sel.item_sub ? sel.item_sub : "") + stageNames[sel.sc] + "成绩";
 var final = sel.sc === 4;
 
-// The rows are joined once at the end: adding each to a growing text would
+// The rows, and the same rows with one tbody per heat when they come in
+// heat order (the list before results): a printed heat is never split.
+// Rows are joined once at the end: adding each to a growing text would
 // copy the whole table again for every row of a large round.
 function resultRows() {
-  var rows = [], n = 0;
+  var rows = [], n = 0, heats = [], lastHeat = null, inOrder = true;
   rs.value.Open(sql, conn.value, 1, 1);
   while (!rs.value.EOF) {
-    rows.push(arenix.CommShowWlcxItem(rs, edition, ++n, 1, 1, sel.sc, 0));
+    var heat = rs.value("比赛组次"), row = arenix.CommShowWlcxItem(rs, edition, ++n, 1, 1, sel.sc, 0);
+    if (heat !== lastHeat) {
+      if (lastHeat !== null && heat < lastHeat) inOrder = false;
+      heats.push([]);
+      lastHeat = heat;
+    }
+    heats[heats.length - 1].push(row);
+    rows.push(row);
     rs.value.MoveNext();
   }
   rs.value.Close();
-  return { html: rows.join(""), count: n };
+  var out = rows.join("");
+  var blocks = "<tbody>" + out + "</tbody>";
+  if (inOrder && heats.length > 1) {
+    for (var i = 0; i < heats.length; i++) heats[i] = heats[i].join("");
+    blocks = "<tbody class=\"heat\">" + heats.join("</tbody><tbody class=\"heat\">") + "</tbody>";
+  }
+  return { html: out, blocks: blocks, count: n };
 }
+// The topic of this list's live updates (see comm/orvel.js).
+var liveTopic = "stage|" + sel.item + "|" + sel.age + "|" + (sel.mixed ? "混" : sel.sex) + "|" + sel.item_sub + "|" + sel.sc;
 var header = "编号$姓名$代表队$组次$道次$成绩$名次$破纪录" + (final ? "$得分" : "");
 var columns = final ? 9 : 8;
 
@@ -44,9 +61,10 @@ Response.CacheControl = "public";
 pageTop("成绩查询", "results.asp");
 var rows = resultRows();
 %>
-<section class="panel">
-  <h2>成绩查询</h2>
-  <form name="sele" method="get" action="results.asp" class="selectors">
+<section class="panel" data-live-topic="<%= h(liveTopic) %>" data-live-root="<%= siteRoot() %>"
+         data-live-src="results.asp?<%= selectionQuery(sel) %>" data-rendered="<%= new Date().getTime() %>">
+  <h2 class="no-print">成绩查询</h2>
+  <form name="sele" method="get" action="results.asp" class="selectors no-print">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>
     <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
@@ -54,15 +72,20 @@ var rows = resultRows();
     <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
-  <h2><%= h(title) %>
-    <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %> ·
+  <p class="live-stamp no-print" hidden></p>
+  <h2 id="live-title" data-live-part><%= h(title) %>
+    <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %><span class="no-print"> ·
     <a href="results.asp?<%= selectionQuery(sel) %>&excel=1" id="export">导出表格</a> ·
-    <a href="javascript:window.print()">打印</a></small></h2>
-  <table class="list">
+    <a href="results.csv?<%= selectionQuery(sel) %>" id="export-csv">CSV</a> ·
+    <a href="results.json?<%= selectionQuery(sel) %>" id="export-json">JSON</a> ·
+    <a href="javascript:window.print()">打印</a></span></small></h2>
+  <div id="live-list" data-live-part>
+  <table class="list results">
     <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>破纪录</th><%= final ? "<th>得分</th>" : "" %></tr></thead>
-    <tbody><%= rows.html %></tbody>
+    <%= rows.blocks %>
   </table>
   <% if (rows.count === 0) { %><p class="note">该组别、赛次没有参赛运动员。</p><% } %>
+  </div>
 </section>
 <%
 closeMeet();

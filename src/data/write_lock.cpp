@@ -24,7 +24,20 @@ MeetWriteLock::~MeetWriteLock() noexcept(false) {
 }
 
 void MeetWriteLock::Commit() {
-  if (unit_) unit_->Commit();
+  if (unit_) {
+    unit_->Commit();
+    return;
+  }
+  auto after = std::move(after_commit_);
+  after_commit_.clear();
+  for (auto& fn : after) fn();
+}
+
+void MeetWriteLock::AfterCommit(std::function<void()> fn) {
+  if (unit_)
+    unit_->AfterCommit(std::move(fn));
+  else
+    after_commit_.push_back(std::move(fn));
 }
 
 void MeetWriteLock::RollBack() {

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -49,9 +51,15 @@ class MeetWriteLock {
   void Commit();
   /// Undoes the writes made under the lock.
   void RollBack();
+  /// Runs `fn` when the writes have been committed by the outermost unit
+  /// (a page's transaction the lock joined, say); never when they are
+  /// undone. Without a unit (a connection of another kind) it runs on
+  /// Commit.
+  void AfterCommit(std::function<void()> fn);
 
  private:
   std::unique_ptr<dbf::WriteUnit> unit_;
+  std::vector<std::function<void()>> after_commit_;  // without a unit
   int unwinding_ = 0;  // errors in flight when the lock was taken
 };
 

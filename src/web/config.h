@@ -65,6 +65,15 @@ struct Limits {
   size_t timing_file_bytes = 1u << 20;
   /// Most result files of the timing folder listed on the entry page (newest first).
   size_t timing_files_listed = 200;
+  /// Live result streams: open streams of one client address (more get
+  /// 429; spectators on a venue's Wi-Fi often share one address) and in
+  /// all, the heartbeat that keeps proxies from closing an idle stream, the events a topic keeps for clients that reconnect, and the
+  /// unsent bytes a stream may pile up before its client is dropped.
+  size_t streams_per_client = 32;
+  size_t streams_total = 20000;
+  std::chrono::milliseconds stream_heartbeat{15000};
+  size_t stream_replay = 16;
+  size_t stream_max_unsent = 64u << 10;
 };
 
 /// Compiling a page to bytecode happens once per page file, not per

@@ -138,10 +138,12 @@ struct ConnectionLoop::Impl {
     size_t served = 0;
   };
 
-  Impl(ConnectionLimits l, Serve s) : limits(std::move(l)), serve(std::move(s)) {}
+  Impl(ConnectionLimits l, Serve s, Takeover t)
+      : limits(std::move(l)), serve(std::move(s)), takeover(std::move(t)) {}
 
   ConnectionLimits limits;
   Serve serve;
+  Takeover takeover;
   int listen_fd = -1;
   int epoll_fd = -1;
   int wake_fd = -1;
@@ -252,6 +254,15 @@ struct ConnectionLoop::Impl {
     bool had_head = c->framer.head_complete();
     switch (c->framer.Feed(c->buffer)) {
       case RequestFramer::State::Whole: {
+        if (takeover &&
+            takeover(c->fd, std::string_view(c->buffer).substr(0, c->framer.request_length()), c->addr)) {
+          std::lock_guard lock(mu);
+          ::epoll_ctl(epoll_fd, EPOLL_CTL_DEL, c->fd, nullptr);
+          auto it = per_client.find(c->addr);
+          if (it != per_client.end() && --it->second == 0) per_client.erase(it);
+          conns.erase(c->fd);
+          return;
+        }
         {
           std::lock_guard lock(mu);
           c->busy = true;
@@ -372,8 +383,8 @@ struct ConnectionLoop::Impl {
   }
 };
 
-ConnectionLoop::ConnectionLoop(ConnectionLimits limits, Serve serve)
-    : impl_(std::make_unique<Impl>(std::move(limits), std::move(serve))) {}
+ConnectionLoop::ConnectionLoop(ConnectionLimits limits, Serve serve, Takeover takeover)
+    : impl_(std::make_unique<Impl>(std::move(limits), std::move(serve), std::move(takeover))) {}
 
 ConnectionLoop::~ConnectionLoop() {
   Stop();

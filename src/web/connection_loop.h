@@ -50,7 +50,13 @@ class ConnectionLoop {
   /// close. False when the connection must close.
   using Serve = std::function<bool(httplib::Stream& stream, bool close_connection, bool& connection_closed)>;
 
-  ConnectionLoop(ConnectionLimits limits, Serve serve);
+  /// Called on the loop's thread with each whole request before a worker
+  /// is taken for it (`request`: exactly its bytes; `client`: the peer's
+  /// address). True when it took the socket over (a long-lived event
+  /// stream): the loop then forgets the connection without closing it.
+  using Takeover = std::function<bool(int fd, std::string_view request, const std::string& client)>;
+
+  ConnectionLoop(ConnectionLimits limits, Serve serve, Takeover takeover = {});
   ~ConnectionLoop();
   ConnectionLoop(const ConnectionLoop&) = delete;
   ConnectionLoop& operator=(const ConnectionLoop&) = delete;

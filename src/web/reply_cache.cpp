@@ -3,6 +3,9 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <cstdio>
+
 namespace web {
 
 std::string ReplyCache::DataSignature() const {
@@ -20,6 +23,30 @@ std::string ReplyCache::DataSignature() const {
   }
   ::closedir(d);
   return sig;
+}
+
+std::time_t NewestModification(const std::string& dir) {
+  std::time_t newest = 0;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return newest;
+  while (dirent* e = ::readdir(d)) {
+    if (e->d_name[0] == '.') continue;
+    struct stat st;
+    if (::stat((dir + "/" + e->d_name).c_str(), &st) == 0 && st.st_mtime > newest) newest = st.st_mtime;
+  }
+  ::closedir(d);
+  return newest;
+}
+
+std::string EntityTag(std::string_view body) {
+  uint64_t h = 1469598103934665603ull;  // FNV-1a
+  for (unsigned char c : body) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "\"%016llx\"", static_cast<unsigned long long>(h));
+  return buf;
 }
 
 std::optional<Reply> ReplyCache::Find(const std::string& key, const void* page, const std::string& signature) {

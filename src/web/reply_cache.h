@@ -13,10 +13,19 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <ctime>
 
 #include "web/http_host.h"
 
 namespace web {
+
+/// The newest modification time of the files in `dir` (0 when it is empty
+/// or cannot be read): when a reply made from them last changed.
+std::time_t NewestModification(const std::string& dir);
+
+/// A strong entity tag of a reply's bytes ("\"<16 hex digits>\"").
+std::string EntityTag(std::string_view body);
 
 class ReplyCache {
  public:

@@ -3,6 +3,8 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <cstring>
+#include <strings.h>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -11,9 +13,14 @@
 #include <utility>
 #include <sstream>
 
+#include "host/url_form.h"
+#include "web/client_address.h"
 #include "web/connection_loop.h"
+#include "web/event_streams.h"
 #include "web/http_host.h"
+#include "web/live_results.h"
 #include "web/page_host.h"
+#include "web/reply_cache.h"
 #include "web/site_files.h"
 
 namespace web {
@@ -74,22 +81,49 @@ class HttpCore : public httplib::Server {
   }
 };
 
-// The address of the visitor: the peer, or for a request forwarded by a
-// trusted proxy the last address the proxy put in X-Forwarded-For (the
-// earlier ones came from the client and prove nothing).
 bool FromProxy(const httplib::Request& req, const std::vector<std::string>& proxies) {
-  return std::find(proxies.begin(), proxies.end(), req.remote_addr) != proxies.end();
+  return IsTrustedProxy(req.remote_addr, proxies);
 }
 
 std::string ClientAddress(const httplib::Request& req, const std::vector<std::string>& proxies) {
-  if (!FromProxy(req, proxies)) return req.remote_addr;
-  const std::string forwarded = req.get_header_value("X-Forwarded-For");
-  std::string last = forwarded.substr(forwarded.rfind(',') == std::string::npos ? 0 : forwarded.rfind(',') + 1);
-  last.erase(0, last.find_first_not_of(" \t"));
-  last.erase(last.find_last_not_of(" \t") + 1);
-  const bool address = !last.empty() && last.size() <= 45 &&
-                       last.find_first_not_of("0123456789abcdefABCDEF.:") == std::string::npos;
-  return address ? last : req.remote_addr;
+  return VisitorAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"), proxies);
+}
+
+// The open data addresses, all answered by one page that is told which.
+const char* OpenDataFormat(const std::string& path) {
+  for (const char* name : {"results.json", "results.csv", "meet.json"})
+    if (path.size() == std::strlen(name) + 1 && path[0] == '/' && strcasecmp(path.c_str() + 1, name) == 0) return name;
+  return nullptr;
+}
+constexpr const char* kOpenDataPage = "/open_data.asp";
+
+// Whether a query's decoded bytes read as UTF-8 (what programs send) rather
+// than GBK (what the site's own pages link with); GBK's Chinese is almost
+// never valid UTF-8.
+bool QueryIsUtf8(const std::string& target) {
+  size_t q = target.find('?');
+  if (q == std::string::npos) return false;
+  const std::string bytes = host::PercentDecode(std::string_view(target).substr(q + 1));
+  size_t i = 0;
+  bool wide = false;
+  while (i < bytes.size()) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    const size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (n == 0 || i + n > bytes.size()) return false;
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    wide = wide || n > 1;
+    i += n;
+  }
+  return wide;
+}
+
+std::string HttpDate(std::time_t t) {
+  char buf[40];
+  std::tm tm;
+  gmtime_r(&t, &tm);
+  std::strftime(buf, sizeof buf, "%a, %d %b %Y %H:%M:%S GMT", &tm);
+  return buf;
 }
 
 ConnectionLimits ConnectionLimitsOf(const ServerConfig& config) {
@@ -110,6 +144,16 @@ ConnectionLimits ConnectionLimitsOf(const ServerConfig& config) {
   return c;
 }
 
+StreamLimits StreamLimitsOf(const Limits& l) {
+  StreamLimits s;
+  s.per_client = l.streams_per_client;
+  s.total = l.streams_total;
+  s.heartbeat = l.stream_heartbeat;
+  s.replay = l.stream_replay;
+  s.max_unsent = l.stream_max_unsent;
+  return s;
+}
+
 }  // namespace
 
 struct PageServer::Impl {
@@ -117,9 +161,14 @@ struct PageServer::Impl {
       : config(std::move(c)),
         site(config.site_dir, config.data_dir),
         pages(config, site, [this](const std::string& line) { Log(line); }),
-        loop(ConnectionLimitsOf(config), [this](httplib::Stream& s, bool close, bool& closed) {
-          return http.ServeOne(s, close, closed);
-        }) {}
+        hub(StreamLimitsOf(config.limits)),
+        live(hub, site.data_dir(), config.trusted_proxies, [this](const std::string& line) { Log(Now() + " " + line); }),
+        loop(
+            ConnectionLimitsOf(config),
+            [this](httplib::Stream& s, bool close, bool& closed) { return http.ServeOne(s, close, closed); },
+            [this](int fd, std::string_view request, const std::string& peer) {
+              return live.TakeOver(fd, request, peer);
+            }) {}
 
   void Log(const std::string& line) {
     if (config.quiet) return;
@@ -132,12 +181,13 @@ struct PageServer::Impl {
     }
   }
 
-  RawRequest Raw(const httplib::Request& req, std::string body) const {
+  RawRequest Raw(const httplib::Request& req, std::string body, const std::string& query_prefix = {}) const {
     RawRequest raw;
     raw.method = req.method;
     raw.path = req.path;
     size_t q = req.target.find('?');
     if (q != std::string::npos) raw.query = req.target.substr(q + 1);
+    raw.query = query_prefix + raw.query;
     for (const auto& [k, v] : req.headers) raw.headers.emplace_back(k, v);
     raw.body = std::move(body);
     raw.remote_addr = ClientAddress(req, config.trusted_proxies);
@@ -148,7 +198,49 @@ struct PageServer::Impl {
     return raw;
   }
 
+  // Open data: the page's reply (kept for every visitor like any public
+  // page) with what other programs use: its entity tag and the time the
+  // meet last changed (and 304 when they still hold), and CORS for GET.
+  void ServeOpenData(const httplib::Request& req, httplib::Response& res, const char* format) {
+    SiteFile file = site.Resolve(kOpenDataPage);
+    if (file.kind != SiteFile::Kind::Page || req.method != "GET") {
+      res.status = file.kind != SiteFile::Kind::Page ? 404 : 405;
+      return;
+    }
+    const std::time_t modified = NewestModification(site.data_dir());
+    Reply reply = pages.Run(
+        Raw(req, {}, std::string("format=") + format + (QueryIsUtf8(req.target) ? "&utf8=1&" : "&")), file);
+    res.set_header("Access-Control-Allow-Origin", "*");
+    res.status = reply.status;
+    std::string type = "application/json";
+    for (auto& [k, v] : reply.headers) {
+      if (k == "Content-Type")
+        type = v;
+      else
+        res.headers.emplace(k, v);
+    }
+    if (reply.status != 200) {
+      res.body = std::move(reply.body);
+      res.set_header("Content-Type", type);
+      return;
+    }
+    const std::string tag = EntityTag(reply.body);
+    const std::string last = HttpDate(modified);
+    res.set_header("ETag", tag);
+    res.set_header("Last-Modified", last);
+    const std::string match = req.get_header_value("If-None-Match");
+    const bool unchanged = !match.empty() ? (match == tag || match == "*" || match.find(tag) != std::string::npos)
+                                          : req.get_header_value("If-Modified-Since") == last;
+    if (unchanged) {
+      res.status = 304;
+      return;
+    }
+    res.body = std::move(reply.body);
+    res.set_header("Content-Type", type);
+  }
+
   void Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
+    if (const char* format = OpenDataFormat(req.path)) return ServeOpenData(req, res, format);
     SiteFile file = site.Resolve(req.path);
     switch (file.kind) {
       case SiteFile::Kind::NotFound:
@@ -253,6 +345,8 @@ struct PageServer::Impl {
   SiteFiles site;
   PageHost pages;
   HttpCore http;
+  StreamHub hub;
+  LiveResults live;
   ConnectionLoop loop;
   std::mutex log_mu;
   std::ofstream log_file;
@@ -271,9 +365,16 @@ bool PageServer::Bind(std::string& error) {
 
 int PageServer::port() const { return impl_->loop.port(); }
 
-void PageServer::Run() { impl_->loop.Run(); }
+void PageServer::Run() {
+  impl_->hub.Start();
+  impl_->loop.Run();
+  impl_->hub.Stop();
+}
 
-void PageServer::Stop() { impl_->loop.Stop(); }
+void PageServer::Stop() {
+  impl_->loop.Stop();
+  impl_->hub.Stop();
+}
 
 const ServerConfig& PageServer::config() const { return impl_->config; }
 

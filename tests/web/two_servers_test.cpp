@@ -195,7 +195,7 @@ std::string PublicResults(int port, std::string* cache_status = nullptr) {
 
 // The result table's cells as text: "2102 彭磊阳 第二中学 1 2 16”01 1 ...".
 std::string ResultRows(const std::string& page) {
-  const size_t start = page.find("<tbody>"), end = page.find("</tbody>");
+  const size_t start = page.find("<tbody"), end = page.rfind("</tbody>");  // one tbody per heat, or one
   if (start == std::string::npos || end == std::string::npos) return "(no result table)";
   std::string rows;
   bool in_tag = false;

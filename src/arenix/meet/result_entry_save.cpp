@@ -4,6 +4,7 @@
 #include <map>
 
 #include "arenix/meet/filters.h"
+#include "arenix/meet/result_notices.h"
 #include "arenix/meet/stage.h"
 #include "arenix/meet/stage_field.h"
 #include "arenix/meet/stored_result.h"
@@ -18,6 +19,7 @@
 #include "automation/error.h"
 #include "automation/object.h"
 #include "automation/runtime.h"
+#include "data/connection.h"
 #include "data/sql_text.h"
 #include "data/write_lock.h"
 #include "host/host.h"
@@ -251,6 +253,13 @@ Text WldfSave(Variant& request, Variant& conn, Variant& rs, const WldfSaveSettin
   const Text event_filter = EventFilter(e.item, e.age, e.sex, s.mixed_marker);
 
   data::MeetWriteLock lock(conn);
+  if (auto* engine = automation::ObjectTryCast<data::FreeTableConnection>(conn); engine && engine->IsOpen()) {
+    // Live result pages of this stage hear of it once the save is kept.
+    SavedStage saved{engine->database().folder(), automation::ToUtf8(e.item), automation::ToUtf8(e.age),
+                     IsMixedEvent(e.item, s.mixed_marker) ? "混" : automation::ToUtf8(e.sex),
+                     automation::ToUtf8(e.item_sub), e.stage};
+    lock.AfterCommit([saved] { AnnounceSavedStage(saved); });
+  }
   if (e.places_mode) {
     SavePlaces(form, db, e, filter);
   } else {

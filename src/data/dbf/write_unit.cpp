@@ -29,6 +29,8 @@ struct WriteUnit::State {
   std::pair<dev_t, ino_t> turn_key{};  // the lock file: whose queue the unit stood in
   int depth = 0;
   bool failed = false;  // a joined unit failed: the whole unit was undone
+  bool committed = false;
+  std::vector<std::function<void()>> after_commit;
 };
 
 namespace {
@@ -157,6 +159,7 @@ void WriteUnit::Commit() {
   if (joined_) return;
   try {
     state_->journal.Commit();
+    state_->committed = true;
   } catch (...) {
     try {
       state_->journal.RollBack();
@@ -174,7 +177,12 @@ void WriteUnit::RollBack() {
   }
   done_ = true;
   state_->failed = true;
+  state_->after_commit.clear();
   state_->journal.RollBack();
+}
+
+void WriteUnit::AfterCommit(std::function<void()> fn) {
+  if (state_ && !done_ && !state_->failed) state_->after_commit.push_back(std::move(fn));
 }
 
 WriteUnit::~WriteUnit() {
@@ -198,9 +206,18 @@ WriteUnit::~WriteUnit() {
   if (auto it = std::find(t_units.begin(), t_units.end(), state_); it != t_units.end()) t_units.erase(it);
   const int fd = state_->lock_fd;
   const Turns::Key key = state_->turn_key;
+  std::vector<std::function<void()>> after;
+  if (state_->committed && !state_->failed) after.swap(state_->after_commit);
   delete state_;
   ::close(fd);  // closing the description releases its lock
   SharedTurns().Leave(key);
+  for (auto& fn : after) {
+    try {
+      fn();
+    } catch (...) {
+      // The writes are kept whatever a listener does.
+    }
+  }
 }
 
 void RecoverOnOpen(const std::string& folder) {

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 namespace data::dbf {
@@ -43,6 +44,10 @@ class WriteUnit {
   void Commit();
   /// Undoes the unit's writes now (for a joined unit: the outer unit's).
   void RollBack();
+  /// Runs `fn` once the outermost unit has made its writes durable (on the
+  /// committing thread, after the lock is released); never when the writes
+  /// are undone. What others are told of a save must not run ahead of it.
+  void AfterCommit(std::function<void()> fn);
 
   bool joined() const { return joined_; }
   bool done() const { return done_; }
