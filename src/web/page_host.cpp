@@ -7,6 +7,7 @@
 #include "automation/error.h"
 #include "automation/text.h"
 #include "web/accounts_object.h"
+#include "web/result_sheet_object.h"
 #include "web/login_throttle.h"
 #include "web/script_engine.h"
 
@@ -41,6 +42,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       replies_(site.data_dir()),
       log_(std::move(log)) {
   RegisterAccountsClass();
+  RegisterResultSheetClass();
   arenix::desk::RegisterListPdfClass();
   SharedLoginThrottle().Configure(config.limits);
 }
