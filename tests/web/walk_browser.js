@@ -119,10 +119,13 @@ withPage(async (page) => {
   check((await page.inputValue(`input[name="playcj_2_${heat2[0]}"]`)) === '12', 'heat 2 saved');
   await shot('walk-08-relogin-saved');
 
-  // The final holds no more athletes than the lanes, each with a lane.
+  // No heat of the final holds more athletes than the lanes: each has a
+  // lane of its own in its heat.
   await page.goto(`${base}/entry.asp?${sprint}&sc=4`);
-  const lanes = await page.$$eval('table.entry tbody tr', (trs) => trs.map((tr) => Number(tr.cells[4].textContent)));
-  check(lanes.length > 0 && lanes.length <= 8 && lanes.every((l) => l >= 1 && l <= 8), 'final lanes: ' + lanes);
+  const seats = await page.$$eval('table.entry tbody tr',
+                                  (trs) => trs.map((tr) => tr.cells[3].textContent + '/' + tr.cells[4].textContent));
+  const lanesOk = seats.every((s) => { const l = Number(s.split('/')[1]); return l >= 1 && l <= 8; });
+  check(seats.length > 0 && lanesOk && new Set(seats).size === seats.length, 'final heats/lanes: ' + seats);
   await shot('walk-09-final-seeded');
 
   // The public list of the final before it is run: no place 0 anywhere.
