@@ -18,7 +18,7 @@
 
 #include "arenix/meet/demo/demo_meet.h"
 #include "bench/ratio_reporter.h"
-#include "arenix/meet/wldf_save.h"
+#include "arenix/meet/result_entry_save.h"
 #include "automation/object.h"
 #include "automation/runtime.h"
 #include "data/connection.h"

@@ -42,18 +42,13 @@ pageTop("报名名单", "athletes.asp");
     <thead><tr><th>代表队</th><th>年龄组</th><th>姓名</th><th>性别</th><th>身份证号码</th><th>参赛项目</th></tr></thead>
     <tbody>
 <%
-var shown = 0;
-while (!rs.value.EOF && shown < rs.value.PageSize) {
-  var r = rs.value, t = trim(r("代表队")), id = trim(r("身份证号码")), evs = [];
-  for (var j = 1; j <= 5; j++) { var e = trim(r("参赛项目" + j)); if (e !== "") evs.push(e); }
-  Response.Write("<tr><td>" + h(t) + "</td><td>" + h(trim(r("年龄组"))) + "</td><td>" + h(trim(r("运动员"))) + "</td><td>" +
-    (r("性别") === true ? "男" : "女") + "</td><td class=\"idno\">" + h(seesIdentity(t) ? id : maskId(id)) + "</td><td>" +
-    h(evs.join("、")) + "</td></tr>");
-  rs.value.MoveNext();
-  shown++;
-}
-if (shown === 0) Response.Write(arenix.CommShowNoRecord(6));
+var shown = eachPageRow(function (row) {
+  var t = row("代表队"), id = row("身份证号码"), evs = [];
+  for (var j = 1; j <= 5; j++) if (row("参赛项目" + j) !== "") evs.push(row("参赛项目" + j));
 %>
+      <tr><td><%= h(t) %></td><td><%= h(row("年龄组")) %></td><td><%= h(row("运动员")) %></td><td><%= row("性别") === true ? "男" : "女" %></td><td class="idno"><%= h(seesIdentity(t) ? id : maskId(id)) %></td><td><%= h(evs.join("、")) %></td></tr>
+<% }); %>
+<% if (shown === 0) { %><%= arenix.CommShowNoRecord(6) %><% } %>
     </tbody>
   </table>
   <div class="pager"><%= arenix.CommShowPage(Request, rs, "|team|age|") %></div>

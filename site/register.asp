@@ -103,11 +103,9 @@ pageTop("网络报名", "register.asp");
   <form method="get" action="register.asp" class="form-row">
     <label for="pick">代表队与年龄组</label>
     <select id="pick" class="inputselect" onchange="var v=this.value.split('|');this.form.team.value=v[0];this.form.age.value=v[1];this.form.submit();">
-<% for (var i = 0; i < pairs.length; i++) {
-     var on = pairs[i][0] === team && pairs[i][1] === age;
-     Response.Write("<option value=\"" + h(pairs[i][0] + "|" + pairs[i][1]) + "\"" + (on ? " selected" : "") + ">" +
-                    h(pairs[i][0] + " · " + pairs[i][1]) + "</option>");
-   } %>
+<% for (var i = 0; i < pairs.length; i++) { var on = pairs[i][0] === team && pairs[i][1] === age; %>
+      <option value="<%= h(pairs[i][0] + "|" + pairs[i][1]) %>"<%= on ? " selected" : "" %>><%= h(pairs[i][0] + " · " + pairs[i][1]) %></option>
+<% } %>
     </select>
     <input type="hidden" name="team" value="<%= h(team) %>"><input type="hidden" name="age" value="<%= h(age) %>">
   </form>
@@ -121,25 +119,25 @@ pageTop("网络报名", "register.asp");
     </div>
     <div class="scroll"><table class="list reg">
       <thead><tr><th>序号</th><th>姓名</th><th>性别</th><th>身份证号码</th><th>分管教练</th>
-<% for (var j = 1; j <= slots; j++) Response.Write("<th>项目" + j + (j > counted ? "<br><span class=\"note\">不计项</span>" : "") + "</th>"); %>
+<% for (var j = 1; j <= slots; j++) { %><th>项目<%= j %><% if (j > counted) { %><br><span class="note">不计项</span><% } %></th><% } %>
       </tr></thead>
       <tbody>
 <%
 var ids = "";
 eachRow("Select * From Ydybm Where AllTrim(代表队)==" + sq(team) + " And AllTrim(年龄组)==" + sq(age) + " Order By ID", function (row, n) {
-  var id = row("ID");
+  var id = row("ID"), male = row("性别") === true;
   ids += "|" + id;
-  var male = row("性别") === true;
-  var cells = "<td>" + (n + 1) + "</td>" +
-    "<td><input type=\"text\" name=\"ydy_xm_" + h(id) + "\" value=\"" + h(row("运动员")) + "\" size=\"6\" class=\"inputtext\"></td>" +
-    "<td><select name=\"ydy_xb_" + h(id) + "\" class=\"inputselect\"><option value=\"True\"" + (male ? " selected" : "") +
-    ">男</option><option value=\"False\"" + (male ? "" : " selected") + ">女</option></select></td>" +
-    "<td><input type=\"text\" name=\"ydy_fjzd_" + h(id) + "_4\" value=\"" + h(row("身份证号码")) + "\" size=\"17\" maxlength=\"18\" class=\"inputtext\"></td>" +
-    "<td><input type=\"text\" name=\"ydy_fgjl_" + h(id) + "\" value=\"" + h(row("分管教练")) + "\" size=\"5\" class=\"inputtext\"></td>";
-  for (var j = 1; j <= slots; j++) cells += "<td>" + eventSelect("ydy_csxm_" + id + "_" + j, row("参赛项目" + j)) + "</td>";
-  Response.Write("<tr>" + cells + "</tr>");
-});
 %>
+        <tr><td><%= n + 1 %></td>
+          <td><input type="text" name="ydy_xm_<%= h(id) %>" value="<%= h(row("运动员")) %>" size="6" class="inputtext"></td>
+          <td><select name="ydy_xb_<%= h(id) %>" class="inputselect"><option value="True"<%= male ? " selected" : "" %>>男</option><option value="False"<%= male ? "" : " selected" %>>女</option></select></td>
+          <td><input type="text" name="ydy_fjzd_<%= h(id) %>_4" value="<%= h(row("身份证号码")) %>" size="17" maxlength="18" class="inputtext"></td>
+          <td><input type="text" name="ydy_fgjl_<%= h(id) %>" value="<%= h(row("分管教练")) %>" size="5" class="inputtext"></td>
+<%   for (var j = 1; j <= slots; j++) { %>
+          <td><%= eventSelect("ydy_csxm_" + id + "_" + j, row("参赛项目" + j)) %></td>
+<%   } %>
+        </tr>
+<% }); %>
       </tbody>
     </table></div>
     <input type="hidden" name="ydy_bh_list" value="<%= h(ids) %>">

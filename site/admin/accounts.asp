@@ -117,15 +117,10 @@ deskTop("账号管理", "admin/accounts.asp");
   <table class="list">
     <thead><tr><th>用户名</th><th>角色</th><th>姓名</th><th>代表队</th><th>可录入项目</th><th>修改时间</th><th></th></tr></thead>
     <tbody>
-<%
-for (var i = 0; i < list.length; i++) {
-  var a = list[i];
-  Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + h(a.user) + "</td><td>" + h(a.role) + "</td><td>" + h(a.name) +
-    "</td><td>" + h(a.team) + "</td><td>" + h(a.events.split(",").join("、")) + "</td><td>" + h(a.changed) + "</td><td>" +
-    "<a href=\"accounts.asp?action=edit&user=" + u(a.user) + "\">修改</a> " +
-    (a.user !== me.user ? "<a href=\"accounts.asp?action=remove&user=" + u(a.user) + "\">删除</a>" : "") + "</td></tr>");
-}
-%>
+<% for (var i = 0; i < list.length; i++) { var a = list[i]; %>
+      <%= arenix.CommShowGridTr(i + 1) %><td><%= h(a.user) %></td><td><%= h(a.role) %></td><td><%= h(a.name) %></td><td><%= h(a.team) %></td><td><%= h(a.events.split(",").join("、")) %></td><td><%= h(a.changed) %></td>
+      <td><a href="accounts.asp?action=edit&user=<%= u(a.user) %>">修改</a> <% if (a.user !== me.user) { %><a href="accounts.asp?action=remove&user=<%= u(a.user) %>">删除</a><% } %></td></tr>
+<% } %>
     </tbody>
   </table>
 </section>
@@ -141,7 +136,7 @@ for (var i = 0; i < list.length; i++) {
     <div class="form-row">
       <label>角色</label><select name="role" class="inputselect"><option>记录员</option><option>代表队</option><option>管理员</option></select>
       <label>代表队</label><select name="team" class="inputselect"><option value=""></option>
-<% for (var t = 0; t < teams.length; t++) Response.Write("<option>" + h(teams[t]) + "</option>"); %>
+<% for (var t = 0; t < teams.length; t++) { %><option><%= h(teams[t]) %></option><% } %>
       </select>
     </div>
     <div class="form-row"><label>可录入项目（记录员）</label><%= eventBoxes([]) %></div>

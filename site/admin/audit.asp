@@ -46,8 +46,7 @@ deskTop("操作日志", "admin/audit.asp");
   <form name="search" method="get" action="audit.asp" class="form-row">
     <label>项目</label>
     <select name="item" class="inputselect"><option value="">全部</option>
-<% for (var i = 0; i < items.length; i++)
-     Response.Write("<option value=\"" + h(items[i]) + "\"" + (items[i] === item ? " selected" : "") + ">" + h(items[i]) + "</option>"); %>
+<% for (var i = 0; i < items.length; i++) { %><option value="<%= h(items[i]) %>"<%= items[i] === item ? " selected" : "" %>><%= h(items[i]) %></option><% } %>
     </select>
     <label for="keyword">关键字</label>
     <input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" placeholder="用户、操作、代表队或成绩" class="inputtext">
@@ -56,18 +55,10 @@ deskTop("操作日志", "admin/audit.asp");
   <table class="list diff" id="audit">
     <thead><tr><th>时间</th><th>用户</th><th>操作</th><th>项目/组别</th><th>代表队</th><th>变更</th></tr></thead>
     <tbody>
-<%
-var shown = 0;
-while (!rs.value.EOF && shown < rs.value.PageSize) {
-  var r = rs.value;
-  Response.Write(arenix.CommShowGridTr(shown + 1, "", "#eeeeff", "#e5e5f9", "#cceecc", "left") + "<td>" + h(trim(r("时间"))) +
-    "</td><td>" + h(trim(r("用户"))) + "<br><span class=\"note\">" + h(trim(r("角色"))) + "</span></td><td>" + h(trim(r("动作"))) +
-    "</td><td>" + h(trim(r("项目"))) + "</td><td>" + h(trim(r("代表队"))) + "</td><td>" + diff(r("之前"), r("之后")) + "</td></tr>");
-  rs.value.MoveNext();
-  shown++;
-}
-if (shown === 0) Response.Write(arenix.CommShowNoRecord(6));
-%>
+<% var shown = eachPageRow(function (row, k) { %>
+      <%= arenix.CommShowGridTr(k + 1, "", "#eeeeff", "#e5e5f9", "#cceecc", "left") %><td><%= h(row("时间")) %></td><td><%= h(row("用户")) %><br><span class="note"><%= h(row("角色")) %></span></td><td><%= h(row("动作")) %></td><td><%= h(row("项目")) %></td><td><%= h(row("代表队")) %></td><td><%= diff(row("之前"), row("之后")) %></td></tr>
+<% }); %>
+<% if (shown === 0) { %><%= arenix.CommShowNoRecord(6) %><% } %>
     </tbody>
   </table>
   <div class="pager"><%= arenix.CommShowPage(Request, rs, "|item|") %></div>

@@ -62,7 +62,7 @@ deskTop("组委会工作台", "admin/index.asp");
   <h2>组委会工作台<small><%= h(me.name) %></small></h2>
   <% if (param("done") !== "") { %><div class="msg ok">已更改：<%= h(param("done")) %>。</div><% } %>
   <div class="figures">
-<% for (var i = 0; i < figures.length; i++) Response.Write("<div><b>" + h(figures[i][1]) + "</b>" + figures[i][0] + "</div>"); %>
+<% for (var i = 0; i < figures.length; i++) { %><div><b><%= h(figures[i][1]) %></b><%= figures[i][0] %></div><% } %>
   </div>
   <div class="switches">
     <%= switchBox("网络报名", "网络报名") %>

@@ -62,14 +62,10 @@ deskTop("通知", "admin/notices.asp");
     </form>
   </div>
 <% } %>
-<%
-var n = eachRow("Select * From Notice Order By 时间 Desc", function (row) {
-  Response.Write("<div class=\"notice\"><h3>" + h(row("标题")) + " <small class=\"note\">" + h(row("时间")) + " · " +
-    h(row("发布人")) + "</small> <a href=\"notices.asp?action=remove&id=" + row("编号") + "\">删除</a></h3><p>" +
-    h(row("内容")) + "</p></div>");
-});
-if (n === 0) Response.Write("<p class=\"note\">还没有通知。</p>");
-%>
+<% var n = eachRow("Select * From Notice Order By 时间 Desc", function (row) { %>
+  <div class="notice"><h3><%= h(row("标题")) %> <small class="note"><%= h(row("时间")) %> · <%= h(row("发布人")) %></small> <a href="notices.asp?action=remove&id=<%= row("编号") %>">删除</a></h3><p><%= h(row("内容")) %></p></div>
+<% }); %>
+<% if (n === 0) { %><p class="note">还没有通知。</p><% } %>
   <h3>发布通知</h3>
   <form method="post" action="notices.asp">
     <input type="hidden" name="action" value="add">

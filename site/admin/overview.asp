@@ -84,22 +84,21 @@ deskTop("报名总览", "admin/overview.asp");
   </form>
   <div class="scroll"><table class="list" id="overview">
     <thead><tr><th rowspan="2">代表队</th><th rowspan="2">年龄组</th><th rowspan="2">运动员</th><th rowspan="2">状态</th>
-<% for (var i = 0; i < events.length; i++) Response.Write("<th colspan=\"2\">" + h(events[i]) + "<br><span class=\"note\">限" + limits[events[i]] + "人</span></th>"); %>
+<% for (var i = 0; i < events.length; i++) { %><th colspan="2"><%= h(events[i]) %><br><span class="note">限<%= limits[events[i]] %>人</span></th><% } %>
     </tr><tr>
-<% for (var i = 0; i < events.length; i++) Response.Write("<th>男</th><th>女</th>"); %>
+<% for (var i = 0; i < events.length; i++) { %><th>男</th><th>女</th><% } %>
     </tr></thead>
     <tbody>
 <%
-var shown = 0;
-while (!rs.value.EOF && shown < rs.value.PageSize) {
-  var team = trim(rs.value("代表队")), age = trim(rs.value("年龄组"));
-  Response.Write(arenix.CommShowGridTr(shown + 1) + rowCells(team, age, false).replace("<td>" + h(team) + "</td>",
-    "<td><a href=\"../athletes.asp?team=" + u(team) + "&age=" + u(age) + "\">" + h(team) + "</a></td>") + "</tr>");
-  rs.value.MoveNext();
-  shown++;
-}
-if (shown === 0) Response.Write(arenix.CommShowNoRecord(4 + events.length * 2));
+var shown = eachPageRow(function (row, k) {
+  var team = row("代表队"), age = row("年龄组");
+  // The team's name links to its athletes.
+  var cells = rowCells(team, age, false).replace("<td>" + h(team) + "</td>",
+    "<td><a href=\"../athletes.asp?team=" + u(team) + "&age=" + u(age) + "\">" + h(team) + "</a></td>");
 %>
+      <%= arenix.CommShowGridTr(k + 1) %><%= cells %></tr>
+<% }); %>
+<% if (shown === 0) { %><%= arenix.CommShowNoRecord(4 + events.length * 2) %><% } %>
     </tbody>
   </table></div>
   <div class="pager"><%= arenix.CommShowPage(Request, rs) %></div>

@@ -35,14 +35,10 @@ deskTop("纪录", "admin/records.asp");
   <table class="list" id="broken">
     <thead><tr><th>年龄组</th><th>性别</th><th>项目</th><th>赛次</th><th>运动员</th><th>代表队</th><th>成绩</th><th>备注</th></tr></thead>
     <tbody>
-<%
-for (var i = 0; i < broken.length; i++) {
-  var b = broken[i];
-  Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + h(b.age) + "</td><td>" + b.sex + "</td><td>" + h(b.item) + "</td><td>" +
-    b.stage + "</td><td>" + h(b.name) + "</td><td>" + h(b.team) + "</td><td>" + h(b.mark) + "</td><td>" + h(b.note) + "</td></tr>");
-}
-if (broken.length === 0) Response.Write(arenix.CommShowNoRecord(8, false, "本次运动会尚无破纪录。"));
-%>
+<% for (var i = 0; i < broken.length; i++) { var b = broken[i]; %>
+      <%= arenix.CommShowGridTr(i + 1) %><td><%= h(b.age) %></td><td><%= b.sex %></td><td><%= h(b.item) %></td><td><%= b.stage %></td><td><%= h(b.name) %></td><td><%= h(b.team) %></td><td><%= h(b.mark) %></td><td><%= h(b.note) %></td></tr>
+<% } %>
+<% if (broken.length === 0) { %><%= arenix.CommShowNoRecord(8, false, "本次运动会尚无破纪录。") %><% } %>
     </tbody>
   </table>
 </section>
@@ -51,15 +47,10 @@ if (broken.length === 0) Response.Write(arenix.CommShowNoRecord(8, false, "本�
   <table class="list" id="records">
     <thead><tr><th>年龄组</th><th>纪录组</th><th>性别</th><th>项目</th><th>成绩</th><th>运动员</th><th>代表队</th><th>时间</th><th>地点</th><th>运动会</th></tr></thead>
     <tbody>
-<%
-var n = eachRow("Select *, Strtran(比赛成绩,' ','_') As cj From Record Order By 年龄组, 纪录组, 性别 Desc, 参赛项目", function (row, k) {
-  Response.Write(arenix.CommShowGridTr(k + 1) + "<td>" + h(row("年龄组") || "各组") + "</td><td>" + h(row("纪录组")) + "</td><td>" +
-    (row("性别") === true ? "男" : "女") + "</td><td>" + h(row("参赛项目")) + "</td><td>" +
-    h(mark(row("径赛田赛"), "", row("cj"))) + "</td><td>" + h(row("运动员")) + "</td><td>" +
-    h(row("代表队")) + "</td><td>" + h(row("时间")) + "</td><td>" + h(row("地点")) + "</td><td>" + h(row("运动会名称")) + "</td></tr>");
-});
-if (n === 0) Response.Write(arenix.CommShowNoRecord(10, false, "尚无纪录。"));
-%>
+<% var n = eachRow("Select *, Strtran(比赛成绩,' ','_') As cj From Record Order By 年龄组, 纪录组, 性别 Desc, 参赛项目", function (row, k) { %>
+      <%= arenix.CommShowGridTr(k + 1) %><td><%= h(row("年龄组") || "各组") %></td><td><%= h(row("纪录组")) %></td><td><%= row("性别") === true ? "男" : "女" %></td><td><%= h(row("参赛项目")) %></td><td><%= h(mark(row("径赛田赛"), "", row("cj"))) %></td><td><%= h(row("运动员")) %></td><td><%= h(row("代表队")) %></td><td><%= h(row("时间")) %></td><td><%= h(row("地点")) %></td><td><%= h(row("运动会名称")) %></td></tr>
+<% }); %>
+<% if (n === 0) { %><%= arenix.CommShowNoRecord(10, false, "尚无纪录。") %><% } %>
     </tbody>
   </table>
 </section>

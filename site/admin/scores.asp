@@ -66,8 +66,7 @@ deskTop("团体总分", "admin/scores.asp");
   <form method="get" action="scores.asp" class="form-row">
     <label>年龄组</label>
     <select name="age" class="inputselect" onchange="this.form.submit()">
-<% for (var i = 0; i < ages.length; i++)
-     Response.Write("<option value=\"" + h(ages[i]) + "\"" + (ages[i] === age ? " selected" : "") + ">" + h(ages[i]) + "</option>"); %>
+<% for (var i = 0; i < ages.length; i++) { %><option value="<%= h(ages[i]) %>"<%= ages[i] === age ? " selected" : "" %>><%= h(ages[i]) %></option><% } %>
     </select>
     <input type="submit" value="查 看" class="button secondary">
   </form>
@@ -80,16 +79,13 @@ var rank = 0;
 for (var i = 0; i < ranked.length; i++) {
   var t = ranked[i];
   if (i === 0 || ranked[i - 1].total !== t.total) rank = i + 1;  // equal totals share a place
-  Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + rank + "</td><td>" + h(t.name) + "</td><td class=\"num\">" +
-    round1(t.men) + "</td><td class=\"num\">" + round1(t.women) + "</td><td class=\"num\"><b>" + round1(t.total) +
-    "</b></td><td class=\"num\">" + t.scored + "</td></tr>");
-}
-for (var i = 0; i < apart.length; i++)
-  Response.Write("<tr><td>编外</td><td>" + h(apart[i].name) + "</td><td class=\"num\">" + round1(apart[i].men) +
-    "</td><td class=\"num\">" + round1(apart[i].women) + "</td><td class=\"num\">" + round1(apart[i].total) + "</td><td class=\"num\">" +
-    apart[i].scored + "</td></tr>");
-if (order.length === 0) Response.Write(arenix.CommShowNoRecord(6));
 %>
+      <%= arenix.CommShowGridTr(i + 1) %><td><%= rank %></td><td><%= h(t.name) %></td><td class="num"><%= round1(t.men) %></td><td class="num"><%= round1(t.women) %></td><td class="num"><b><%= round1(t.total) %></b></td><td class="num"><%= t.scored %></td></tr>
+<% } %>
+<% for (var i = 0; i < apart.length; i++) { var t = apart[i]; %>
+      <tr><td>编外</td><td><%= h(t.name) %></td><td class="num"><%= round1(t.men) %></td><td class="num"><%= round1(t.women) %></td><td class="num"><%= round1(t.total) %></td><td class="num"><%= t.scored %></td></tr>
+<% } %>
+<% if (order.length === 0) { %><%= arenix.CommShowNoRecord(6) %><% } %>
     </tbody>
   </table>
   <div class="chart-box"><%= chart %></div>
@@ -98,13 +94,9 @@ if (order.length === 0) Response.Write(arenix.CommShowNoRecord(6));
   <table class="list" id="medals">
     <thead><tr><th>名次</th><th>代表队</th><th class="num">金牌</th><th class="num">银牌</th><th class="num">铜牌</th><th class="num">合计</th></tr></thead>
     <tbody>
-<%
-for (var i = 0; i < medals.length; i++) {
-  var m = medals[i].medals;
-  Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + (i + 1) + "</td><td>" + h(medals[i].name) + "</td><td class=\"num\">" + m[0] +
-    "</td><td class=\"num\">" + m[1] + "</td><td class=\"num\">" + m[2] + "</td><td class=\"num\">" + (m[0] + m[1] + m[2]) + "</td></tr>");
-}
-%>
+<% for (var i = 0; i < medals.length; i++) { var m = medals[i].medals; %>
+      <%= arenix.CommShowGridTr(i + 1) %><td><%= i + 1 %></td><td><%= h(medals[i].name) %></td><td class="num"><%= m[0] %></td><td class="num"><%= m[1] %></td><td class="num"><%= m[2] %></td><td class="num"><%= m[0] + m[1] + m[2] %></td></tr>
+<% } %>
     </tbody>
   </table>
 </section>

@@ -85,12 +85,11 @@ if ((action === "unlock" || action === "reset") && knownPair(team, age)) {
 <%
   for (var i = 0; i < rows.length; i++) {
     var r = rows[i], s = teamStaff(r.team, r.age), q = "&team=" + u(r.team) + "&age=" + u(r.age);
-    Response.Write(arenix.CommShowGridTr(i + 1) + "<td>" + h(r.team) + "</td><td>" + h(r.age) + "</td><td class=\"num\">" +
-      (athletes[r.team + "|" + r.age] || 0) + "</td><td>" + h(s.leaders) + "</td><td>" + h(s.coaches) + "</td><td>" +
-      (s.locked ? "<span class=\"badge done\">已确认</span>" : "<span class=\"badge todo\">未确认</span>") + "</td><td>" +
-      "<a href=\"../register.asp?" + q.substring(1) + "\">查看</a> " +
-      (s.locked ? "<a href=\"teams.asp?action=unlock" + q + "\">解锁</a> " : "") +
-      "<a href=\"teams.asp?action=reset" + q + "\">重置</a></td></tr>");
+%>
+      <%= arenix.CommShowGridTr(i + 1) %><td><%= h(r.team) %></td><td><%= h(r.age) %></td><td class="num"><%= athletes[r.team + "|" + r.age] || 0 %></td><td><%= h(s.leaders) %></td><td><%= h(s.coaches) %></td>
+      <td><% if (s.locked) { %><span class="badge done">已确认</span><% } else { %><span class="badge todo">未确认</span><% } %></td>
+      <td><a href="../register.asp?<%= q.substring(1) %>">查看</a> <% if (s.locked) { %><a href="teams.asp?action=unlock<%= q %>">解锁</a> <% } %><a href="teams.asp?action=reset<%= q %>">重置</a></td></tr>
+<%
   }
 %>
     </tbody>

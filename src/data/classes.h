@@ -1,4 +1,5 @@
-// The data access objects in the programmatic-name registry.
+// The data access objects in the programmatic-name registry (the same idea
+// as platform/classes.h, one layer up).
 #pragma once
 
 namespace data {

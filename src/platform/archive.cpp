@@ -17,7 +17,7 @@
 
 #include "automation/cp936.h"
 #include "automation/runtime.h"
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,7 @@
 // The chart-space stand-in: a one-series chart (columns, bars, lines, areas
 // or a pie) drawn with cairo and written as a PNG, JPEG or GIF file, with a
-// CJK font for titles and labels. Registered under the chart object's
+// CJK font for titles and labels. The drawing side of the chart image (the
+// same idea at two layers): arenix/chart/chart_image.h asks for it by name. Registered under the chart object's
 // programmatic name "owc11.chartspace", so that the installed-object test
 // and the chart method find it in the one registry.
 //

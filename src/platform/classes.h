@@ -1,4 +1,6 @@
-// The platform's stand-ins under their programmatic names.
+// The platform's stand-ins under their programmatic names. Each layer that
+// makes objects has a classes.h of its own (data/classes.h for the data
+// access objects): the same idea at two layers.
 #pragma once
 
 namespace platform {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 
 namespace platform {
 namespace {

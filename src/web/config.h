@@ -1,6 +1,7 @@
 // Every limit of the page host in one place: the worker pool, keep-alive,
-// the deadlines and sizes of request reading, connections per client, the script limits and the session
-// lifetime. `arenix serve` and the tests start from these defaults.
+// the deadlines and sizes of request reading, connections per client, the script and compile limits,
+// the kept replies, static files' cache lifetime, include depth and the session lifetime. `arenix serve`
+// and the tests start from these defaults.
 #pragma once
 
 #include <chrono>
@@ -42,6 +43,12 @@ struct Limits {
   std::chrono::milliseconds script_time{5000};
   /// ...or when its script heap would grow past this.
   size_t script_memory_bytes = 64u << 20;
+  /// Public replies kept for reuse (a page that does not depend on the
+  /// visitor); past this many the kept replies are dropped and made again.
+  size_t kept_replies = 512;
+  /// How long a browser may keep the site's static files (scripts, styles,
+  /// images) before asking again.
+  std::chrono::seconds static_max_age{300};
   /// A session unused for this long is forgotten.
   std::chrono::minutes session_idle{20};
   /// Login failures: after this many failures within the window, for one
@@ -52,6 +59,15 @@ struct Limits {
   std::chrono::seconds login_delay{60};
   std::chrono::seconds login_delay_max{3600};
 };
+
+/// Compiling a page to bytecode happens once per page file, not per
+/// request, and is bounded like a run: a page that takes longer or more
+/// memory to compile runs from its text instead.
+inline constexpr std::chrono::seconds kCompileTime{10};
+inline constexpr size_t kCompileMemoryBytes = 64u << 20;
+/// Includes nested deeper than this are refused (a page that includes
+/// itself stops here).
+inline constexpr int kMaxIncludeDepth = 16;
 
 struct ServerConfig {
   std::string bind = "127.0.0.1";

@@ -8,13 +8,12 @@
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "web/config.h"
 #include "web/script_engine.h"
 
 namespace web {
 
 namespace {
-
-constexpr int kMaxIncludeDepth = 16;
 
 int64_t ModTime(const std::string& path) {
   struct stat st;

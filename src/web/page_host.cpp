@@ -39,7 +39,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       site_(site),
       cache_(site),
       sessions_(config.limits.session_idle, config.node),
-      replies_(site.data_dir()),
+      replies_(site.data_dir(), config.limits.kept_replies),
       log_(std::move(log)) {
   RegisterAccountsClass();
   RegisterResultSheetClass();

@@ -36,7 +36,7 @@ std::optional<Reply> ReplyCache::Find(const std::string& key, const void* page, 
 void ReplyCache::Store(const std::string& key, const void* page, const std::string& signature, const Reply& reply) {
   std::lock_guard lock(mu_);
   // Bounded: past the limit the old replies go (they are cheap to make again).
-  if (entries_.size() >= kMaxEntries) entries_.clear();
+  if (entries_.size() >= max_entries_) entries_.clear();
   entries_[key] = Entry{page, signature, reply};
 }
 

@@ -20,8 +20,9 @@ namespace web {
 
 class ReplyCache {
  public:
-  /// `data_dir`: the folder whose files the cached replies were made from.
-  explicit ReplyCache(std::string data_dir) : data_dir_(std::move(data_dir)) {}
+  /// `data_dir`: the folder whose files the cached replies were made from;
+  /// at most `max_entries` replies are kept.
+  ReplyCache(std::string data_dir, size_t max_entries) : data_dir_(std::move(data_dir)), max_entries_(max_entries) {}
 
   /// The signature of the data folder now: names, sizes and modification
   /// times of its files.
@@ -37,9 +38,8 @@ class ReplyCache {
     std::string signature;
     Reply reply;
   };
-  static constexpr size_t kMaxEntries = 512;
-
   std::string data_dir_;
+  size_t max_entries_;
   std::mutex mu_;
   std::map<std::string, Entry> entries_;
 };

@@ -11,6 +11,7 @@
 #include "automation/coerce.h"
 #include "automation/deadline.h"
 #include "automation/error.h"
+#include "web/config.h"
 #include "web/duktape_config.h"
 #include "web/script_text.h"
 
@@ -508,8 +509,8 @@ bool Dump(duk_context* ctx, const std::string& source, const char* file_name, st
 
 std::string Dumped(const std::string& source, const char* file_name) {
   State st;
-  st.limit = 64u << 20;
-  st.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  st.limit = kCompileMemoryBytes;
+  st.deadline = std::chrono::steady_clock::now() + kCompileTime;
   std::string out;
   duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
   if (!ctx) return out;

@@ -29,9 +29,11 @@ struct PageObjects {
   bool (*ended)(const host::Response&) = nullptr;
 };
 
+/// A run's time and heap; the server takes them from its limits
+/// (`Limits::script_time`, `Limits::script_memory_bytes` in web/config.h).
 struct ScriptLimits {
-  std::chrono::milliseconds time{5000};
-  size_t memory = 64u << 20;
+  std::chrono::milliseconds time;
+  size_t memory;
 };
 
 struct ScriptResult {

@@ -169,7 +169,7 @@ struct PageServer::Impl {
         std::ostringstream ss;
         ss << in.rdbuf();
         res.set_content(ss.str(), ContentTypeOf(file.path).c_str());
-        res.set_header("Cache-Control", "max-age=300");
+        res.set_header("Cache-Control", "max-age=" + std::to_string(config.limits.static_max_age.count()));
         return;
       }
       case SiteFile::Kind::Page: {

@@ -7,7 +7,7 @@
 
 #include "platform/shell_file_op.h"
 #include "platform/site.h"
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 
 namespace platform {
 namespace {

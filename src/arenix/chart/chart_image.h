@@ -1,6 +1,8 @@
 // The chart image: a one-series chart drawn by the chart object that the
 // server has installed ("owc11.chartspace") and written as an image file
-// that a page then shows.
+// that a page then shows. The same idea at two layers: this is the
+// component's side, which asks for the chart by its programmatic name;
+// platform/chart_image.h is the object that draws it.
 #pragma once
 
 #include <cstdint>

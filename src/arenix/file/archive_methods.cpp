@@ -6,7 +6,6 @@
 #include "arenix/file/file_ops.h"
 #include "arenix/file/path_text.h"
 #include "arenix/file/zip_class.h"
-#include "arenix/show/message.h"
 #include "automation/runtime.h"
 #include "host/host.h"
 #include "platform/archive.h"
@@ -25,10 +24,6 @@ Text Env(const char* name) {
 }
 
 host::Server& ServerOf(Variant& server) { return automation::ObjectCast<host::Server>(server); }
-
-Text ResultScript(bool ok) {
-  return show::OpenerEditRefresh(ok ? u"操作成功" : u"操作失败", 1);
-}
 
 struct RarJob {
   bool unpack;
@@ -69,7 +64,7 @@ Text RarCommandLine(Variant& server, TextView path, TextView file, TextView act)
   return BuildRarJob(server, path, file, act).command;
 }
 
-Text UnZipWithRar(Variant& server, TextView path, TextView file, TextView act) {
+bool UnZipWithRar(Variant& server, TextView path, TextView file, TextView act) {
   RarJob job = BuildRarJob(server, path, file, act);
   std::fprintf(stderr, "arenix: CommUnZipWithRar: %s\n", automation::ToUtf8(job.command).c_str());
   // No RAR archiver runs here: the same work through libarchive, with the
@@ -82,10 +77,10 @@ Text UnZipWithRar(Variant& server, TextView path, TextView file, TextView act) {
     ok = job.unpack ? platform::ExtractArchive(*archive, *folder, {}, u"")
                     : platform::WriteZip(*folder, {job.source}, *archive, u"");
   }
-  return ResultScript(ok);
+  return ok;
 }
 
-Text UnZipWithXceedZip(Variant& server, TextView path, TextView file, TextView act) {
+bool UnZipWithXceedZip(Variant& server, TextView path, TextView file, TextView act) {
   Text action = LCase(act);
   Text mapped = ServerOf(server).MapPath(path);
   Orvel_Class_Zip zip(ServerOf(server).site());
@@ -98,7 +93,7 @@ Text UnZipWithXceedZip(Variant& server, TextView path, TextView file, TextView a
   } else if (action == u"unzip") {
     ok = zip.UnCompressFile(Replace(mapped + u"\\" + Text(file), u"\\\\", u"\\"), mapped, 0, u"", u"");
   }
-  return ResultScript(ok);
+  return ok;
 }
 
 bool OpenUrl(TextView url) {

@@ -1,6 +1,6 @@
 // Packing and unpacking archives on a page's request, and opening a URL
-// once. The archive methods answer with the script that tells the user
-// "操作成功" or "操作失败" and reloads the window that opened the page.
+// once. The archive methods tell whether the work was done; the
+// component's methods answer the page with the script that says so.
 #pragma once
 
 #include "automation/variant.h"
@@ -20,12 +20,12 @@ Text RarCommandLine(Variant& server, TextView path, TextView file, TextView act)
 /// Unpacks `path`\`file` into `path` ("unzip") or packs `path`\`file` into
 /// `path`\name.rar. The command line is built and logged; the work is done
 /// through libarchive (a pack writes a zip archive under the ".rar" name).
-Text UnZipWithRar(Variant& server, TextView path, TextView file, TextView act);
+bool UnZipWithRar(Variant& server, TextView path, TextView file, TextView act);
 
 /// "zipfile" packs `path`\`file`, "zipfolder" packs the folder `path`\`file`
 /// (both into `path`\name.RAR, a zip archive), "unzip" unpacks
 /// `path`\`file` into `path`; any other action fails.
-Text UnZipWithXceedZip(Variant& server, TextView path, TextView file, TextView act);
+bool UnZipWithXceedZip(Variant& server, TextView path, TextView file, TextView act);
 
 /// True when the URL answered at all (any status); never raises.
 bool OpenUrl(TextView url);

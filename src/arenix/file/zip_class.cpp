@@ -6,7 +6,7 @@
 #include "automation/runtime.h"
 #include "platform/archive.h"
 #include "platform/shell_file_op.h"
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 
 namespace arenix::file {
 

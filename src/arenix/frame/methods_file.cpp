@@ -5,6 +5,7 @@
 #include "arenix/file/file_ops.h"
 #include "arenix/file/path_text.h"
 #include "arenix/frame/arenix_cls.h"
+#include "arenix/show/message.h"
 
 namespace arenix {
 
@@ -61,11 +62,17 @@ Text ArenixCls::CommFileBackup(Variant& Response, Variant& Request, Variant& Ser
                                Text p_BackUpPath) {
   return file::FileBackup(Server, p_TableList, p_IsAutoBackup, p_BackupName, p_BackUpPath);
 }
+// The archive methods answer with the script that tells the user
+// "操作成功" or "操作失败" and reloads the window that opened the page.
+namespace {
+Text ArchiveResult(bool ok) { return show::OpenerEditRefresh(ok ? u"操作成功" : u"操作失败", 1); }
+}  // namespace
+
 Text ArenixCls::CommUnZipWithRar(Variant& Server, Text p_Path, Text p_File, Text p_Act) {
-  return file::UnZipWithRar(Server, p_Path, p_File, p_Act);
+  return ArchiveResult(file::UnZipWithRar(Server, p_Path, p_File, p_Act));
 }
 Text ArenixCls::CommUnZipWithXceedZip(Variant& Server, Text p_Path, Text p_File, Text p_Act) {
-  return file::UnZipWithXceedZip(Server, p_Path, p_File, p_Act);
+  return ArchiveResult(file::UnZipWithXceedZip(Server, p_Path, p_File, p_Act));
 }
 bool ArenixCls::CommOpenUrl(Text p_Url) { return file::OpenUrl(p_Url); }
 

@@ -1,8 +1,8 @@
 // ArenixCls methods of online result entry: the save of one round and the
 // combined-event scoring parameters.
 #include "arenix/frame/arenix_cls.h"
-#include "arenix/meet/wldf_combined.h"
-#include "arenix/meet/wldf_save.h"
+#include "arenix/meet/result_entry_combined.h"
+#include "arenix/meet/result_entry_save.h"
 
 namespace arenix {
 

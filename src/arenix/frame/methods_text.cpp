@@ -6,7 +6,7 @@
 #include "arenix/text/display_width.h"
 #include "arenix/text/html_encode.h"
 #include "arenix/text/list_text.h"
-#include "arenix/text/number_text.h"
+#include "arenix/text/radix_text.h"
 #include "arenix/text/pinyin.h"
 #include "arenix/text/regexp_replace.h"
 #include "arenix/text/stored_text.h"

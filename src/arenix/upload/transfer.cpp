@@ -18,7 +18,7 @@
 #include "automation/runtime.h"
 #include "host/host.h"
 #include "platform/regexp.h"
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 #include "platform/xmlhttp.h"
 
 namespace arenix::upload {

@@ -7,7 +7,7 @@
 #include "automation/member_table.h"
 #include "automation/runtime.h"
 #include "host/host.h"
-#include "platform/site_files.h"
+#include "platform/sandboxed_files.h"
 
 namespace arenix::upload {
 

@@ -16,7 +16,7 @@
 #include "automation/coerce.h"
 #include "automation/error.h"
 #include "data/data.h"
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace lists_test {
 

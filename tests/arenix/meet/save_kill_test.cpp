@@ -21,7 +21,7 @@
 #include "data/dbf/undo_journal.h"
 #include "data/dbf/write_unit.h"
 #include "host/memory_host.h"
-#include "wldf_meet.h"
+#include "result_entry_meet.h"
 
 namespace wldf_test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "arenix/text/display_width.h"
 #include "arenix/text/list_text.h"
-#include "arenix/text/number_text.h"
+#include "arenix/text/radix_text.h"
 #include "arenix/text/regexp_replace.h"
 #include "arenix/text/strextract.h"
 #include "arenix/text/string_to_numeric.h"
