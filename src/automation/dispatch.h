@@ -37,6 +37,7 @@ struct MethodDecl {
   Text name;
   ParamType result;
   std::vector<ParamDecl> params;
+  Text description = {};  // one line of English for listings; may be empty
 };
 
 /// "Name(a, ByRef b, [c = 1]) -> text"

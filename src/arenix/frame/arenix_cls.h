@@ -45,7 +45,7 @@ class ArenixCls : public automation::Object, public platform::UsesSite {
   /// The hash object this component keeps.
   hash::Orvel_Class_Md5& hash_object() { return *hash_; }
 
-#define ARENIX_METHOD(name, result, status, params) \
+#define ARENIX_METHOD(name, result, description, params) \
   ARENIX_CTYPE(result) name(ARENIX_DROP_FIRST(params));
 #define ARG(n, t) , ARENIX_CTYPE(t) n
 #define OPT(n, t, d) , ARENIX_CTYPE(t) n = ARENIX_CTYPE(t)(d)

@@ -7,8 +7,8 @@ namespace {
 
 std::vector<automation::MethodEntry> BuildCatalogue() {
   std::vector<automation::MethodEntry> table = {
-#define ARENIX_METHOD(name, result, status, params)                              \
-  {{u"" #name, ARENIX_PTYPE(result), {ARENIX_DROP_FIRST(params)}},               \
+#define ARENIX_METHOD(name, result, description, params)                         \
+  {{u"" #name, ARENIX_PTYPE(result), {ARENIX_DROP_FIRST(params)}, u"" description}, \
    automation::MakeThunk<&ArenixCls::name>()},
 #define ARG(n, t) , automation::ParamDecl{u"" #n, ARENIX_PTYPE(t), false, false, {}}
 #define OPT(n, t, d) , automation::ParamDecl{u"" #n, ARENIX_PTYPE(t), false, true, automation::Variant(d)}

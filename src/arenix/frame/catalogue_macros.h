@@ -1,7 +1,8 @@
 // The vocabulary of catalogue.def.
 //
-//   ARENIX_METHOD(Name, result, status, params)
-//     result: a type word or `none`; status: BUILT (see catalogue.def);
+//   ARENIX_METHOD(Name, result, description, params)
+//     result: a type word or `none`; description: a narrow string literal,
+//     one line of English saying what the method does;
 //     params: a sequence (no commas between them) of
 //       ARG(name, type)                 required, by value
 //       OPT(name, type, default)        optional, by value

@@ -1,11 +1,11 @@
 #include "arenix/script/editor.h"
 
 #include "arenix/script/editor_parts.h"
+#include "arenix/script/js_sources.h"
+#include "arenix/script/script_template.h"
 
 namespace arenix::script {
 namespace {
-
-constexpr TextView kStyleMarker = u"@STYLE@";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
@@ -52,13 +52,8 @@ Text CompressScript(TextView script) {
 }
 
 Text EditorBlock() {
-  const TextView source = editor::ScriptSource();
-  const size_t marker = source.find(kStyleMarker);
   Text block = u"<script>\r\n'use strict';\r\n";
-  block += source.substr(0, marker);
-  block += u"ice.editor.css = this.globalCss || '" + editor::StyleSheet() + u"';\r\n";
-  block += u"ice.editor.svg = this.globalIcon || '" + editor::IconSet() + u"';";
-  block += source.substr(marker + kStyleMarker.size());
+  block += FillIn(js::kEditor, {{u"style_sheet", editor::StyleSheet()}, {u"icon_set", editor::IconSet()}});
   block += u"\r\n</script>";
   // The source is written with LF; the block's lines are joined with CR LF.
   Text crlf;

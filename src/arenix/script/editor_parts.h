@@ -1,5 +1,6 @@
-// The pieces the editor block is assembled from (see editor.h): the
-// component's script source, its built-in style sheet and its icon set.
+// The pieces the editor block is assembled from (see editor.h) besides the
+// component's script (js/editor.js): its built-in style sheet and its icon
+// set, which the script's markers ${style_sheet} and ${icon_set} take in.
 #pragma once
 
 #include "automation/text.h"
@@ -8,10 +9,6 @@ namespace arenix::script::editor {
 
 using automation::Text;
 using automation::TextView;
-
-/// The component's script, one statement or declaration a line (LF), with
-/// the line "@STYLE@" where the style set-up puts the two constants.
-TextView ScriptSource();
 
 /// The built-in style sheet on one line, without single quotes.
 Text StyleSheet();

@@ -1,6 +1,7 @@
 #include "arenix/script/form_checks.h"
 
 #include "arenix/page/encode.h"
+#include "arenix/script/js_sources.h"
 #include "arenix/script/one_line.h"
 #include "automation/runtime.h"
 
@@ -74,27 +75,6 @@ Text EntryChecks(const CheckEntry& e) {
   return js;
 }
 
-// The editor's document is the frame "HtmlEdit" inside the frame "Editor";
-// in source mode (EditMode) its body holds the markup as text.
-constexpr char16_t kEditorHelpers[] = uR"JS(
-function OrvelEditorDocument() {
-  return window.frames["Editor"].frames["HtmlEdit"].document;
-}
-function OrvelCopyEditorContent(form) {
-  var body = OrvelEditorDocument().body;
-  var content = form.elements["Content"];
-  if (content) {
-    content.value = document.getElementById("Editor").EditMode ? body.innerText : body.innerHTML;
-  }
-}
-function OrvelFocusComposition() {
-  var composition = window.frames["WBTB_Composition"] || document.getElementById("WBTB_Composition");
-  if (composition) {
-    composition.focus();
-  }
-}
-)JS";
-
 }  // namespace
 
 Text ScriptCheckForm(TextView check_list) {
@@ -106,7 +86,7 @@ Text ScriptCheckForm(TextView check_list) {
     uses_editor = uses_editor || automation::LCase(entry.field).rfind(u"editor", 0) == 0;
     body += EntryChecks(entry);
   }
-  Text js = uses_editor ? Text(kEditorHelpers) : Text();
+  Text js = uses_editor ? Text(js::kFormEditorHelpers) : Text();
   js += u"function checkform() {\n"
         u"var form = document.myform;\n"
         u"var field, other;\n";
@@ -117,117 +97,11 @@ Text ScriptCheckForm(TextView check_list) {
 }
 
 Text ScriptCheck() {
-  return ScriptElement(uR"JS(
-function OrvelRegCheckIsTelephone(p_String) {
-  return /^[0-9-]{7,18}$/.test(p_String);
-}
-function OrvelRegCheckIsEmail(p_String) {
-  return /^([a-zA-Z0-9_-])+@([a-zA-Z0-9_-])+((\.[a-zA-Z0-9_-]{2,3}){1,2})$/.test(p_String);
-}
-function OrvelRegCheckIsInteger(p_String) {
-  return /^[-]{0,1}[0-9]{1,}$/.test(p_String);
-}
-function OrvelRegCheckIsAge(p_String) {
-  var year = new Date().getFullYear();
-  var birthYear = Number(p_String);
-  return String(p_String).replace(/ /g, "") != "" && birthYear >= year - 60 && birthYear <= year - 18;
-}
-function OrvelRegCheckIsValidTrueName(p_String) {
-  var name = String(p_String).replace(/^\s+|\s+$/g, "");
-  return !/^[A-Z \u4E00-\u9FA5]+$/.test(name);
-}
-function OrvelRegCheckIsChinese(p_String) {
-  return /^[\u4E00-\u9FA5]+$/.test(p_String);
-}
-function OrvelRegCheckValidPasswd(p_String) {
-  return /^[\u0000-\u007F]{6,16}$/.test(p_String);
-}
-function OrvelRegCheckIsNull(p_String) {
-  return /^ *$/.test(p_String);
-}
-function OrvelRegCheckIsIP(p_String) {
-  var parts = /^([0-9]+)\.([0-9]+)\.([0-9]+)\.([0-9]+)$/.exec(p_String);
-  if (!parts) {
-    return false;
-  }
-  for (var i = 1; i <= 4; i++) {
-    if (parseInt(parts[i], 10) >= 256) {
-      return false;
-    }
-  }
-  return true;
-}
-)JS");
+  return ScriptElement(js::kFormValidators);
 }
 
-// Hidden and disabled inputs cannot take the focus, so the moves pass over
-// them rather than stopping there. Ctrl+Enter submits through the form's
-// own submit path, so the page's checkform() still runs.
 Text ScriptOnKeyDownDefault() {
-  return ScriptElement(uR"JS(
-function OrvelCanFocus(input) {
-  return input.type != "hidden" && !input.disabled && input.style.display != "none";
-}
-function onKeyDownDefault(thisInput) {
-  var e = window.event;
-  if (!e) {
-    return true;
-  }
-  if (e.ctrlKey && e.keyCode == 13) {
-    if (document.myform.requestSubmit) {
-      document.myform.requestSubmit();
-    } else if (!document.myform.onsubmit || document.myform.onsubmit() != false) {
-      document.myform.submit();
-    }
-    return false;
-  }
-  if (e.ctrlKey || e.altKey) {
-    return true;
-  }
-  var type = String(thisInput.type || "").toLowerCase();
-  if (thisInput.tagName == "TEXTAREA" || type == "submit") {
-    return true;
-  }
-  var forward = (e.keyCode == 13 && !e.shiftKey) || (e.keyCode == 40 && type != "number");
-  var back = (e.keyCode == 13 && e.shiftKey) || (e.keyCode == 38 && type != "number");
-  if (!forward && !back) {
-    return true;
-  }
-  var inputs = [];
-  var all = document.getElementsByTagName("input");
-  for (var i = 0; i < all.length; i++) {
-    if (all[i] == thisInput || OrvelCanFocus(all[i])) {
-      inputs.push(all[i]);
-    }
-  }
-  var at = inputs.indexOf(thisInput);
-  var next = null;
-  if (forward) {
-    next = inputs[(at + 1) % inputs.length];
-  } else if (at > 0) {
-    next = inputs[at - 1];
-  }
-  if (e.preventDefault) {
-    e.preventDefault();
-  }
-  e.returnValue = false;
-  if (next && next != thisInput) {
-    next.focus();
-    if (next.select) {
-      next.select();
-    }
-  }
-  return false;
-}
-function IsDigit() {
-  var code = window.event ? window.event.keyCode : 0;
-  return code >= 48 && code <= 57;
-}
-function IsDigitAndSign() {
-  var code = window.event ? window.event.keyCode : 0;
-  return (code >= 48 && code <= 57) || code == 45 || code == 46;
-}
-)JS");
+  return ScriptElement(js::kFormKeyNavigation);
 }
 
 }  // namespace arenix::script

@@ -1,7 +1,9 @@
-// Emitted script blocks are written here as readable, indented script and
-// sent as one line: a page writes them into places where a line break would
-// end an attribute or a string of its own. The blocks therefore end every
-// statement with ";" and hold no "//" comments.
+// Emitted script blocks are written as readable, indented script (the files
+// under js/, compiled in through the generated header js_sources.h) and sent
+// as one line: a page writes them into places where a line break would end
+// an attribute or a string of its own. The blocks therefore end every
+// statement with ";" and hold no comments past the header comment of their
+// file, which the build leaves out (tests/arenix/script checks both).
 #pragma once
 
 #include "automation/text.h"

@@ -1,6 +1,7 @@
 // The public interface, compared whole with the published method list.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "arenix/frame/arenix_cls.h"
@@ -234,6 +235,20 @@ TEST(CatalogueTest, MatchesTheInterfaceWhole) {
   }
   EXPECT_EQ(i, 211u);
   EXPECT_EQ(table.size(), 211u);
+}
+
+// `arenix methods` prints each description on its method's line; a
+// description copied to a second method is a description of the wrong one.
+TEST(CatalogueTest, EveryMethodSaysWhatItDoesOnOneLineOfItsOwn) {
+  std::set<automation::Text> seen;
+  for (const auto& entry : arenix::Catalogue()) {
+    const automation::Text& d = entry.decl.description;
+    SCOPED_TRACE(automation::ToUtf8(entry.decl.name));
+    EXPECT_FALSE(d.empty());
+    EXPECT_NE(d, entry.decl.name);
+    EXPECT_EQ(d.find_first_of(u"\r\n"), automation::Text::npos);
+    EXPECT_TRUE(seen.insert(d).second) << "shared with an earlier method: " << automation::ToUtf8(d);
+  }
 }
 
 TEST(CatalogueTest, EveryNameIsReachableIgnoringCase) {

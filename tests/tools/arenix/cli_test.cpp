@@ -59,11 +59,13 @@ TEST_F(CliTest, MethodsListsTheCatalogue) {
   std::vector<std::string> all;
   for (std::string line; std::getline(lines, line);) all.push_back(line);
   ASSERT_EQ(all.size(), 211u);
-  EXPECT_EQ(all.front(), "CommMd5(p_String) -> text");
+  EXPECT_EQ(all.front(), "CommMd5(p_String) -> text  -- MD5 digest of a text, as 32 upper-case hex digits");
   EXPECT_EQ(all[7],
             "CommCheckInject(ByRef Request, ByRef Response, [p_CloseParent = False], "
-            "[p_DialogID = \"\"], [p_CheckInject = 1]) -> none");
-  EXPECT_EQ(all.back(), "CommsGetBsFenjieXxString(p_Sc) -> text");
+            "[p_DialogID = \"\"], [p_CheckInject = 1]) -> none  "
+            "-- Stop the page when a query value contains an SQL-injection keyword");
+  EXPECT_EQ(all.back(),
+            "CommsGetBsFenjieXxString(p_Sc) -> text  -- SQL column list that unpacks a stage's packed field in a query");
 }
 
 TEST_F(CliTest, CallPrintsTheResultOrTheError) {

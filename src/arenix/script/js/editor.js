@@ -1,14 +1,11 @@
-// The script of the rich-text editor component, as source lines. It is
-// compressed to one line before it reaches a page, so every statement ends
-// with ";" or a brace and comments stand on lines of their own.
-#include "arenix/script/editor_parts.h"
+// The rich-text editor component (ice.editor), emitted by the editor field of
+// the form renderer. ${style_sheet} and ${icon_set}: its built-in style sheet
+// and icon set, each on one line without single quotes. The block is
+// compressed on its way out (tabs and runs of spaces to one, "//" comment
+// lines dropped, line breaks removed), so every statement ends with ";" or a
+// brace.
 
-namespace arenix::script::editor {
-
-// The line "@STYLE@" marks where the style set-up installs the style sheet
-// and icon set constants.
-TextView ScriptSource() {
-  return uR"JS(var ice = ice || {};
+var ice = ice || {};
 ice.editor = function (id,callback) {
 class iceEditor {
 constructor(id, callback) {
@@ -160,7 +157,8 @@ create() {
   return this;
 }
 installStyle() {
-@STYLE@
+ice.editor.css = this.globalCss || '${style_sheet}';
+ice.editor.svg = this.globalIcon || '${icon_set}';
   var sheet = document.getElementById('iceEditor-css');
   if (sheet) sheet.parentNode.removeChild(sheet);
   sheet = this.element('style');
@@ -547,7 +545,4 @@ ice.strike = function () {
 function getPathFromUrl() {
   var parts = location.pathname.split('/');
   return parts.length > 2 ? parts[parts.length - 2] : '';
-})JS";
 }
-
-}  // namespace arenix::script::editor
