@@ -9,10 +9,12 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/script/editor.h"
 #include "arenix/script/editor_parts.h"
+#include "arenix/script/js_sources.h"
 #include "arenix/show/form_field.h"
 #include "automation/registry.h"
 #include "data/data.h"
@@ -93,7 +95,7 @@ void BM_EditorBlock(benchmark::State& state) {
     size = block.size();
     benchmark::DoNotOptimize(block);
   }
-  const size_t source = arenix::script::editor::ScriptSource().size() +
+  const size_t source = std::u16string_view(arenix::script::js::kEditor).size() +
                         arenix::script::editor::StyleSheet().size() + arenix::script::editor::IconSet().size();
   state.counters["block_chars"] = static_cast<double>(size);
   state.counters["source_chars"] = static_cast<double>(source);

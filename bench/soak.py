@@ -61,6 +61,8 @@ class Client:
     def login(self, user, password):
         status, location, _ = self.send("POST", "/login.asp", [("user", user), ("password", password), ("back", "")])
         if status != 302:
+            with lock:  # a client that cannot log in is an error of the run
+                errors.append("POST /login.asp (%s): %d" % (user, status))
             raise RuntimeError("login of %s failed: %d" % (user, status))
 
 

@@ -4,6 +4,7 @@
 # errors and lost saves, the latency, and the server's memory (RSS) sampled
 # every 5 s, which must stay flat.
 #   bench/soak.sh [SECONDS [CONNECTIONS]]      (default 600 s, 64 connections)
+# SOAK_PORT chooses the server's port (default 18200).
 set -e
 cd "$(dirname "$0")/.."
 secs=${1:-600}
@@ -18,7 +19,7 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 build/arenix demo "$work/data" >/dev/null
-port=18200
+port=${SOAK_PORT:-18200}
 build/arenix serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
 pid=$!
 for i in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done

@@ -5,6 +5,7 @@
 # static file. Prints requests per second and p99 latency of both and their
 # ratio.
 #   bench/web_load.sh [SECONDS [CONNECTIONS]]      (default 30 s, 32 connections)
+# LOAD_PORT chooses the server's port (default 18180; nginx takes the next).
 set -e
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -24,7 +25,7 @@ trap cleanup EXIT INT TERM
 . bench/load_common.sh
 write_load_meet
 
-port=18180; nginx_port=18181
+port=${LOAD_PORT:-18180}; nginx_port=$((port + 1))
 build/arenix serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
 arenix_pid=$!
 path=$load_path

@@ -80,7 +80,15 @@ if (allowed) eachRow("Select 比赛组次, 自定义格式, 径赛田赛, 集体
   if (row("比赛组次") > heats) heats = row("比赛组次");
   if (first === null) first = { zdygs: row("自定义格式"), tsjs: row("径赛田赛"), jtxm: row("集体项目"), jsfd: row("分道") };
 });
-if (first === null) unpacked();
+// The stage's rows are read here, before the selectors and the page are
+// made, so that the meet's write lock is held for the unpacking and the
+// reading only: views and saves of the meet wait for each other that much
+// less.
+var listing = null;
+if (first !== null)
+  listing = new Ref(query("Select * From Play Where " + filter + " And 比赛组次>0" +
+                          (sel.zc > 0 ? " And 比赛组次=" + sel.zc : "") + " Order By 比赛组次, 比赛道次, 编号"));
+unpacked();
 %>
 <section class="panel">
   <h2>成绩录入<small><%= h(who.name) %> · 可录项目：<%= h(who.events.join("、")) %></small></h2>
@@ -104,14 +112,11 @@ if (first === null) unpacked();
   <div class="msg warn" id="no-stages"><%= h(sel.age + " " + groupName(sel) + " " + sel.item) %>尚未编排赛次。</div>
 <% } else if (first === null) { %>
   <div class="msg warn"><%= h(sel.age + " " + groupName(sel) + " " + sel.item + " " + stageNames[sel.sc]) %>尚无编排的运动员。</div>
-<% } else if (!meet.网络登分) { unpacked(); %>
+<% } else if (!meet.网络登分) { listing.value.Close(); %>
   <div class="msg warn" id="entry-closed">成绩录入已关闭（网络登分未开放），现在不能录入成绩。开放后再来录入，或把成绩交组委会。</div>
 <% } else {
   var list = "";
   var nextDone = nextStageEntered(sel);
-  rs.value.Open("Select * From Play Where " + filter + " And 比赛组次>0" + (sel.zc > 0 ? " And 比赛组次=" + sel.zc : "") +
-                " Order By 比赛组次, 比赛道次, 编号", conn.value, 1, 1);
-  unpacked();
 %>
   <p class="note"><%= h(sel.age + " · " + groupName(sel) + " · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
     <%= sel.done[sel.sc] ? "<span class=\"badge done\">已录入</span>" : "<span class=\"badge todo\">未录入</span>" %>
@@ -138,13 +143,13 @@ if (first === null) unpacked();
       <tbody>
 <%
   var n = 0;
-  while (!rs.value.EOF) {
+  while (!listing.value.EOF) {
     n++;
-    list += "|" + trim(rs.value("编号"));
-    Response.Write(arenix.CommShowListSub(rs, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
-    rs.value.MoveNext();
+    list += "|" + trim(listing.value("编号"));
+    Response.Write(arenix.CommShowListSub(listing, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
+    listing.value.MoveNext();
   }
-  rs.value.Close();
+  listing.value.Close();
 %>
       </tbody>
     </table>

@@ -11,6 +11,10 @@ ScopedDeadline::ScopedDeadline(DeadlineClock::time_point when) : before_(deadlin
 
 ScopedDeadline::~ScopedDeadline() { deadline = before_; }
 
+void ExtendDeadline(DeadlineClock::duration by) {
+  if (deadline != DeadlineClock::time_point::max() && by > DeadlineClock::duration::zero()) deadline += by;
+}
+
 bool DeadlinePassed() {
   return deadline != DeadlineClock::time_point::max() && DeadlineClock::now() >= deadline;
 }

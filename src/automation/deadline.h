@@ -27,6 +27,10 @@ class ScopedDeadline {
   DeadlineClock::time_point before_;
 };
 
+/// Moves this thread's deadline (when one is set) later by `by`: time spent
+/// waiting for another writer of the meet is not the page's own work.
+void ExtendDeadline(DeadlineClock::duration by);
+
 /// True once this thread's deadline has passed.
 bool DeadlinePassed();
 

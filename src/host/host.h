@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "automation/object.h"
+#include "host/url_form.h"
 #include "platform/site.h"
 
 namespace host {
@@ -30,6 +31,9 @@ class Request : public automation::Object {
   virtual Text Query(TextView key) const = 0;
   /// The posted field's value; empty when absent.
   virtual Text Form(TextView key) const = 0;
+  /// Every posted field by name, decoded in one pass: for a reader of many
+  /// fields of one form (Form scans the whole form for each name).
+  virtual UrlFields FormFields() const = 0;
   /// A server variable (name compared without case); empty when absent.
   virtual Text ServerVariable(TextView name) const = 0;
   /// The default item: the value from the query, the form, the cookies or

@@ -19,7 +19,7 @@ const Text* FindNoCase(const Pairs& pairs, TextView key) {
 
 void MemoryRequest::SetQueryString(TextView raw) {
   raw_query_ = cp_.Encode(raw);
-  query_ = UrlPairs::Parse(raw_query_);
+  query_ = UrlPairs::ParseQuery(raw_query_);
 }
 
 void MemoryRequest::SetServerVariable(TextView name, TextView value) {

@@ -38,6 +38,7 @@ class MemoryRequest : public Request {
   std::vector<Text> QueryKeys() const override { return query_.Names(cp_); }
   Text Query(TextView key) const override { return query_.Get(key, cp_); }
   Text Form(TextView key) const override { return FormPairs().Get(key, cp_); }
+  UrlFields FormFields() const override { return FormPairs().Index(cp_); }
   Text ServerVariable(TextView name) const override;
   Text Item(TextView key) const override;
   int32_t TotalBytes() const override { return static_cast<int32_t>(body_.size()); }

@@ -1,10 +1,15 @@
 #include "web/accounts_object.h"
 
+#include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <semaphore>
+#include <thread>
 
 #include "arenix/desk/account_store.h"
 #include "arenix/desk/desk_tables.h"
 #include "automation/coerce.h"
+#include "automation/deadline.h"
 #include "automation/member_table.h"
 #include "automation/registry.h"
 #include "automation/runtime.h"
@@ -16,6 +21,28 @@
 namespace web {
 
 namespace {
+
+// Password checks are slow on purpose and use much memory; as many run at
+// once as there are processors, the others wait their turn. Many logins at
+// once (recorders at the start of a day) then each finish in their own
+// time, and the wait is not counted in the login page's time limit.
+class PasswordTurn {
+ public:
+  PasswordTurn() {
+    const auto asked = std::chrono::steady_clock::now();
+    Slots().acquire();
+    automation::ExtendDeadline(std::chrono::steady_clock::now() - asked);
+  }
+  ~PasswordTurn() { Slots().release(); }
+  PasswordTurn(const PasswordTurn&) = delete;
+  PasswordTurn& operator=(const PasswordTurn&) = delete;
+
+ private:
+  static std::counting_semaphore<>& Slots() {
+    static std::counting_semaphore<> slots(std::max<std::ptrdiff_t>(1, std::thread::hardware_concurrency()));
+    return slots;
+  }
+};
 
 using automation::CStr;
 using automation::InvokeKind;
@@ -128,7 +155,11 @@ class Accounts : public automation::Object {
       if (auto until = throttle.RefusedUntil(*key, now)) return RefusedMessage(*until, now);
 
     AccountStore store(folder);
-    std::optional<Account> account = store.Authenticate(user, password);
+    std::optional<Account> account;
+    {
+      PasswordTurn turn;
+      account = store.Authenticate(user, password);
+    }
     if (!account) {
       now = LoginThrottle::Clock::now();
       auto a = throttle.Failure(user_key, now);

@@ -37,6 +37,9 @@ struct Limits {
   /// Largest request head and most header fields (431 beyond).
   size_t max_head_bytes = 64u << 10;
   size_t max_header_fields = 100;
+  /// Most fields of an urlencoded form (413 beyond); a delegation's whole
+  /// registration is some 20 fields an athlete.
+  size_t max_form_fields = 5000;
   /// Open connections of one client address; more are refused with 429.
   size_t connections_per_client = 64;
   /// A page script is stopped after this much running time...

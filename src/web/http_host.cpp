@@ -53,8 +53,10 @@ std::string RawRequest::Header(std::string_view name) const {
 
 HttpRequest::HttpRequest(RawRequest raw, std::shared_ptr<CodePage> cp, std::string site_path)
     : raw_(std::move(raw)), cp_(std::move(cp)), site_path_(std::move(site_path)) {
-  query_ = host::UrlPairs::Parse(raw_.query);
-  if (host::IsUrlencodedForm(raw_.Header("Content-Type"))) form_ = host::UrlPairs::Parse(raw_.body);
+  query_ = host::UrlPairs::ParseQuery(raw_.query);
+  // The form's pairs are views into the body this request holds: the body is
+  // not copied again however many fields it has.
+  if (host::IsUrlencodedForm(raw_.Header("Content-Type"))) form_ = host::UrlPairs::Borrow(raw_.body);
   cookies_ = host::UrlPairs::ParseCookies(raw_.Header("Cookie"));
 }
 
@@ -63,6 +65,7 @@ Text HttpRequest::QueryString() const { return cp_->Decode(raw_.query); }
 std::vector<Text> HttpRequest::QueryKeys() const { return query_.Names(*cp_); }
 Text HttpRequest::Query(TextView key) const { return query_.Get(key, *cp_); }
 Text HttpRequest::Form(TextView key) const { return form_.Get(key, *cp_); }
+host::UrlFields HttpRequest::FormFields() const { return form_.Index(*cp_); }
 Text HttpRequest::Cookie(TextView key) const {
   client_state_read_ = true;
   return cookies_.Get(key, *cp_);

@@ -51,11 +51,15 @@ using host::PercentEncode;
 class HttpRequest : public host::Request {
  public:
   HttpRequest(RawRequest raw, std::shared_ptr<CodePage> cp, std::string site_path);
+  // The form points into the request's own body.
+  HttpRequest(const HttpRequest&) = delete;
+  HttpRequest& operator=(const HttpRequest&) = delete;
 
   Text QueryString() const override;
   std::vector<Text> QueryKeys() const override;
   Text Query(TextView key) const override;
   Text Form(TextView key) const override;
+  host::UrlFields FormFields() const override;
   Text ServerVariable(TextView name) const override;
   Text Item(TextView key) const override;
   int32_t TotalBytes() const override { return static_cast<int32_t>(raw_.body.size()); }

@@ -86,9 +86,16 @@ std::string PublicMessage(std::string message) {
 
 }  // namespace
 
-Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
+Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   if (HasNulByte(request.query) || (request.method == "POST" && UrlEncodedBody(request) && HasNulByte(request.body)))
     return Failure("请求中含有空字符（%00），无法处理。请检查输入的内容。", 400);
+  // A form's fields cost a few words each when read: a body of thousands of
+  // tiny fields is refused before it is parsed.
+  if (request.method == "POST" && UrlEncodedBody(request) &&
+      host::CountUrlPairs(request.body) > config_.limits.max_form_fields)
+    return Failure("提交的表单字段太多（超过 " + std::to_string(config_.limits.max_form_fields) +
+                       " 个），无法处理。请分批提交。",
+                   413);
   std::shared_ptr<const CompiledPage> page;
   try {
     page = cache_.Get(file.path, file.site_path);
@@ -115,7 +122,8 @@ Reply PageHost::Run(const RawRequest& request, const SiteFile& file) {
   auto cp = std::make_shared<CodePage>();
   auto response = std::make_shared<HttpResponse>(cp);
   if (page->code_page == 65001) response->SetCodePage(65001);
-  auto req = std::make_shared<HttpRequest>(request, cp, file.site_path);
+  // The request, its body included, moves into the page's Request object.
+  auto req = std::make_shared<HttpRequest>(std::move(request), cp, file.site_path);
   if (shareable) req->MakePublic();
   auto server = std::make_shared<HttpServerObject>(automation::FromUtf8(site_.site_dir()),
                                                    automation::FromUtf8(site_.data_dir()), file.site_path, cp);

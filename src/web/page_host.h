@@ -23,7 +23,7 @@ class PageHost {
   PageHost(const ServerConfig& config, const SiteFiles& site, std::function<void(const std::string&)> log);
 
   /// Runs the page `file` for the request.
-  Reply Run(const RawRequest& request, const SiteFile& file);
+  Reply Run(RawRequest request, const SiteFile& file);
 
   SessionStore& sessions() { return sessions_; }
 

@@ -86,6 +86,9 @@ struct State {
   bool out_of_memory = false;
   // Time.
   std::chrono::steady_clock::time_point deadline;
+  // A page run follows its thread's deadline instead (automation/deadline.h:
+  // the page's, moved later by waits for the meet's write lock).
+  bool thread_deadline = false;
   bool timed_out = false;
   // The page.
   const PageObjects* objects = nullptr;
@@ -458,12 +461,16 @@ int PageLine(const std::string& stack) {
   return std::atoi(stack.c_str() + at + tag.size());
 }
 
+bool PastDeadline(const State& st) {
+  return st.thread_deadline ? automation::DeadlinePassed() : std::chrono::steady_clock::now() >= st.deadline;
+}
+
 ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) {
   ScriptResult r;
   if (st.ended) return r;  // Response.End stopped the page: a normal end
   // A native call stopped by the deadline ends the page with its error
   // before the engine looks at the clock again.
-  if (std::chrono::steady_clock::now() >= st.deadline) st.timed_out = true;
+  if (PastDeadline(st)) st.timed_out = true;
   if (st.timed_out) r.kind = ScriptResult::Kind::TimedOut;
   else if (st.out_of_memory) r.kind = ScriptResult::Kind::OutOfMemory;
   else r.kind = ScriptResult::Kind::Error;
@@ -556,7 +563,7 @@ void PutGlobalObject(duk_context* ctx, State& st, const char* name, const Varian
 extern "C" duk_bool_t arenix_duk_exec_timeout(void* udata) {
   auto& st = *static_cast<web::State*>(udata);
   if (st.ended || st.out_of_memory || st.timed_out) return 1;
-  if (std::chrono::steady_clock::now() >= st.deadline) st.timed_out = true;
+  if (web::PastDeadline(st)) st.timed_out = true;
   return st.timed_out ? 1 : 0;
 }
 
@@ -576,6 +583,7 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   st.deadline = std::chrono::steady_clock::now() + limits.time;
   // The component's long native work stops at the same time.
   automation::ScopedDeadline native_limit(st.deadline);
+  st.thread_deadline = true;
   st.objects = &objects;
   duk_context* ctx = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
   if (!ctx) {

@@ -1,6 +1,6 @@
 // What a delegation types is shown back as text: a stored athlete name with
 // markup, quoted by another row's refusal and listed on the public pages,
-// never becomes markup.
+// never becomes markup; nor does a posted value that a refusal quotes.
 #include <gtest/gtest.h>
 
 #include "web/desk_site.h"
@@ -44,6 +44,35 @@ TEST(Escaping, AStoredNameWithMarkupIsQuotedAsText) {
   for (const char* page : {"/athletes.asp", "/entrants.asp", "/register.asp"}) {
     Page p = team.Get(page);
     EXPECT_EQ(p.body.find("<i>x"), std::string::npos) << page;
+  }
+}
+
+TEST(Escaping, RefusalsQuotePostedValuesAsText) {
+  DeskSite site;
+  Client track(site), team(site);
+  ASSERT_EQ(track.Login("jilu1", "123456").status, 302);
+  ASSERT_EQ(team.Login("dyzx", "123456").status, 302);
+  const std::string markup = "<i>zz</i>";
+  struct Attack {
+    Client* who;
+    const char* page;
+    std::vector<std::pair<std::string, std::string>> form;
+  };
+  const std::vector<Attack> attacks = {
+      // An event the account may not enter, named by the refusal.
+      {&track, "/entry.asp", {{"age", "高中组"}, {"sex", "男"}, {"item", markup}, {"sc", "1"}}},
+      // A sex group the event does not have.
+      {&track, "/entry.asp", {{"age", "高中组"}, {"sex", markup}, {"item", "100米"}, {"sc", "1"}, {"zc", "0"},
+                              {"TsJs", "径赛"}, {"ydy_bh_list", "|1101"}, {"playcj_2_1101", "11"}}},
+      // A team leader's name too long for its column.
+      {&team, "/register.asp", {{"ydy_team", "第一中学"}, {"ydy_age", "高中组"}, {"TeamOld", markup}, {"ydy_bh_list", ""}}},
+  };
+  for (const Attack& a : attacks) {
+    Page p = a.who->Post(a.page, a.form);
+    const size_t reason = p.body.find("出错原因");
+    SCOPED_TRACE(std::string(a.page) + " " + p.body.substr(reason == std::string::npos ? 0 : reason, 400));
+    EXPECT_EQ(p.body.find("<i>zz"), std::string::npos);
+    EXPECT_NE(p.body.find("&lt;i&gt;zz"), std::string::npos);
   }
 }
 

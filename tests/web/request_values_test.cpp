@@ -2,10 +2,14 @@
 // a NUL byte, numbers too large for any column, an exponent beyond a
 // double, a quote. Each gets a page in the site's style (or 400), never a
 // 500 and never the text of a statement; a post from another port or
-// scheme of the same host is refused; and the page's time limit holds
-// inside the component too.
+// scheme of the same host is refused; the page's time limit holds inside
+// the component too; a link in UTF-8 finds what the GBK link finds; and a
+// form of too many fields is refused before it is read.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "data/dbf/write_unit.h"
 #include "web/desk_site.h"
 
 namespace web_test {
@@ -112,6 +116,82 @@ TEST(RequestValues, ThePageTimeLimitStopsAStatementThatRunsLong) {
   EXPECT_EQ(p.status, 503) << p.body.substr(0, 300);
   // The worker is free: the next page is served.
   EXPECT_EQ(visitor.Get("/index.asp").status, 200);
+}
+
+TEST(RequestValues, AWaitForTheMeetsWriteLockIsNotCountedInThePageTimeLimit) {
+  DeskSite site([](web::ServerConfig& c) { c.limits.script_time = std::chrono::seconds(1); });
+  Client recorder(site);
+  ASSERT_EQ(recorder.Login("jilu1", "123456").status, 302);
+  const std::string view = "/entry.asp?age=%B8%DF%D6%D0%D7%E9&item=100%C3%D7&sex=%C4%D0&sc=1&zc=1";
+  Page p;
+  std::thread viewer;
+  {
+    // Another writer holds the meet for longer than a page may run.
+    data::dbf::WriteUnit other(site.data());
+    viewer = std::thread([&] { p = recorder.Get(view); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    other.Commit();
+  }  // released here
+  viewer.join();
+  EXPECT_EQ(p.status, 200) << p.body.substr(0, 400);
+  EXPECT_NE(p.body.find("ydy_bh_list"), std::string::npos);
+}
+
+// The bytes of `utf8` percent-encoded, as sent in UTF-8 or in GBK.
+std::string InUtf8(const std::string& utf8) { return web::PercentEncode(utf8); }
+std::string InGbk(const std::string& utf8) {
+  return web::PercentEncode(automation::ToGbk(automation::FromUtf8(utf8)));
+}
+
+// The rows of a list page's table.
+size_t Rows(const std::string& page) {
+  size_t rows = 0;
+  for (size_t at = page.find("<tr align=center"); at != std::string::npos; at = page.find("<tr align=center", at + 1))
+    ++rows;
+  return rows;
+}
+
+TEST(RequestValues, ALinkInUtf8FindsWhatTheGbkLinkFinds) {
+  DeskSite site;
+  Client visitor(site);
+  using Encode = std::string (*)(const std::string&);
+  // "潘华" and "育才学校" in UTF-8 are also byte strings GBK can read.
+  const std::vector<std::vector<std::pair<std::string, std::string>>> queries = {
+      {{"age", "高中组"}, {"item", "100米"}, {"sex", "男"}, {"sc", "1"}},
+      {{"keyword", "潘华"}},
+      {{"keyword", "育才学校"}},
+  };
+  const char* pages[] = {"/results.asp", "/entrants.asp", "/entrants.asp"};
+  for (size_t i = 0; i < queries.size(); ++i) {
+    std::string bodies[2];
+    int k = 0;
+    for (Encode encode : {Encode(InGbk), Encode(InUtf8)}) {
+      std::string path = std::string(pages[i]) + "?";
+      for (const auto& [name, value] : queries[i]) path += name + "=" + encode(value) + "&";
+      SCOPED_TRACE(path);
+      Page p = visitor.Get(path);
+      ASSERT_EQ(p.status, 200);
+      EXPECT_GT(Rows(p.body), 0u) << p.body.substr(0, 2000);
+      EXPECT_NE(p.body.find(queries[i].front().second), std::string::npos);
+      bodies[k++] = p.body;
+    }
+    EXPECT_EQ(bodies[0], bodies[1]);
+  }
+}
+
+TEST(RequestValues, AFormOfTooManyFieldsIsRefusedAndChangesNothing) {
+  DeskSite site([](web::ServerConfig& c) { c.limits.max_form_fields = 200; });
+  Client recorder(site);
+  ASSERT_EQ(recorder.Login("jilu1", "123456").status, 302);
+  const std::string before = recorder.Get("/results.asp?age=%B8%DF%D6%D0%D7%E9&item=100%C3%D7&sex=%C4%D0&sc=1").body;
+  // A save of the heat with every mark typed, padded with empty fields.
+  std::vector<std::pair<std::string, std::string>> form = {
+      {"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"sc", "1"}, {"zc", "1"}};
+  for (int i = 0; i < 300; ++i) form.emplace_back("x" + std::to_string(i), "");
+  Page p = recorder.Post("/entry.asp", form);
+  EXPECT_EQ(p.status, 413);
+  EXPECT_NE(p.body.find("字段太多"), std::string::npos) << p.body.substr(0, 600);
+  EXPECT_EQ(recorder.Get("/results.asp?age=%B8%DF%D6%D0%D7%E9&item=100%C3%D7&sex=%C4%D0&sc=1").body, before);
 }
 
 }  // namespace

@@ -107,6 +107,13 @@ bool StoredFile::WriteAt(uint64_t offset, std::string_view bytes) {
     errno = EBADF;
     return false;
   }
+  // Bytes the file already holds are not written again: a page that
+  // unpacks a stage as it stands, or a save that rewrites unchanged
+  // records, then journals, syncs and changes nothing for them (and holds
+  // the meet's write lock that much shorter).
+  if (offset + bytes.size() <= size_ && data_ != nullptr &&
+      std::memcmp(data_ + offset, bytes.data(), bytes.size()) == 0)
+    return true;
   NoteBeforeWrite(path_, fd_, offset, bytes.size());
   size_t done = 0;
   while (done < bytes.size()) {

@@ -4,8 +4,8 @@
 // with each file's size at the unit's start, in `.arenix-journal` beside
 // the tables. An entry reaches the journal file before the table write it
 // protects, so a writer killed at any moment leaves what its undoing needs.
-// The journal is synced (with its folder) before the first table write,
-// and again at commit before the written files are synced; with
+// The journal is synced (with its folder) before the first table write;
+// at commit the written files are synced and the journal removed. With
 // ARENIX_JOURNAL_SYNC=full in the environment it is synced before every
 // table write that follows new entries (safe against a loss of power
 // between two writes, at the cost of a disk flush per changed record). At

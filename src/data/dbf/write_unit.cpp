@@ -5,12 +5,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #include "automation/error.h"
 #include "automation/text.h"
+#include "automation/deadline.h"
 #include "data/dbf/file_lock.h"
+#include "data/dbf/table_error.h"
 #include "data/dbf/undo_journal.h"
 
 namespace data::dbf {
@@ -19,6 +26,7 @@ struct WriteUnit::State {
   explicit State(const std::string& folder) : journal(folder) {}
   UndoJournal journal;
   int lock_fd = -1;
+  std::pair<dev_t, ino_t> turn_key{};  // the lock file: whose queue the unit stood in
   int depth = 0;
   bool failed = false;  // a joined unit failed: the whole unit was undone
 };
@@ -39,8 +47,56 @@ int OpenLockFile(const std::string& folder) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0)
     throw automation::Error(automation::err::kPathFileAccess,
-                            automation::FromUtf8("cannot open the meet's write lock " + path));
+                            automation::FromUtf8("cannot open the meet's write lock " + path + ": " + WriteFailure(errno)));
   return fd;
+}
+
+// The writers of one meet in this process take the lock in the order they
+// asked for it. The file lock alone is polled, and a writer that polls
+// again after a pause is overtaken by every one that came after it: under
+// load, views and saves of one meet then waited many seconds for their
+// turn while others went by. Writers of other processes still meet at the
+// file lock.
+class Turns {
+ public:
+  using Key = std::pair<dev_t, ino_t>;
+
+  /// Waits until every writer that asked before has had its turn; false
+  /// when `wait` runs out first (the place in the queue is given up).
+  bool Enter(Key key, std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(mu_);
+    auto& queue = queues_[key];
+    const uint64_t me = ++next_;
+    queue.push_back(me);
+    if (!cv_.wait_until(lock, deadline, [&] { return queue.front() == me; })) {
+      queue.erase(std::find(queue.begin(), queue.end(), me));
+      if (queue.empty()) queues_.erase(key);
+      cv_.notify_all();
+      return false;
+    }
+    return true;
+  }
+
+  /// Ends the turn of the writer at the front of the queue.
+  void Leave(Key key) {
+    std::lock_guard lock(mu_);
+    auto it = queues_.find(key);
+    if (it == queues_.end()) return;
+    it->second.pop_front();
+    if (it->second.empty()) queues_.erase(it);
+    cv_.notify_all();
+  }
+
+ private:
+  std::mutex mu_;
+  std::condition_variable cv_;
+  std::map<Key, std::deque<uint64_t>> queues_;
+  uint64_t next_ = 0;
+};
+
+Turns& SharedTurns() {
+  static Turns turns;
+  return turns;
 }
 
 }  // namespace
@@ -59,18 +115,32 @@ WriteUnit::WriteUnit(const std::string& folder, std::chrono::milliseconds wait) 
     return;
   }
   const int fd = OpenLockFile(folder);
-  if (!SetFileLock(fd, FileLockMode::kExclusive, wait)) {
+  const auto asked = std::chrono::steady_clock::now();
+  const auto deadline = asked + wait;
+  struct stat st = {};
+  ::fstat(fd, &st);
+  const Turns::Key key{st.st_dev, st.st_ino};
+  const bool turn = SharedTurns().Enter(key, deadline);
+  const auto left = std::max(std::chrono::milliseconds(0), std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                                deadline - std::chrono::steady_clock::now()));
+  if (!turn || !SetFileLock(fd, FileLockMode::kExclusive, left)) {
+    if (turn) SharedTurns().Leave(key);
     ::close(fd);
     throw automation::Error(automation::err::kPermissionDenied, u"另一位记录员正在保存本运动会的成绩，请稍后再试");
   }
+  // The page's time limit is for its own work: the wait for the other
+  // writers (bounded by `wait`) is added to it.
+  automation::ExtendDeadline(std::chrono::steady_clock::now() - asked);
   try {
     RollBackJournal(folder);
   } catch (...) {
     ::close(fd);
+    SharedTurns().Leave(key);
     throw;
   }
   auto state = std::make_unique<State>(folder);
   state->lock_fd = fd;
+  state->turn_key = key;
   state->depth = 1;
   t_units.push_back(state.get());
   state_ = state.release();
@@ -127,8 +197,10 @@ WriteUnit::~WriteUnit() {
   // not touch that thread's list.
   if (auto it = std::find(t_units.begin(), t_units.end(), state_); it != t_units.end()) t_units.erase(it);
   const int fd = state_->lock_fd;
+  const Turns::Key key = state_->turn_key;
   delete state_;
   ::close(fd);  // closing the description releases its lock
+  SharedTurns().Leave(key);
 }
 
 void RecoverOnOpen(const std::string& folder) {

@@ -7,12 +7,17 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "automation/coerce.h"
 #include "automation/text.h"
@@ -286,6 +291,130 @@ TEST(WriteUnit, AFullDiskUndoesTheUnitAndSaysSo) {
   const std::string message = dbf_test::Slurp(message_file);
   EXPECT_NE(message.find("full"), std::string::npos) << message;
   std::filesystem::remove(message_file);
+  EXPECT_EQ(Files(dir.path()), before);
+  EXPECT_FALSE(HasJournal(dir.path()));
+}
+
+TEST(WriteUnit, RewritingWhatIsStoredWritesNothing) {
+  dbf_test::TempDir dir;
+  MakeTeam(dir.path());
+  const Snapshot before = Files(dir.path());
+  {
+    WriteUnit unit(dir.path());
+    auto t = Table::Open(dir.path() + "/Team.dbf", Access::kWrite);
+    t->Update(2, std::vector<FieldValue>{{0, Variant(Text(u"队3"))}, {1, Variant(3.0)}});
+    // Nothing changed: nothing journalled (no file, no sync), nothing written.
+    EXPECT_FALSE(HasJournal(dir.path()));
+    t->Update(2, std::vector<FieldValue>{{1, Variant(4.0)}});
+    EXPECT_TRUE(HasJournal(dir.path()));
+    t->Update(2, std::vector<FieldValue>{{1, Variant(3.0)}});
+    unit.Commit();
+  }
+  EXPECT_EQ(Files(dir.path()), before);
+}
+
+TEST(WriteUnit, WritersOfAMeetTakeTheLockInTheOrderTheyAskedForIt) {
+  dbf_test::TempDir dir;
+  MakeTeam(dir.path());
+  for (int round = 0; round < 4; ++round) {
+    std::mutex mu;
+    std::vector<int> order;
+    auto holder = std::make_unique<WriteUnit>(dir.path());
+    std::vector<std::thread> waiters;
+    for (int w = 0; w < 3; ++w) {
+      waiters.emplace_back([&, w] {
+        WriteUnit unit(dir.path());
+        std::lock_guard lock(mu);
+        order.push_back(w);
+      });
+      // Each asks well after the one before (the long pauses of a waiter
+      // that polls).
+      std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+    holder.reset();
+    for (auto& t : waiters) t.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+  }
+}
+
+// Runs `fn` in a child as a user without rights to root's files (the
+// test itself may run as root, which the system lets write anywhere), and
+// gives back what it returns. Empty: the child could not drop its rights,
+// or found them not enforced.
+std::string AsUserWithoutRights(const std::string& probe, const std::function<std::string()>& fn) {
+  int fds[2];
+  if (::pipe(fds) != 0) return {};
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(fds[0]);
+    std::string out;
+    if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(4);
+    const int w = ::open(probe.c_str(), O_WRONLY);
+    if (w >= 0) ::_exit(5);  // rights are not enforced here
+    try {
+      out = fn();
+    } catch (const automation::Error& e) {
+      out = "raised: " + automation::ToUtf8(e.description());
+    }
+    if (::write(fds[1], out.data(), out.size()) < 0) ::_exit(6);
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string out;
+  char buf[512];
+  ssize_t n;
+  while ((n = ::read(fds[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : std::string();
+}
+
+TEST(WriteUnit, AWriteWithoutRightsUndoesTheUnitAndSaysSo) {
+  dbf_test::TempDir dir;
+  MakeTeam(dir.path());
+  std::vector<FieldSpec> fields = {{u"名称", FieldType::kCharacter, 10}};
+  Table::Create(dir.path() + "/Other.dbf", fields)->Append({Variant(Text(u"甲"))});
+  const Snapshot before = Files(dir.path());
+  namespace fs = std::filesystem;
+  using fs::perms;
+  const std::string other = dir.path() + "/Other.dbf";
+
+  // A folder the writer may not change: the unit is refused at its start.
+  fs::permissions(dir.path(), perms::owner_all | perms::group_read | perms::group_exec | perms::others_read |
+                                  perms::others_exec);
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    fs::permissions(e.path(), perms::owner_read | perms::group_read | perms::others_read);
+  const std::string refused = AsUserWithoutRights(other, [&] {
+    WriteUnit unit(dir.path());
+    ChangeTeam(dir.path());
+    unit.Commit();
+    return std::string("kept");
+  });
+  if (refused.empty()) GTEST_SKIP() << "this user writes whatever the rights say; rights cannot be tried here";
+  EXPECT_NE(refused.find("no right to write"), std::string::npos) << refused;
+
+  // A table the writer may not change, after another was changed in the
+  // unit: the unit is undone whole.
+  fs::permissions(dir.path(), perms::all);
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    fs::permissions(e.path(), e.path() == other ? perms::owner_read | perms::group_read | perms::others_read
+                                                : perms::all & ~(perms::owner_exec | perms::group_exec | perms::others_exec));
+  const std::string undone = AsUserWithoutRights(other, [&] {
+    {
+      WriteUnit unit(dir.path());
+      ChangeTeam(dir.path());
+      try {
+        Table::Open(other, Access::kWrite)->Append({Variant(Text(u"乙"))});
+      } catch (const automation::Error& e) {
+        return "raised: " + automation::ToUtf8(e.description());
+      }
+      unit.Commit();
+    }
+    return std::string("kept");
+  });
+  EXPECT_NE(undone.find("Other.dbf"), std::string::npos) << undone;
+  EXPECT_NE(undone.find("Permission denied"), std::string::npos) << undone;
   EXPECT_EQ(Files(dir.path()), before);
   EXPECT_FALSE(HasJournal(dir.path()));
 }
