@@ -3,6 +3,7 @@
 <!--#include file="inc/stage.inc"-->
 <!--#include file="inc/result_audit.inc"-->
 <!--#include file="inc/timing.inc"-->
+<!--#include file="inc/entry_kept.inc"-->
 <%
 // Online result entry: a logged-in recorder chooses one of the events the
 // account may enter, the age group, sex group, sub-event and stage, types
@@ -10,8 +11,24 @@
 // ranks the stage, scores the final or seeds the next stage.
 arenix.CommCheckInject(Request, Response);
 openMeet();
+var posting = Request.ServerVariables("REQUEST_METHOD") == "POST";
 var who = recorder();
-if (who === null) { closeMeet(); Response.Redirect("login.asp"); }
+// A save whose login has expired is kept on a page with a login box; the
+// login there saves the kept form.
+if (who === null && posting) {
+  var loginMessage = "";
+  if (trim(Request.Form("relogin")) === "1") {
+    arenix.CommCheckPost(Request, Response);
+    loginMessage = Server.CreateObject("Arenix.Accounts").Login(Server, Request, Session, trim(Request.Form("user")),
+                                                                String(Request.Form("password")));
+    if (loginMessage === "") { account = undefined; who = recorder(); }
+    if (loginMessage === "" && who === null) loginMessage = "该账号不是记录员账号，不能录入成绩。";
+  }
+  if (who === null)
+    keptFormPage("登录已过期", "登录已过期，成绩尚未保存。录入的成绩都保留在本页，请重新登录，登录后即保存。", "login",
+                 loginMessage);
+}
+if (who === null) { closeMeet(); Response.Redirect("login.asp?back=" + u(pageAddress())); }
 arenix.CommCheckSession(Response, Session("SPORTS_WLDF_Session"));
 var edition = parseInt(meet.版本, 10) || 1;
 var sel = completeSelection(readSelection(), who.events);
@@ -20,7 +37,14 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   arenix.CommCheckPost(Request, Response);
   if (who.events.indexOf(sel.item) < 0)
     arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + h(sel.item) + "】成绩的权限！");
-  if (!meet.网络登分) arenix.CommShowErrorPage(Response, rs, conn, "网络登分已关闭。");
+  if (!meet.网络登分)
+    keptFormPage("成绩录入已关闭", "网络登分已关闭，成绩未保存。录入的成绩列在下面，请交组委会录入。", "none");
+  // A correction of a round whose next round has results is saved only
+  // once the recorder has confirmed it.
+  var nextDone = nextStageEntered(sel);
+  if (nextDone !== "" && trim(Request.Form("confirm_next")) !== "1")
+    keptFormPage("请确认修改", nextDone + "已有成绩。修改" + stageNames[sel.sc] + "成绩会重新编排" + nextDone +
+                 "：仍晋级运动员的" + nextDone + "成绩保留，不再晋级运动员的" + nextDone + "成绩将被移除。", "confirm");
   // The save and its audit entry are one unit of writes: both or neither.
   conn.value.BeginTrans();
   var before = stageMarks(sel), notice = "";
@@ -79,22 +103,31 @@ unpacked();
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 1, "ajax") %>
     <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
     <%= sexSelect(sel) %>
-    <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
+    <%= stageSelect(sel) %>
     <%= arenix.CommShowTitleSub_Zc(String(sel.zc), heats) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
   <%= timingPanel() %>
+  <%= selectorScript() %>
 <% if (!allowed) { %>
   <div class="msg warn">请选择您可以录入的项目。</div>
+<% } else if (!sel.stages.length) { %>
+  <div class="msg warn" id="no-stages"><%= h(sel.age + " " + groupName(sel) + " " + sel.item) %>尚未编排赛次。</div>
 <% } else if (first === null) { %>
-  <div class="msg warn"><%= h(sel.age + " " + sel.sex + "子组 " + sel.item + " " + stageNames[sel.sc]) %>尚无编排的运动员。</div>
+  <div class="msg warn"><%= h(sel.age + " " + groupName(sel) + " " + sel.item + " " + stageNames[sel.sc]) %>尚无编排的运动员。</div>
+<% } else if (!meet.网络登分) { listing.value.Close(); %>
+  <div class="msg warn" id="entry-closed">成绩录入已关闭（网络登分未开放），现在不能录入成绩。开放后再来录入，或把成绩交组委会。</div>
 <% } else {
   var list = "";
+  var nextDone = nextStageEntered(sel);
 %>
-  <p class="note"><%= h(sel.age + " · " + (sel.mixed ? "混合" : sel.sex + "子") + "组 · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
+  <p class="note"><%= h(sel.age + " · " + groupName(sel) + " · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
     <%= sel.done[sel.sc] ? "<span class=\"badge done\">已录入</span>" : "<span class=\"badge todo\">未录入</span>" %>
     　输入成绩后按 Enter 跳到下一格，Ctrl+Enter 保存。</p>
-  <form name="myform" method="post" action="entry.asp">
+<% if (nextDone !== "") { %>
+  <div class="msg warn" id="next-entered"><%= h(nextDone) %>已有成绩。修改本赛次成绩会重新编排<%= h(nextDone) %>：仍晋级运动员的<%= h(nextDone) %>成绩保留，不再晋级运动员的<%= h(nextDone) %>成绩将被移除。保存前请勾选确认。</div>
+<% } %>
+  <form name="myform" method="post" action="entry.asp"<% if (nextDone !== "") { %> onsubmit="if (!this.confirm_next.checked) { if (!window.confirm('<%= h(nextDone) %>已有成绩，确认修改并重新编排？')) return false; this.confirm_next.checked = true; } return true;"<% } %>>
     <input type="hidden" name="age" value="<%= h(sel.age) %>">
     <input type="hidden" name="sex" value="<%= h(sel.sex) %>">
     <input type="hidden" name="item" value="<%= h(sel.item) %>">
@@ -124,6 +157,9 @@ unpacked();
       </tbody>
     </table>
     <input type="hidden" name="ydy_bh_list" value="<%= h(list) %>">
+<% if (nextDone !== "") { %>
+    <div class="form-row"><label><input type="checkbox" name="confirm_next" value="1" id="confirm-next"> 我已知晓<%= h(nextDone) %>已有成绩，确认修改</label></div>
+<% } %>
     <div class="form-row" style="margin-top:14px"><input type="submit" value="保存成绩" class="button" id="save"></div>
   </form>
   <%= arenix.CommScriptOnKeyDown() %>

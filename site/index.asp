@@ -1,5 +1,6 @@
 <%@ Language=JavaScript %>
 <!--#include file="inc/meet.inc"-->
+<!--#include file="inc/stage.inc"-->
 <%
 // The meet's home page: what, where and when, the ways in, the events with
 // how far their results are, and the competition rules.
@@ -11,10 +12,31 @@ var entrants = {}, stages = {}, stagesDone = {};
 eachRow("Select 参赛项目, Count(*) As n From Play Where Empty(参赛子项目) Group By 参赛项目", function (row) {
   entrants[row("参赛项目")] = row("n");
 });
-eachRow("Select 参赛项目, 比赛状态 From PlaySour", function (row) {
+// A stage counts as entered only when every one of its heats is: a save
+// of heat 1 marks the stage in PlaySour while heat 2 may still be waiting.
+function stageKey(item, age, sex, sub, stage) {
+  return [item, age, item.indexOf("混") >= 0 ? "" : sex === true ? "男" : "女", sub, stage].join("|");
+}
+var marked = [], open = {};
+eachRow("Select 参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态 From PlaySour", function (row) {
+  if (row("比赛状态") !== true) return;
+  var n = stageNames.indexOf(row("赛次名称"));
+  if (n > 0 && marked.indexOf(n) < 0) marked.push(n);
+});
+for (var m = 0; m < marked.length; m++) {
+  var n = marked[m], v = function (column) { return stageValue(n, column); }, heats = {};
+  eachRow("Select 参赛项目, 年龄组, 性别, 参赛子项目, " + v("比赛组次") + " As zc, Len(AllTrim(" + v("比赛成绩") +
+          "))+Len(AllTrim(" + v("比赛检录") + ")) As r From Play Where " + v("比赛组次") + ">0", function (row) {
+    var heat = stageKey(row("参赛项目"), row("年龄组"), row("性别"), row("参赛子项目"), stageNames[n]) + "|" + row("zc");
+    heats[heat] = heats[heat] || row("r") > 0;
+  });
+  for (var heat in heats) if (!heats[heat]) open[heat.substring(0, heat.lastIndexOf("|"))] = true;
+}
+eachRow("Select 参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态 From PlaySour", function (row) {
   var e = row("参赛项目");
   stages[e] = (stages[e] || 0) + 1;
-  if (row("比赛状态") === true) stagesDone[e] = (stagesDone[e] || 0) + 1;
+  if (row("比赛状态") === true && !open[stageKey(e, row("年龄组"), row("性别"), row("参赛子项目"), row("赛次名称"))])
+    stagesDone[e] = (stagesDone[e] || 0) + 1;
 });
 
 // The organiser's notices, newest first (a meet folder without the desk's

@@ -15,7 +15,7 @@ var heatOf = stageValue(sel.sc, "比赛组次");
 var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, 径赛田赛, 集体项目, 自定义格式, 编外队, 编外队员, " +
           arenix.CommsGetBsFenjieXxString(sel.sc) + " From Play Where " + filter + " And " + heatOf + ">0" +
           " Order By " + stageValue(sel.sc, "排序名次") + ", " + heatOf + ", " + stageValue(sel.sc, "比赛道次") + ", 编号";
-var title = sel.age + (sel.mixed ? "混合" : sel.sex + "子") + "组" + sel.item + (sel.item_sub ? sel.item_sub : "") + stageNames[sel.sc] + "成绩";
+var title = sel.age + groupName(sel) + sel.item + (sel.item_sub ? sel.item_sub : "") + stageTitle(sel) + "成绩";
 var final = sel.sc === 4;
 
 // The rows, and the same rows with one tbody per heat when they come in
@@ -47,12 +47,13 @@ function resultRows() {
 }
 // The topic of this list's live updates (see comm/orvel.js).
 var liveTopic = "stage|" + sel.item + "|" + sel.age + "|" + (sel.mixed ? "混" : sel.sex) + "|" + sel.item_sub + "|" + sel.sc;
-var header = "编号$姓名$代表队$组次$道次$成绩$名次$破纪录" + (final ? "$得分" : "");
-var columns = final ? 9 : 8;
 
+// The export is a real spreadsheet: marks as numbers (seconds, metres)
+// beside the mark as shown.
 if (param("excel") === "1") {
-  var rows = resultRows();
-  Response.Write(arenix.CommShowExcel(conn, rs, Response, h(title), columns, rows.html, header));
+  rs.value.Open(sql, conn.value, 1, 1);
+  Server.CreateObject("Arenix.ResultSheet").Send(Response, rs, title, edition, 1, sel.sc);
+  closeMeet();
   Response.End();
 }
 
@@ -69,9 +70,10 @@ var rows = resultRows();
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>
     <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
     <%= sexSelect(sel) %>
-    <%= arenix.CommShowTitleSub_Sc(sel.stages.length, sel.sc, 0) %>
+    <%= stageSelect(sel) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
+  <%= selectorScript() %>
   <p class="live-stamp no-print" hidden></p>
   <h2 id="live-title" data-live-part><%= h(title) %>
     <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %><span class="no-print"> ·
@@ -84,7 +86,8 @@ var rows = resultRows();
     <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>破纪录</th><%= final ? "<th>得分</th>" : "" %></tr></thead>
     <%= rows.blocks %>
   </table>
-  <% if (rows.count === 0) { %><p class="note">该组别、赛次没有参赛运动员。</p><% } %>
+  <% if (!sel.stages.length) { %><p class="note" id="no-stages">该项目的<%= h(groupName(sel)) %>尚未编排赛次。</p><%
+     } else if (rows.count === 0) { %><p class="note">该组别、赛次没有参赛运动员。</p><% } %>
   </div>
 </section>
 <%

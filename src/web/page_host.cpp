@@ -8,6 +8,7 @@
 #include "automation/error.h"
 #include "automation/text.h"
 #include "web/accounts_object.h"
+#include "web/result_sheet_object.h"
 #include "web/login_throttle.h"
 #include "web/script_engine.h"
 
@@ -42,6 +43,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       replies_(site.data_dir(), config.limits.kept_replies),
       log_(std::move(log)) {
   RegisterAccountsClass();
+  RegisterResultSheetClass();
   arenix::desk::RegisterListPdfClass();
   arenix::timing::RegisterTimingClass();
   arenix::timing::ConfigureTiming({config.timing_dir, config.limits.timing_file_bytes, config.limits.timing_files_listed});

@@ -228,7 +228,7 @@ TEST(DeskActions, SwitchesAccountsAndNoticesTakeEffectAndAreLogged) {
   EXPECT_EQ(Snapshot(site.data(), "Account"), accounts);
   EXPECT_NE(organiser.Get("/admin/accounts.asp?action=remove&user=jilu9").body.find("确认删除账号"), std::string::npos);
   EXPECT_EQ(organiser.Post("/admin/accounts.asp", {{"action", "remove"}, {"user", "jilu9"}, {"confirm", "1"}}).status, 302);
-  EXPECT_EQ(nine.Get("/entry.asp").location, "login.asp");
+  EXPECT_EQ(nine.Get("/entry.asp").location, "login.asp?back=entry.asp");
 
   // A notice reaches the home page, its markup as text.
   organiser.Post("/admin/notices.asp", {{"action", "add"}, {"title", "<b>雨天</b>安排"}, {"text", "改在室内"}});

@@ -157,6 +157,24 @@ Text CombinedPoints(const PlayRow& row) {
   return row.Trimmed(u"径赛田赛") == kCombinedKind ? row.Trimmed(u"比赛成绩") : row.Str(u"比赛得分");
 }
 
+// An entrant without a result has no place: the ranking still orders such
+// entrants (after everyone with a result, sharing one place), and a place
+// of 0 is none at all; both are shown as nothing rather than as a place.
+Text ShownPlace(const PlayRow& row, TextView column) {
+  const Text t = row.Trimmed(column);
+  const auto v = automation::ParseNumber(t);
+  return (v && *v <= 0) || IsEmptyResult(row.Str(u"比赛成绩")) ? Text() : t;
+}
+
+// Points as the list shows them (9.0 as 9); nothing for an entrant without
+// a place whose points are 0.
+Text ShownPoints(const PlayRow& row) {
+  const Text t = row.Trimmed(u"比赛得分");
+  const auto v = automation::ParseNumber(t);
+  if (ShownPlace(row, u"比赛名次").empty() && (t.empty() || (v && *v == 0))) return {};
+  return automation::Replace(t, u".0", u"");
+}
+
 }  // namespace
 
 Text EntryRow(Variant& rs, const EntryRowOptions& o) {
@@ -184,8 +202,8 @@ Text EntryRow(Variant& rs, const EntryRowOptions& o) {
       out += Cell(TextInput({u"inputcj1", u"40px", 1, 4, 4, u"playqnf_", CombinedPoints(row)}, html_number, o.zngy));
     }
   } else {
-    out += Cell(HtmlEscape(row.Str(u"比赛名次")));
-    out += Cell(HtmlEscape(row.Str(u"比赛组名次")));
+    out += Cell(HtmlEscape(ShownPlace(row, u"比赛名次")));
+    out += Cell(HtmlEscape(ShownPlace(row, u"比赛组名次")));
     if (combined) out += Cell(HtmlEscape(CombinedPoints(row)));
   }
 
@@ -215,10 +233,10 @@ Text QueryRow(Variant& rs, const QueryRowOptions& o) {
   }
   out += Cell(HtmlEscape(FormatResult(kind, row.Trimmed(u"自定义格式"), row.Str(u"比赛成绩"),
                                       o.edition, o.time_style)));
-  out += Cell(HtmlEscape(row.Trimmed(u"比赛名次")));
+  out += Cell(HtmlEscape(ShownPlace(row, u"比赛名次")));
   out += Cell(row.Flag(u"比赛破记录") ? u"√" : u"");
   if (o.stage == kFinal) {
-    out += Cell(HtmlEscape(automation::Replace(row.Trimmed(u"比赛得分"), u".0", u"")));
+    out += Cell(HtmlEscape(ShownPoints(row)));
   }
   out += u"</tr>";
   return out;

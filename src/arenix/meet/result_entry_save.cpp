@@ -12,6 +12,7 @@
 #include "arenix/meet/result_entry_combined.h"
 #include "arenix/meet/result_entry_form.h"
 #include "arenix/meet/result_entry_marks.h"
+#include "arenix/meet/result_entry_next_round.h"
 #include "arenix/meet/result_entry_points.h"
 #include "arenix/meet/result_entry_rank.h"
 #include "arenix/text/string_to_numeric.h"
@@ -225,8 +226,12 @@ Text SeedNextRound(WldfDb& db, const Text& filter, const WldfSaveSettings& s, co
   a.in_lanes = e.in_lanes;
   a.next_stage = stages.next;
   a.current_stage = stages.current;
-  if (s.stage_plans != 0) return WldfAdvanceByPlan(db, filter, a, e.item, e.age, e.sex, e.stage);
-  return WldfAdvance(db, filter, a);
+  // A next round already run keeps what its entrants did there.
+  const NextRoundBefore before = ReadEnteredNextRound(db, filter, stages.next);
+  const Text seeded = s.stage_plans != 0 ? WldfAdvanceByPlan(db, filter, a, e.item, e.age, e.sex, e.stage)
+                                         : WldfAdvance(db, filter, a);
+  const Text kept = KeepNextRoundResults(db, filter, before);
+  return seeded.empty() ? kept : kept.empty() ? seeded : seeded + u"\n" + kept;
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST(ListsRows, EntryInputsFollowTheStoredLayout) {
                   " onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_2_7' "
                   "value='02'>”<input type=text class=inputcj1 style='width:20px' maxlength=2" + kDigitsOnly +
                   " onkeydown='onKeyDownDefault(this,1,2,1)' onfocus='this.select()' name='playcj_3_7' "
-                  "value='30'></td><td>0</td><td>0</td></tr>");
+                  "value='30'></td><td></td><td></td></tr>");
   }
   struct Case {
     std::string label, set;
@@ -94,7 +94,7 @@ TEST(ListsRows, EntryInputsFollowTheStoredLayout) {
     Meet meet;
     AddSeven(meet, c.set);
     EXPECT_EQ(EntryRowOf(meet, {c.edition, 0, 1, 1, 1, 0, 0, c.time_style}),
-              kRowStart25 + "<td valign=top>" + c.cell + "</td><td>0</td><td>0</td></tr>");
+              kRowStart25 + "<td valign=top>" + c.cell + "</td><td></td><td></td></tr>");
   }
 }
 
@@ -193,11 +193,15 @@ TEST(ListsRows, QueryRowShowsResultPlaceRecordAndPoints) {
       {"heats: no points", "径赛田赛='田赛', 比赛成绩='    1234 ', 比赛名次=3", 1, 0,
        "<td>    12．34 米</td><td>3</td><td></td></tr>"},
       {"combined run", "径赛田赛='全能', 参赛子项目='100米', 比赛成绩='    1100 '", 1, 0,
-       "<td>11”00</td><td>0</td><td></td></tr>"},
+       "<td>11”00</td><td></td><td></td></tr>"},
       {"combined jump", "径赛田赛='全能', 参赛子项目='跳远', 比赛成绩='     712 '", 1, 0,
-       "<td>     7．12 米</td><td>0</td><td></td></tr>"},
-      {"combined total", "径赛田赛='全能', 比赛成绩='     7856'", 1, 0, "<td>7856分</td><td>0</td><td></td></tr>"},
-      {"guest not marked", "编外队员=.T.", 1, 0, "<td></td><td>0</td><td></td></tr>"},
+       "<td>     7．12 米</td><td></td><td></td></tr>"},
+      {"combined total", "径赛田赛='全能', 比赛成绩='     7856'", 1, 0, "<td>7856分</td><td></td><td></td></tr>"},
+      {"guest not marked", "编外队员=.T.", 1, 0, "<td></td><td></td><td></td></tr>"},
+      // No result: no place 0 and no points 0, in the final as in the heats.
+      {"final, no result", "比赛名次=0, 比赛得分=0", 4, 0, "<td></td><td></td><td></td><td></td></tr>"},
+      {"final, placed without points", "比赛成绩='    1234 ', 比赛名次=9, 比赛得分=0", 4, 0,
+       "<td>12”34</td><td>9</td><td></td><td>0</td></tr>"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -215,7 +219,7 @@ TEST(ListsRows, QueryRowShowsResultPlaceRecordAndPoints) {
   EXPECT_EQ(ToUtf8(arenix::meet::QueryRow(meet.rs, {1, 3, 1, 1, 1})),
             "<tr align=center style='height:20px;color:#FF7D00' bgcolor='#eeeeff' onmouseover=\"this.style."
             "backgroundColor='#cceecc'\"  onmouseout=\"this.style.backgroundColor='#eeeeff'\"><td>7</td>"
-            "<td>张三★</td><td>一队</td><td>1</td><td>1</td><td></td><td>0</td><td></td></tr>");
+            "<td>张三★</td><td>一队</td><td>1</td><td>1</td><td></td><td></td><td></td></tr>");
   // Past the last row, or on a closed record set, the call fails instead of
   // rendering a row of nothing.
   auto& records = OpenRows(meet, "Select * From Play Where 编号='none'");
