@@ -49,6 +49,10 @@ if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   conn.value.BeginTrans();
   var before = stageMarks(sel), notice = "";
   try {
+    // The save works on the stage's working columns: they are read afresh
+    // from the stage field inside the unit, since another page may have
+    // unpacked another stage of the event since this form was shown.
+    arenix.CommBsxxFenjie(conn, entryFilter(sel), sel.sc, edition);
     applyTimingFile(sel, edition);
     notice = saveResults();
   } catch (e) {

@@ -2,6 +2,7 @@
 // stage into Play's working columns, and a view that came between a save's
 // writes and its packing used to bring back the stage as it was, losing the
 // save. Every acknowledged save must be in the stage field right after.
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -122,6 +123,67 @@ TEST(EntryRace, EveryAcknowledgedSaveIsInTheStageFieldWhileOthersView) {
   EXPECT_EQ(acknowledged, kSaves);
   EXPECT_GE(views.load(), kSaves);
   EXPECT_EQ(bad_views.load(), 0);
+}
+
+// The entry form of one stage of the boys' 100 m: every runner of `runners`
+// with `seconds`.hundredths.
+std::vector<std::pair<std::string, std::string>> HeatForm(int zc, const std::vector<std::string>& runners, int seconds) {
+  std::vector<std::pair<std::string, std::string>> form = {
+      {"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"item_sub", ""}, {"scs", "2"}, {"sc", "1"},
+      {"zc", std::to_string(zc)}, {"bsjg", "0"}, {"TsJs", "径赛"}, {"JsFd", "True"}, {"Jtxm", "False"},
+      {"zdygs", ""}, {"Record", ""}};
+  std::string list;
+  for (size_t r = 0; r < runners.size(); ++r) {
+    list += "|" + runners[r];
+    form.push_back({"playcj_1_" + runners[r], ""});
+    form.push_back({"playcj_2_" + runners[r], std::to_string(seconds)});
+    form.push_back({"playcj_3_" + runners[r], std::to_string(10 + r)});
+  }
+  form.push_back({"ydy_bh_list", list});
+  return form;
+}
+
+// A recorder opens heat 1 of the heats; before the save, someone views the
+// final, which unpacks the final into the working columns. The save of
+// heat 1 must still work on the heats: the other heat keeps its results.
+TEST(EntryRace, AHeatSavedAfterAnotherStageWasViewedKeepsTheOtherHeats) {
+  DeskSite site;
+  data::RegisterClasses();
+  Client recorder(site), other(site);
+  recorder.Login("jilu1", "123456");
+  other.Login("jilu1", "123456");
+  const std::vector<std::string> all(std::begin(kRunners), std::end(kRunners));
+  Page whole = recorder.Post("/entry.asp", HeatForm(0, all, 12));
+  ASSERT_EQ(whole.status, 302) << whole.body.substr(0, 300);
+  const auto before = StageResults(site.data());
+
+  Page heat1 = recorder.Get("/entry.asp" + Query({{"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"sc", "1"}, {"zc", "1"}}));
+  const auto at = heat1.body.find("name=\"ydy_bh_list\" value=\"");
+  ASSERT_NE(at, std::string::npos);
+  const auto start = at + std::string("name=\"ydy_bh_list\" value=\"").size();
+  std::vector<std::string> heat_runners;
+  for (std::string rest = heat1.body.substr(start, heat1.body.find('"', start) - start); !rest.empty();) {
+    rest = rest.substr(1);
+    heat_runners.push_back(rest.substr(0, rest.find('|')));
+    rest = rest.find('|') == std::string::npos ? "" : rest.substr(rest.find('|'));
+  }
+  ASSERT_FALSE(heat_runners.empty());
+  ASSERT_LT(heat_runners.size(), all.size());
+
+  Page final_view = other.Get("/entry.asp" + Query({{"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"sc", "4"}}));
+  ASSERT_EQ(final_view.status, 200);
+  Page saved = recorder.Post("/entry.asp", HeatForm(1, heat_runners, 11));
+  ASSERT_EQ(saved.status, 302) << saved.body.substr(0, 300);
+
+  const auto after = StageResults(site.data());
+  for (const auto& runner : all) {
+    const auto it = std::find(heat_runners.begin(), heat_runners.end(), runner);
+    if (it != heat_runners.end())
+      EXPECT_TRUE(Digits(after.at(runner)).ends_with("11" + std::to_string(10 + (it - heat_runners.begin()))))
+          << runner << ": " << after.at(runner);
+    else
+      EXPECT_EQ(after.at(runner), before.at(runner)) << runner << " of the other heat lost its result";
+  }
 }
 
 }  // namespace
