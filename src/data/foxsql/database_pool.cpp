@@ -1,6 +1,7 @@
 #include "data/foxsql/database_pool.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -16,6 +17,11 @@ namespace {
 struct Pooled {
   std::unique_ptr<Database> db;
   uint64_t device = 0, inode = 0;  // the folder it was opened on
+  // The process that opened it. A child made by fork() shares the
+  // connection's open files with its parent, and the table locks held
+  // through them: locks a killed child took would stay with the parent's
+  // files. A child never uses its parent's connections.
+  pid_t process = 0;
 };
 
 std::vector<Pooled>& ThreadPool() {
@@ -38,6 +44,12 @@ std::unique_ptr<Database> TakeDatabase(const std::string& folder) {
   uint64_t device = 0, inode = 0;
   if (FolderIdentity(folder, device, inode)) {
     for (size_t i = pool.size(); i-- > 0;) {
+      if (pool[i].process != ::getpid()) {
+        // Left unclosed: closing would act on files the parent still uses.
+        (void)pool[i].db.release();
+        pool.erase(pool.begin() + static_cast<std::ptrdiff_t>(i));
+        continue;
+      }
       if (pool[i].db->folder() != folder) continue;
       // The same path on another folder (removed and made again): the
       // connection of the old one is of no use.
@@ -62,7 +74,7 @@ void GiveBackDatabase(std::unique_ptr<Database> db) {
   if (!db->ResetForReuse()) return;
   auto& pool = ThreadPool();
   if (pool.size() >= limits::kPooledConnectionsPerThread) pool.erase(pool.begin());  // the oldest
-  pool.push_back({std::move(db), device, inode});
+  pool.push_back({std::move(db), device, inode, ::getpid()});
 }
 
 void ClearDatabasePool() { ThreadPool().clear(); }
