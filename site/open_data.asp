@@ -7,10 +7,10 @@
 // (results.csv?..., UTF-8 with a byte-order mark for spreadsheets), or the
 // whole meet with its records (meet.json). The JSON runs competition ->
 // events -> rounds -> heats -> results. Identity numbers are never read.
-// The server maps the three addresses here with format=<name>, and utf8=1
-// when the query is in UTF-8 (a program's) rather than GBK (the site's
-// links); the answer is UTF-8 either way.
-if (Request.QueryString("utf8") == "1") Response.CodePage = 65001;
+// The server maps the three addresses here with format=<name> and answers
+// nothing else here. Query values may be in GBK (the site's links) or
+// UTF-8 (a program's): the request reader tells them apart. The answer is
+// UTF-8 either way.
 arenix.CommCheckInject(Request, Response);
 openMeet();
 var edition = parseInt(meet.版本, 10) || 1;

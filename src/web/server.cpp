@@ -97,27 +97,6 @@ const char* OpenDataFormat(const std::string& path) {
 }
 constexpr const char* kOpenDataPage = "/open_data.asp";
 
-// Whether a query's decoded bytes read as UTF-8 (what programs send) rather
-// than GBK (what the site's own pages link with); GBK's Chinese is almost
-// never valid UTF-8.
-bool QueryIsUtf8(const std::string& target) {
-  size_t q = target.find('?');
-  if (q == std::string::npos) return false;
-  const std::string bytes = host::PercentDecode(std::string_view(target).substr(q + 1));
-  size_t i = 0;
-  bool wide = false;
-  while (i < bytes.size()) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
-    const size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-    if (n == 0 || i + n > bytes.size()) return false;
-    for (size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    wide = wide || n > 1;
-    i += n;
-  }
-  return wide;
-}
-
 std::string HttpDate(std::time_t t) {
   char buf[40];
   std::tm tm;
@@ -209,7 +188,7 @@ struct PageServer::Impl {
     }
     const std::time_t modified = NewestModification(site.data_dir());
     Reply reply = pages.Run(
-        Raw(req, {}, std::string("format=") + format + (QueryIsUtf8(req.target) ? "&utf8=1&" : "&")), file);
+        Raw(req, {}, std::string("format=") + format + "&"), file);
     res.set_header("Access-Control-Allow-Origin", "*");
     res.status = reply.status;
     std::string type = "application/json";
@@ -241,6 +220,11 @@ struct PageServer::Impl {
 
   void Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
     if (const char* format = OpenDataFormat(req.path)) return ServeOpenData(req, res, format);
+    // The open data page answers under its three addresses only.
+    if (strcasecmp(req.path.c_str(), kOpenDataPage) == 0) {
+      res.status = 404;
+      return;
+    }
     SiteFile file = site.Resolve(req.path);
     switch (file.kind) {
       case SiteFile::Kind::NotFound:

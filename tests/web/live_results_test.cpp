@@ -202,6 +202,9 @@ TEST(OpenData, AResultListAsJsonAndCsvWithItsTagAndNoIdentityNumbers) {
   EXPECT_NE(meet.body.find("\"name\":\"400米\""), std::string::npos);
   EXPECT_FALSE(std::regex_search(meet.body, std::regex("\\d{17}[\\dX]")));
   EXPECT_EQ(program.Post("/meet.json", {}).status, 405);
+  // The page behind the three addresses is not an address of its own.
+  EXPECT_EQ(program.Get("/open_data.asp?format=meet.json").status, 404);
+  EXPECT_EQ(program.Get("/Open_Data.ASP").status, 404);
 }
 
 }  // namespace
