@@ -22,13 +22,6 @@
 namespace web_test {
 namespace {
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 void Exec(const std::string& folder, const std::u16string& sql) {
   data::RegisterClasses();
   data::FreeTableConnection conn;

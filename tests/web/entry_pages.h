@@ -3,6 +3,7 @@
 // of the sample meet's senior age group (heats and final).
 #pragma once
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,14 @@
 #include "web/desk_site.h"
 
 namespace web_test {
+
+/// A file's bytes, to show that a refused save left a table as it was.
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
 
 /// A UTF-8 value as a GBK query value.
 inline std::string Q(const std::string& utf8) {

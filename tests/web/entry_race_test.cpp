@@ -14,7 +14,7 @@
 #include "data/classes.h"
 #include "data/connection.h"
 #include "data/recordset.h"
-#include "web/desk_site.h"
+#include "web/entry_pages.h"
 
 namespace web_test {
 namespace {
@@ -125,21 +125,13 @@ TEST(EntryRace, EveryAcknowledgedSaveIsInTheStageFieldWhileOthersView) {
   EXPECT_EQ(bad_views.load(), 0);
 }
 
-// The entry form of one stage of the boys' 100 m: every runner of `runners`
-// with `seconds`.hundredths.
+// The entry form of heat `zc` of the boys' 100 m heats: every runner of
+// `runners` with `seconds`.(10 + its place in the list).
 std::vector<std::pair<std::string, std::string>> HeatForm(int zc, const std::vector<std::string>& runners, int seconds) {
-  std::vector<std::pair<std::string, std::string>> form = {
-      {"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"item_sub", ""}, {"scs", "2"}, {"sc", "1"},
-      {"zc", std::to_string(zc)}, {"bsjg", "0"}, {"TsJs", "径赛"}, {"JsFd", "True"}, {"Jtxm", "False"},
-      {"zdygs", ""}, {"Record", ""}};
-  std::string list;
-  for (size_t r = 0; r < runners.size(); ++r) {
-    list += "|" + runners[r];
-    form.push_back({"playcj_1_" + runners[r], ""});
-    form.push_back({"playcj_2_" + runners[r], std::to_string(seconds)});
-    form.push_back({"playcj_3_" + runners[r], std::to_string(10 + r)});
-  }
-  form.push_back({"ydy_bh_list", list});
+  auto form = SprintForm(runners);
+  for (auto& [name, value] : form)
+    if (name == "zc") value = std::to_string(zc);
+  for (size_t r = 0; r < runners.size(); ++r) AddTime(form, runners[r], seconds, static_cast<int>(10 + r));
   return form;
 }
 
@@ -157,20 +149,11 @@ TEST(EntryRace, AHeatSavedAfterAnotherStageWasViewedKeepsTheOtherHeats) {
   ASSERT_EQ(whole.status, 302) << whole.body.substr(0, 300);
   const auto before = StageResults(site.data());
 
-  Page heat1 = recorder.Get("/entry.asp" + Query({{"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"sc", "1"}, {"zc", "1"}}));
-  const auto at = heat1.body.find("name=\"ydy_bh_list\" value=\"");
-  ASSERT_NE(at, std::string::npos);
-  const auto start = at + std::string("name=\"ydy_bh_list\" value=\"").size();
-  std::vector<std::string> heat_runners;
-  for (std::string rest = heat1.body.substr(start, heat1.body.find('"', start) - start); !rest.empty();) {
-    rest = rest.substr(1);
-    heat_runners.push_back(rest.substr(0, rest.find('|')));
-    rest = rest.find('|') == std::string::npos ? "" : rest.substr(rest.find('|'));
-  }
+  const std::vector<std::string> heat_runners = ListedNumbers(recorder.Get(SprintEntryPage(1, 1)));
   ASSERT_FALSE(heat_runners.empty());
   ASSERT_LT(heat_runners.size(), all.size());
 
-  Page final_view = other.Get("/entry.asp" + Query({{"age", "高中组"}, {"sex", "男"}, {"item", "100米"}, {"sc", "4"}}));
+  Page final_view = other.Get(SprintEntryPage(4));
   ASSERT_EQ(final_view.status, 200);
   Page saved = recorder.Post("/entry.asp", HeatForm(1, heat_runners, 11));
   ASSERT_EQ(saved.status, 302) << saved.body.substr(0, 300);

@@ -7,17 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "web/desk_site.h"
+#include "web/entry_pages.h"
 
 namespace web_test {
 namespace {
-
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 TEST(EntryRights, APostIsCheckedOnItsFormNotOnTheAddress) {
   DeskSite site;
