@@ -3,6 +3,7 @@
 // this machine refuses outside connections, and Chromium's background
 // services would otherwise try them at every start.
 'use strict';
+const path = require('path');
 const { chromium } = require('playwright-core');
 
 // `extraArgs`: further Chromium flags (a host-resolver rule, say).
@@ -33,4 +34,25 @@ async function withPage(body, extraArgs = []) {
   }
 }
 
-module.exports = { launch, withPage };
+// A failed step of a walk through the site.
+function check(ok, message) {
+  if (!ok) throw new Error(message);
+}
+
+// What every walk through the site does on `page`: a full-page screenshot
+// into the folder `shots`, a click that waits for the page it leads to, and
+// a login on the login form shown (its button: `loginButton`).
+function siteSteps(page, shots, loginButton = 'input[type=submit]') {
+  const submit = (selector) => Promise.all([page.waitForNavigation(), page.click(selector)]);
+  return {
+    shot: (name) => page.screenshot({ path: path.join(shots, name + '.png'), fullPage: true }),
+    submit,
+    login: async (user, password) => {
+      await page.fill('input[name=user]', user);
+      await page.fill('input[name=password]', password);
+      await submit(loginButton);
+    },
+  };
+}
+
+module.exports = { launch, withPage, check, siteSteps };

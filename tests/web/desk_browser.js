@@ -11,7 +11,7 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { withPage } = require('arenix_browser');
+const { withPage, check, siteSteps } = require('arenix_browser');
 
 const [port, shots] = process.argv.slice(2);
 const base = `http://127.0.0.1:${port}`;
@@ -19,19 +19,9 @@ const base = `http://127.0.0.1:${port}`;
 const q400 = 'item=400%C3%D7&age=%B8%DF%D6%D0%D7%E9';              // 400米, 高中组
 const second = 'team=%B5%DA%B6%FE%D6%D0%D1%A7&age=%B8%DF%D6%D0%D7%E9'; // 第二中学, 高中组
 
-function check(ok, message) {
-  if (!ok) throw new Error(message);
-}
-
 withPage(async (page) => {
   await page.setViewportSize({ width: 1280, height: 900 });
-  const shot = (name) => page.screenshot({ path: path.join(shots, name + '.png'), fullPage: true });
-  const submit = (selector) => Promise.all([page.waitForNavigation(), page.click(selector)]);
-  const login = async (user, password) => {
-    await page.fill('input[name=user]', user);
-    await page.fill('input[name=password]', password);
-    await submit('input[type=submit][value="登 录"]');
-  };
+  const { shot, submit, login } = siteSteps(page, shots, 'input[type=submit][value="登 录"]');
   const text = (selector) => page.textContent(selector);
 
   // The visitor: no desk page by address, identity numbers masked.

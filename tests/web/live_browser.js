@@ -8,17 +8,13 @@
 // Usage: node live_browser.js PORT SHOTS_DIR
 'use strict';
 const path = require('path');
-const { launch } = require('arenix_browser');
+const { launch, check } = require('arenix_browser');
 
 const [port, shots] = process.argv.slice(2);
 const base = `http://127.0.0.1:${port}`;
 // GBK query of the senior men's 100 m heats.
 const q100 = 'age=%B8%DF%D6%D0%D7%E9&sex=%C4%D0&item=100%C3%D7&item_sub=&sc=1';
 const resultsUrl = `${base}/results.asp?${q100}`;
-
-function check(ok, message) {
-  if (!ok) throw new Error(message);
-}
 
 async function waitFor(page, fn, arg, timeout) {
   await page.waitForFunction(fn, arg, { timeout, polling: 20 });

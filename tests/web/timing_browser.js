@@ -5,20 +5,14 @@
 // for a heat that does not exist is refused with its reason.
 // Usage: node timing_browser.js PORT SHOTS_DIR GOOD_FILE BAD_FILE
 'use strict';
-const path = require('path');
-const { withPage } = require('arenix_browser');
+const { withPage, check, siteSteps } = require('arenix_browser');
 
 const [port, shots, good, bad] = process.argv.slice(2);
 const base = `http://127.0.0.1:${port}`;
 
-function check(ok, message) {
-  if (!ok) throw new Error(message);
-}
-
 withPage(async (page) => {
   await page.setViewportSize({ width: 1280, height: 900 });
-  const shot = (name) => page.screenshot({ path: path.join(shots, name + '.png'), fullPage: true });
-  const submit = (selector) => Promise.all([page.waitForNavigation(), page.click(selector)]);
+  const { shot, submit } = siteSteps(page, shots);
 
   await page.goto(base + '/login.asp');
   await page.fill('input[name=user]', 'jilu1');

@@ -8,8 +8,7 @@
 // places for athletes without a result.
 // Usage: node walk_browser.js PORT SHOTS_DIR
 'use strict';
-const path = require('path');
-const { withPage } = require('arenix_browser');
+const { withPage, check, siteSteps } = require('arenix_browser');
 
 const [port, shots] = process.argv.slice(2);
 const base = `http://127.0.0.1:${port}`;
@@ -17,10 +16,6 @@ const base = `http://127.0.0.1:${port}`;
 const seniors = 'age=%B8%DF%D6%D0%D7%E9';                 // 高中组
 const sprint = `${seniors}&sex=%C4%D0&item=100%C3%D7`;    // 男, 100米
 const relay400 = `${seniors}&item=4%A1%C1400%C3%D7%BD%D3%C1%A6`;  // 4×400米接力
-
-function check(ok, message) {
-  if (!ok) throw new Error(message);
-}
 
 // An identity number of a man born on 2008-03-15, with its check character.
 function identity() {
@@ -33,13 +28,7 @@ function identity() {
 
 withPage(async (page) => {
   await page.setViewportSize({ width: 1280, height: 900 });
-  const shot = (name) => page.screenshot({ path: path.join(shots, name + '.png'), fullPage: true });
-  const submit = (selector) => Promise.all([page.waitForNavigation(), page.click(selector)]);
-  const login = async (user, password) => {
-    await page.fill('input[name=user]', user);
-    await page.fill('input[name=password]', password);
-    await submit('input[type=submit]');
-  };
+  const { shot, submit, login } = siteSteps(page, shots);
 
   // The delegation: a new athlete, chosen as a man, is stored as a man.
   await page.goto(`${base}/login.asp`);

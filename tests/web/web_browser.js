@@ -7,20 +7,15 @@
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { withPage } = require('arenix_browser');
+const { withPage, check, siteSteps } = require('arenix_browser');
 
 const [port, shots] = process.argv.slice(2);
 const base = `http://meet.example.cn:${port}`;
 const evil = `http://meet.example.cn.evil.org:${port}`;
 
-function check(ok, message) {
-  if (!ok) throw new Error(message);
-}
-
 withPage(async (page) => {
   await page.setViewportSize({ width: 1200, height: 900 });
-  const shot = (name) => page.screenshot({ path: path.join(shots, name + '.png'), fullPage: true });
-  const submit = (selector) => Promise.all([page.waitForNavigation(), page.click(selector)]);
+  const { shot, submit } = siteSteps(page, shots);
 
   // The home page.
   await page.goto(base + '/');
