@@ -110,10 +110,21 @@ bool StoredFile::WriteAt(uint64_t offset, std::string_view bytes) {
   // Bytes the file already holds are not written again: a page that
   // unpacks a stage as it stands, or a save that rewrites unchanged
   // records, then journals, syncs and changes nothing for them (and holds
-  // the meet's write lock that much shorter).
-  if (offset + bytes.size() <= size_ && data_ != nullptr &&
-      std::memcmp(data_ + offset, bytes.data(), bytes.size()) == 0)
-    return true;
+  // the meet's write lock that much shorter). Of a record that changes,
+  // only the span from its first to its last changed byte is written and
+  // journalled (a result save changes a few fields of long records).
+  if (data_ != nullptr && offset < size_) {
+    const uint64_t held = std::min<uint64_t>(bytes.size(), size_ - offset);
+    const uint8_t* old = data_ + offset;
+    size_t head = 0;
+    while (head < held && old[head] == static_cast<uint8_t>(bytes[head])) ++head;
+    if (head == bytes.size()) return true;
+    size_t tail = bytes.size();
+    if (held == bytes.size())
+      while (tail > head && old[tail - 1] == static_cast<uint8_t>(bytes[tail - 1])) --tail;
+    offset += head;
+    bytes = bytes.substr(head, tail - head);
+  }
   NoteBeforeWrite(path_, fd_, offset, bytes.size());
   size_t done = 0;
   while (done < bytes.size()) {

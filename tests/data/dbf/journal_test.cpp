@@ -313,6 +313,26 @@ TEST(WriteUnit, RewritingWhatIsStoredWritesNothing) {
   EXPECT_EQ(Files(dir.path()), before);
 }
 
+// A changed record is written and journalled from its first to its last
+// changed byte, not whole; undoing it still gives the table back.
+TEST(WriteUnit, AChangedFieldJournalsOnlyTheBytesThatChange) {
+  dbf_test::TempDir dir;
+  MakeTeam(dir.path());
+  const Snapshot before = Files(dir.path());
+  {
+    WriteUnit unit(dir.path());
+    auto t = Table::Open(dir.path() + "/Team.dbf", Access::kWrite);
+    t->Update(2, std::vector<FieldValue>{{1, Variant(4.0)}});  // "  3" -> "  4"
+    const std::vector<JournalEntry> entries = ParseJournal(Files(dir.path()).at(kJournalFile), kJournalFile);
+    size_t journalled = 0;
+    for (const JournalEntry& e : entries)
+      if (e.kind == JournalEntry::kBytes) journalled += e.bytes.size();
+    EXPECT_EQ(journalled, 1u);
+    EXPECT_EQ(automation::CDbl(t->Value(2, 1)), 4.0);
+  }
+  EXPECT_EQ(Files(dir.path()), before);
+}
+
 TEST(WriteUnit, WritersOfAMeetTakeTheLockInTheOrderTheyAskedForIt) {
   dbf_test::TempDir dir;
   MakeTeam(dir.path());
