@@ -9,9 +9,11 @@ memory.
 
     soak.py BASE_URL SECONDS CONNECTIONS
 """
+import html
 import html.parser
 import http.client
 import random
+import re
 import sys
 import threading
 import time
@@ -111,6 +113,14 @@ latencies, errors, notes = [], [], []
 deadline = time.time() + SECONDS
 
 
+def reason(body):
+    """What an error page says: its text without scripts, styles and tags
+    (the site's error page starts with a long script)."""
+    text = re.sub(r"(?is)<(script|style)\b.*?</\1>", " ", body)
+    text = html.unescape(re.sub(r"(?s)<[^>]*>", " ", text))
+    return " ".join(text.split())[:300]
+
+
 def timed(client, method, path, fields=None, ok=(200, 302)):
     start = time.time()
     try:
@@ -122,7 +132,8 @@ def timed(client, method, path, fields=None, ok=(200, 302)):
     with lock:
         latencies.append(time.time() - start)
         if status not in ok or "出错原因" in body:
-            errors.append("%s %s: %d %s" % (method, path, status, body[:120].replace("\n", " ")))
+            errors.append("%s %s: %d after %.1f s: %s"
+                          % (method, path, status, time.time() - start, reason(body)))
     return status, location, body
 
 
@@ -219,7 +230,7 @@ def main():
           % (len(lat), SECONDS, len(lat) / SECONDS, len(errors), lost, len(saved), lost_registrations))
     print("latency: p50 %.0f ms, p99 %.0f ms, max %.0f ms" % (p(0.5), p(0.99), p(1.0)))
     print("saves acknowledged: %s" % ", ".join("heat %d: %d" % (h, r) for h, (r, _) in sorted(saved.items())))
-    for e in (errors[:5] + notes[:5]):
+    for e in (errors[:20] + notes[:5]):
         print("  " + e)
     sys.exit(1 if errors or lost or lost_registrations else 0)
 

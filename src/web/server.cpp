@@ -141,7 +141,8 @@ struct PageServer::Impl {
         site(config.site_dir, config.data_dir),
         pages(config, site, [this](const std::string& line) { Log(line); }),
         hub(StreamLimitsOf(config.limits)),
-        live(hub, site.data_dir(), config.trusted_proxies, [this](const std::string& line) { Log(Now() + " " + line); }),
+        live(hub, site.data_dir(), config.trusted_proxies,
+             [this](const std::string& line) { Log(Now() + " " + line, true); }),
         loop(
             ConnectionLimitsOf(config),
             [this](httplib::Stream& s, bool close, bool& closed) { return http.ServeOne(s, close, closed); },
@@ -149,8 +150,11 @@ struct PageServer::Impl {
               return live.TakeOver(fd, request, peer);
             }) {}
 
-  void Log(const std::string& line) {
-    if (config.quiet) return;
+  // Quiet drops the access lines (`access`); a page's or the server's
+  // failure is always logged, since it is what the people running the
+  // server look for.
+  void Log(const std::string& line, bool access = false) {
+    if (access && config.quiet) return;
     std::lock_guard lock(log_mu);
     if (log_file.is_open()) {
       log_file << line << '\n';
@@ -321,7 +325,7 @@ struct PageServer::Impl {
       char buf[64];
       std::snprintf(buf, sizeof buf, "%.1f", ms);
       Log(Now() + " " + ClientAddress(req, config.trusted_proxies) + " " + Printable(req.method) + " " + Printable(req.path) + " " +
-          std::to_string(res.status) + " " + std::to_string(res.body.size()) + " " + buf + "ms");
+          std::to_string(res.status) + " " + std::to_string(res.body.size()) + " " + buf + "ms", true);
     });
   }
 

@@ -129,6 +129,23 @@ TEST_F(ServerTest, StopsAPageThatLoopsAndKeepsServing) {
   EXPECT_EQ(BodyOf(Get(*server_, "/page.asp")), "visible");
 }
 
+// A quiet server keeps no access log but still logs what failed, where.
+TEST_F(ServerTest, AQuietServerStillLogsFailures) {
+  server_.reset();
+  const std::string log = site_.data() + "/../server.log";
+  web::ServerConfig config = TestConfig(site_);
+  config.access_log = log;
+  server_ = std::make_unique<TestServer>(config);
+  site_.Write("broken.asp", "<% Response.Write('a');\nundefinedThing(); %>");
+  EXPECT_EQ(StatusOf(Get(*server_, "/broken.asp")), 500);
+  EXPECT_EQ(BodyOf(Get(*server_, "/page.asp")), "visible");
+  server_->Stop();
+  const std::string logged = dbf_test::Slurp(log);
+  EXPECT_NE(logged.find("page error: /broken.asp line 2"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("undefinedThing"), std::string::npos) << logged;
+  EXPECT_EQ(logged.find("GET /page.asp"), std::string::npos) << logged;
+}
+
 TEST_F(ServerTest, StopsAPageThatAllocatesWithoutEnd) {
   site_.Write("grow.asp", "<% var a = [], s = 'xxxxxxxx'; while (true) { s += s; a.push(s + a.length); } %>");
   std::string r = Get(*server_, "/grow.asp");
