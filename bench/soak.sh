@@ -4,7 +4,9 @@
 # errors and lost saves, the latency, and the server's memory (RSS) sampled
 # every 5 s, which must stay flat.
 #   bench/soak.sh [SECONDS [CONNECTIONS]]      (default 600 s, 64 connections)
-# SOAK_PORT chooses the server's port (default 18200).
+# SOAK_PORT chooses the server's port (default 18200). When the run fails,
+# the server's log (its failures with page, line and message) is kept in
+# SOAK_LOG (default /tmp/arenix-soak-serve.log).
 set -e
 cd "$(dirname "$0")/.."
 secs=${1:-600}
@@ -35,5 +37,9 @@ kill "$sampler" 2>/dev/null || true
 echo "RSS every 5 s (KiB): $(tr '\n' ' ' <"$work/rss")"
 awk 'NR == 1 {first = $1} {last = $1; if ($1 > max) max = $1}
      END {printf "RSS: first %d KiB, highest %d KiB, last %d KiB\n", first, max, last}' "$work/rss"
-grep -i "error" "$work/serve.log" | head -5 || true
+grep -i "error" "$work/serve.log" | sort | uniq -c | sort -rn | head -20 || true
+if [ "$status" -ne 0 ]; then
+  cp "$work/serve.log" "${SOAK_LOG:-/tmp/arenix-soak-serve.log}"
+  echo "server log kept in ${SOAK_LOG:-/tmp/arenix-soak-serve.log}"
+fi
 exit $status
