@@ -117,7 +117,10 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   std::string signature;
   if (shareable) {
     signature = replies_.DataSignature();
-    if (auto kept = replies_.Find(key, page.get(), signature)) return *kept;
+    if (auto kept = replies_.Find(key, page.get(), signature)) {
+      kept->for_everyone = true;
+      return std::move(*kept);
+    }
   }
 
   bool created = false;
@@ -145,8 +148,10 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   if (result.kind == ScriptResult::Kind::Done) {
     reply = response->ToReply();
     if (shareable && !send_cookie && !req->ReadClientState() && reply.status == 200 &&
-        response->cache_control().starts_with(u"public"))
+        response->cache_control().starts_with(u"public")) {
       replies_.Store(key, page.get(), signature, reply);
+      reply.for_everyone = true;
+    }
   } else {
     std::string where = result.file.empty() ? file.site_path : result.file;
     if (result.line > 0) where += " line " + std::to_string(result.line);
