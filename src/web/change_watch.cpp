@@ -63,6 +63,7 @@ bool ChangeWatch::Add(const std::string& folder, size_t depth) {
   int wd = ::inotify_add_watch(fd_, folder.c_str(), kChanges | IN_ONLYDIR);
   if (wd < 0) return false;
   folders_[wd] = folder;
+  if (depth == 0) roots_.insert(wd);
   DIR* d = ::opendir(folder.c_str());
   if (!d) return false;
   bool ok = true;
@@ -93,17 +94,25 @@ void ChangeWatch::Drain() {
         ++generation_;  // some changes were dropped: everything is stale
         continue;
       }
-      if (e->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
-        // A watched folder is gone: later changes under its name go unseen.
+      if (e->mask & (IN_DELETE_SELF | IN_IGNORED)) {
+        // A folder deleted: its parent saw that, and a folder made again
+        // under its name is watched afresh. A top folder deleted cannot be.
+        ++generation_;
+        if (roots_.count(e->wd)) usable_ = false;
+        folders_.erase(e->wd);
+        continue;
+      }
+      if (e->mask & (IN_MOVE_SELF | IN_UNMOUNT)) {
+        // A folder moved keeps its watch under a name no longer true.
         ++generation_;
         usable_ = false;
         continue;
       }
       if (e->len > 0 && e->name[0] == '.') continue;
       ++generation_;
-      if ((e->mask & IN_CREATE) && (e->mask & IN_ISDIR)) {
+      if ((e->mask & (IN_CREATE | IN_MOVED_TO)) && (e->mask & IN_ISDIR)) {
         auto it = folders_.find(e->wd);
-        if (it == folders_.end() || !Add(it->second + "/" + e->name, 0)) usable_ = false;
+        if (it == folders_.end() || !Add(it->second + "/" + e->name, 1)) usable_ = false;
       }
     }
   }

@@ -7,8 +7,8 @@
 //
 // Changes that can be missed make it unusable, and its callers fall back to
 // comparing the files themselves: a folder on a network share (another
-// machine's writes raise no event here), a lost watch (a folder moved or
-// deleted), an overflowing queue (counted as a change, then fine again),
+// machine's writes raise no event here), a lost watch (a folder moved, or
+// one it was made with deleted), an overflowing queue (counted as a change, then fine again),
 // more folders than the limit, or no watches left.
 //
 // Names beginning with a dot (the meet's write lock) are not changes.
@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ class ChangeWatch {
   std::mutex mu_;
   uint64_t generation_ = 0;
   std::map<int, std::string> folders_;  // watch descriptor -> folder
+  std::set<int> roots_;                 // the folders it was made with
 };
 
 }  // namespace web
