@@ -40,6 +40,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       site_(site),
       cache_(site),
       sessions_(config.limits.session_idle, config.node),
+      changes_({site.site_dir(), site.data_dir()}, config.limits.watched_folders),
       replies_(site.data_dir(), config.limits.kept_replies),
       log_(std::move(log)) {
   RegisterAccountsClass();
@@ -116,7 +117,9 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   const std::string key = file.path + "?" + request.query + "#" + request.Header("Host");
   std::string signature;
   if (shareable) {
-    signature = replies_.DataSignature();
+    // The change notices say it in one system call and miss no change
+    // however quick; where they cannot see every change, the files do.
+    signature = changes_.usable() ? "changes " + std::to_string(changes_.Generation()) : replies_.DataSignature();
     if (auto kept = replies_.Find(key, page.get(), signature)) {
       kept->for_everyone = true;
       return std::move(*kept);

@@ -143,8 +143,7 @@ struct PageServer::Impl {
       : config(std::move(c)),
         site(config.site_dir, config.data_dir),
         pages(config, site, [this](const std::string& line) { Log(line); }),
-        watch({site.site_dir(), site.data_dir()}, config.limits.watched_folders),
-        front(watch, config.limits.kept_replies),
+        front(pages.changes(), config.limits.kept_replies),
         hub(StreamLimitsOf(config.limits)),
         live(hub, site.data_dir(), config.trusted_proxies, [this](const std::string& line) { Log(Now() + " " + line); }),
         loop(
@@ -355,7 +354,6 @@ struct PageServer::Impl {
   ServerConfig config;
   SiteFiles site;
   PageHost pages;
-  ChangeWatch watch;
   KeptFront front;
   HttpCore http;
   StreamHub hub;

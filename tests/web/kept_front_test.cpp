@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "web/change_watch.h"
+#include "web/kept_front.h"
 #include "web/web_site.h"
 
 namespace web_test {
@@ -198,6 +199,48 @@ TEST_F(KeptFrontTest, ASlowReaderGetsEveryByteAndHoldsNobodyUp) {
   ASSERT_NE(second, std::string::npos);
   EXPECT_EQ(BodyOf(got.substr(0, second)), body);
   EXPECT_EQ(BodyOf(got.substr(second)), body);
+}
+
+TEST(KeptFrontUnitTest, AnswersOnlyAPlainGetOfTheSameAddressAndHost) {
+  TestSite site;
+  web::ChangeWatch watch({site.data()}, 16);
+  web::KeptFront front(watch, 8);
+  front.Keep(web::KeptFront::KeyOf("/r.asp?a=1", "x"), front.Moment(), {{"Content-Type", "text/html"}}, "body");
+  struct Case {
+    std::string request;
+    bool answered;
+  };
+  const std::string end = "\r\n\r\n";
+  const Case cases[] = {
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x" + end, true},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nhost:   x\r\ncookie: theme=1; item=3" + end, true},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: y" + end, false},
+      {"GET /r.asp?a=2 HTTP/1.1\r\nHost: x" + end, false},
+      {"GET /R.asp?a=1 HTTP/1.1\r\nHost: x" + end, false},
+      {"HEAD /r.asp?a=1 HTTP/1.1\r\nHost: x" + end, false},
+      {"POST /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nContent-Length: 0" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.0\r\nHost: x" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nCookie: ARENIXSESSIONID=abc" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nCookie: a=1\r\nCookie: ARENIXSESSIONID=abc" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nHost: y" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nRange: bytes=0-1" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nIf-Range: \"t\"" + end, false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nContent-Length: 4" + end + "abcd", false},
+      {"GET /r.asp?a=1 HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked" + end + "0\r\n\r\n", false},
+  };
+  for (const Case& c : cases) {
+    web::ReadyReply reply;
+    int status = 0;
+    size_t bytes = 0;
+    EXPECT_EQ(front.Answer(web::ReadQuickHead(c.request), false, reply, status, bytes), c.answered) << c.request;
+  }
+  // A change in the folder: the entry no longer answers.
+  site.WriteData("Play.dbf", "x");
+  web::ReadyReply reply;
+  int status = 0;
+  size_t bytes = 0;
+  EXPECT_FALSE(front.Answer(web::ReadQuickHead(cases[0].request), false, reply, status, bytes));
+  EXPECT_EQ(front.size(), 0u);
 }
 
 TEST(ChangeWatchTest, SeesChangesUnderItsFoldersAndSaysWhenItCannot) {
