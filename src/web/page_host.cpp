@@ -116,15 +116,27 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   // The host is part of the key: a page may build its links from it.
   const std::string key = file.path + "?" + request.query + "#" + request.Header("Host");
   std::string signature;
+  bool lead = false;
   if (shareable) {
     // The change notices say it in one system call and miss no change
     // however quick; where they cannot see every change, the files do.
     signature = changes_.usable() ? "changes " + std::to_string(changes_.Generation()) : replies_.DataSignature();
-    if (auto kept = replies_.Find(key, page.get(), signature)) {
+    if (auto kept = replies_.Find(key, page.get(), signature, lead, config_.limits.script_time)) {
       kept->for_everyone = true;
       return std::move(*kept);
     }
   }
+  // The requests waiting for this run are let go however it ends.
+  struct Finish {
+    ReplyCache& replies;
+    const std::string& key;
+    bool lead;
+    void operator()(const Reply* made) {
+      if (lead) replies.Finish(key, made);
+      lead = false;
+    }
+    ~Finish() { (*this)(nullptr); }
+  } finish{replies_, key, lead};
 
   bool created = false;
   auto session = sessions_.Open(session_id, created);
@@ -162,6 +174,7 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
     log_("page error: " + msg);
     reply = Failure(PublicMessage(msg), result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
   }
+  finish(reply.for_everyone ? &reply : nullptr);
   if (send_cookie)
     reply.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" + session->id() +
                                                  "; path=/; HttpOnly; SameSite=Lax");

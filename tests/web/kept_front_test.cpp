@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,23 @@ TEST_F(KeptFrontTest, PipelinedKeptAndOrdinaryRequestsAreAnsweredInOrder) {
   ASSERT_EQ(statuses, (std::vector<std::string>{"200", "200", "200", "200", "404", "200", "200"})) << reply;
   for (size_t i : {0, 1, 3, 5, 6}) EXPECT_EQ(bodies[i], kept) << i;
   EXPECT_NE(bodies[2], kept);
+}
+
+TEST_F(KeptFrontTest, AfterAChangeOneRunMakesThePublicReplyForEveryoneWaiting) {
+  site_.Write("slow.asp",
+              "<% Response.CacheControl = 'public'; var t = new Date().getTime();"
+              " while (new Date().getTime() - t < 150) {} Response.Write(Math.random()); %>");
+  const std::string before = BodyOf(Get(*server_, "/slow.asp"));
+  site_.WriteData("Play.dbf", "a save");
+  // As many visitors at once as there are workers: one runs the page, the
+  // others get what it made (side by side, each would make its own).
+  std::vector<std::future<std::string>> visitors;
+  for (int i = 0; i < 4; ++i)
+    visitors.push_back(std::async(std::launch::async, [&] { return BodyOf(Get(*server_, "/slow.asp")); }));
+  std::vector<std::string> bodies;
+  for (auto& v : visitors) bodies.push_back(v.get());
+  EXPECT_NE(bodies[0], before);
+  for (const std::string& b : bodies) EXPECT_EQ(b, bodies[0]);
 }
 
 TEST_F(KeptFrontTest, ASlowReaderGetsEveryByteAndHoldsNobodyUp) {
