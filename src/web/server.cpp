@@ -300,7 +300,7 @@ struct PageServer::Impl {
       const std::string target(head.target);
       Log(Now() + " " + VisitorAddress(peer, std::string(head.forwarded_for), config.trusted_proxies) + " GET " +
           Printable(target.substr(0, target.find('?'))) + " " + std::to_string(status) + " " +
-          std::to_string(bytes) + " " + buf + "ms");
+          std::to_string(bytes) + " " + buf + "ms", true);
     }
     return true;
   }
