@@ -21,7 +21,11 @@ var table = [["", 0, ""]];
 for (var i = 0; i < order.length; i++)
   if (typeof totals[order[i]] === "number" && !totals["#" + order[i]])
     table.push(["", Math.round(totals[order[i]] * 10) / 10, h(order[i])]);
-table.sort(function (a, b) { return a[2] === "" ? -1 : b[2] === "" ? 1 : b[1] - a[1]; });
+// Equal totals in name order, as on the scores page: the engine's sort does
+// not keep the order it was given, so a tie would change places on reload.
+table.sort(function (a, b) {
+  return a[2] === "" ? -1 : b[2] === "" ? 1 : b[1] - a[1] || (a[2] < b[2] ? -1 : a[2] > b[2] ? 1 : 0);
+});
 closeMeet();
 Response.Write(arenix.CommTableChartHeader());
 if (table.length > 1)
