@@ -105,14 +105,14 @@ unpacked();
   <form name="sele" method="get" action="entry.asp" class="selectors">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 1, "ajax") %>
-    <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
-    <%= sexSelect(sel) %>
-    <%= stageSelect(sel) %>
+    <span id="itemsum_select"><% subEventSelect(sel.item, sel.item_sub); %></span>
+    <% sexSelect(sel); %>
+    <% stageSelect(sel); %>
     <%= arenix.CommShowTitleSub_Zc(String(sel.zc), heats) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
-  <%= timingPanel() %>
-  <%= selectorScript() %>
+  <% timingPanel(); %>
+  <% selectorScript(); %>
 <% if (!allowed) { %>
   <div class="msg warn">请选择您可以录入的项目。</div>
 <% } else if (!sel.stages.length) { %>

@@ -68,12 +68,12 @@ var rows = resultRows();
   <form name="sele" method="get" action="results.asp" class="selectors no-print">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>
-    <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
-    <%= sexSelect(sel) %>
-    <%= stageSelect(sel) %>
+    <span id="itemsum_select"><% subEventSelect(sel.item, sel.item_sub); %></span>
+    <% sexSelect(sel); %>
+    <% stageSelect(sel); %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
-  <%= selectorScript() %>
+  <% selectorScript(); %>
   <p class="live-stamp no-print" hidden></p>
   <h2 id="live-title" data-live-part><%= h(title) %>
     <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %><span class="no-print"> ·

@@ -327,6 +327,9 @@ def write_and_read(c, ages, items):
     c.both("recorder", "POST", "/entry.asp", fields)
     # A save after the login has gone, and a save while entry is closed.
     c.both("visitor", "POST", "/entry.asp", fields)
+    marked_up = [[n, "<i>'9\"&</i>" if n.startswith(("playcj_2_", "playmc_")) else v] for n, v in fields]
+    first_bib = dict(fields)["ydy_bh_list"].split("|")[1]
+    c.both("visitor", "POST", "/entry.asp", marked_up + [["playmc_" + first_bib, "<b>"]])
     c.both("organiser", "POST", "/admin/index.asp", [("switch", "网络登分"), ("on", "0")])
     c.get("recorder", "/entry.asp", q)
     c.both("recorder", "POST", "/entry.asp", fields)
