@@ -27,8 +27,7 @@ table.sort(function (a, b) {
   return a[2] === "" ? -1 : b[2] === "" ? 1 : b[1] - a[1] || (a[2] < b[2] ? -1 : a[2] > b[2] ? 1 : 0);
 });
 closeMeet();
-Response.Write(arenix.CommTableChartHeader());
-if (table.length > 1)
-  Response.Write(arenix.CommTableChart1(new Ref(table), 0, "20", 10, 36, 620, 240, "A"));
-Response.Write("<script src=\"../comm/orvel_chart_svg.js\"></script></body></html>");
 %>
+<%= arenix.CommTableChartHeader() %>
+<% if (table.length > 1) { %><%= arenix.CommTableChart1(new Ref(table), 0, "20", 10, 36, 620, 240, "A") %><% } %>
+<script src="../comm/orvel_chart_svg.js"></script></body></html>

@@ -213,8 +213,9 @@ class Comparison:
                 c.login(role)
         self.out, self.seen, self.differing = out, 0, []
 
-    def both(self, role, method, path, fields=None):
-        """The same request on both sites; the old site's reply."""
+    def both(self, role, method, path, fields=None, expect=None):
+        """The same request on both sites; the old site's reply, which must
+        hold `expect` when given (the request reached the case it is for)."""
         old, new = (c.send(method, path, fields) for c in self.clients[role])
         if method == "POST":
             time.sleep(1.1)  # each write in a second of its own: the audit log lists by time
@@ -222,6 +223,8 @@ class Comparison:
         diff = difference(old, new)
         label = "%s %s %s" % (role, method, path)
         print(("DIFF " if diff else "same ") + label + (" [%d]" % old.status))
+        if expect and expect not in old.text():
+            raise SystemExit("%s: the old site's reply lacks %r" % (label, expect))
         if diff:
             self.differing.append(label)
             name = hashlib.sha1(label.encode()).hexdigest()[:10] + ".diff"
@@ -288,7 +291,8 @@ def read_pages(c):
                 q = [("item", item), ("age", ages[0]), ("sex", sex), ("stage", stage)]
                 c.get("organiser", "/admin/startlist.asp", q)
     c.get("organiser", "/admin/startlist.asp", [("item", items[0]), ("age", ages[0]), ("stage", "预赛"), ("pdf", "1")])
-    c.get("organiser", "/admin/overview.asp", [("excel", "1")])
+    c.get("organiser", "/admin/overview.asp", [("export", "1")])
+    c.get("organiser", "/admin/overview.asp", [("export", "1"), ("keyword", "中学")])
     c.get("organiser", "/admin/overview.asp", [("keyword", "中学"), ("page", "2")])
     for team_page in ("/register.asp",):
         c.get("delegation", team_page, [("age", ages[1])])
@@ -314,7 +318,7 @@ def write_and_read(c, ages, items):
     fields = entry_form(c, q, marks)
     saved = c.both("recorder", "POST", "/entry.asp", fields)
     if saved.location:
-        c.both("recorder", "GET", "/" + saved.location.split("/", 3)[-1].lstrip("/"))
+        c.both("recorder", "GET", "/" + saved.location.split("/", 3)[-1].lstrip("/"), expect="msg ok")
     c.get("visitor", "/results.asp", q)
     c.get("visitor", "/results.asp", q[:3] + [("sc", "4")])
     c.get("visitor", "/index.asp")
@@ -324,15 +328,15 @@ def write_and_read(c, ages, items):
     final = entry_form(c, q[:3] + [("sc", "4")], marks)
     c.both("recorder", "POST", "/entry.asp", final)
     c.get("recorder", "/entry.asp", q)
-    c.both("recorder", "POST", "/entry.asp", fields)
+    c.both("recorder", "POST", "/entry.asp", fields, expect="confirm-save")
     # A save after the login has gone, and a save while entry is closed.
-    c.both("visitor", "POST", "/entry.asp", fields)
+    c.both("visitor", "POST", "/entry.asp", fields, expect="relogin-save")
     marked_up = [[n, "<i>'9\"&</i>" if n.startswith(("playcj_2_", "playmc_")) else v] for n, v in fields]
     first_bib = dict(fields)["ydy_bh_list"].split("|")[1]
-    c.both("visitor", "POST", "/entry.asp", marked_up + [["playmc_" + first_bib, "<b>"]])
+    c.both("visitor", "POST", "/entry.asp", marked_up + [["playmc_" + first_bib, "<b>"]], expect="&lt;i&gt;")
     c.both("organiser", "POST", "/admin/index.asp", [("switch", "网络登分"), ("on", "0")])
-    c.get("recorder", "/entry.asp", q)
-    c.both("recorder", "POST", "/entry.asp", fields)
+    c.both("recorder", "GET", "/entry.asp?" + gbk_query(q), expect="entry-closed")
+    c.both("recorder", "POST", "/entry.asp", fields, expect="kept-message")
     c.both("recorder", "GET", "/timing.asp")
     c.both("organiser", "POST", "/admin/index.asp", [("switch", "网络登分"), ("on", "1")])
     # A registration saved unchanged, and its audit entry.
