@@ -17,6 +17,8 @@ rs.value.Open("Select 编号, 运动员, 性别, 代表队, 年龄组, 参赛项
               " Order By 代表队, 年龄组, 编号, 参赛项目", conn.value, 1, 1);
 rs.value.PageSize = 20;
 arenix.CommShowNoPage(Request, rs);
+var ages = [];
+eachRow("Select 年龄组 From Age", function (row) { ages.push(row("年龄组")); });
 pageTop("参赛名单", "entrants.asp");
 %>
 <section class="panel">
@@ -24,9 +26,7 @@ pageTop("参赛名单", "entrants.asp");
   <form name="search" method="get" action="entrants.asp" class="form-row">
     <label>年龄组</label>
     <select name="age" class="inputselect"><option value="">全部</option>
-<% eachRow("Select 年龄组 From Age", function (row) { var a = row("年龄组"); %>
-      <option value="<%= h(a) %>"<%= a === age ? " selected" : "" %>><%= h(a) %></option>
-<% }); %>
+      <% options(ages, age); %>
     </select>
     <label for="keyword">关键字</label>
     <input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" placeholder="姓名、编号、代表队或项目" class="inputtext">

@@ -46,7 +46,7 @@ deskTop("操作日志", "admin/audit.asp");
   <form name="search" method="get" action="audit.asp" class="form-row">
     <label>项目</label>
     <select name="item" class="inputselect"><option value="">全部</option>
-<% for (var i = 0; i < items.length; i++) { %><option value="<%= h(items[i]) %>"<%= items[i] === item ? " selected" : "" %>><%= h(items[i]) %></option><% } %>
+      <% options(items, item); %>
     </select>
     <label for="keyword">关键字</label>
     <input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" placeholder="用户、操作、代表队或成绩" class="inputtext">

@@ -66,7 +66,7 @@ deskTop("团体总分", "admin/scores.asp");
   <form method="get" action="scores.asp" class="form-row">
     <label>年龄组</label>
     <select name="age" class="inputselect" onchange="this.form.submit()">
-<% for (var i = 0; i < ages.length; i++) { %><option value="<%= h(ages[i]) %>"<%= ages[i] === age ? " selected" : "" %>><%= h(ages[i]) %></option><% } %>
+      <% options(ages, age); %>
     </select>
     <input type="submit" value="查 看" class="button secondary">
   </form>

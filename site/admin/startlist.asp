@@ -75,13 +75,6 @@ for (var i = 0; i < schedule.length; i++) {
   once(ages, "a", schedule[i].age);
   once(stages, "s", schedule[i].stage);
 }
-// The options of a selector, the chosen one selected; the values are their
-// own captions unless captions are given.
-function options(values, chosen, captions) {
-  for (var i = 0; i < values.length; i++) {
-    %><option value="<%= h(values[i]) %>"<%= values[i] === chosen ? " selected" : "" %>><%= h(captions ? captions[i] : values[i]) %></option><%
-  }
-}
 var listQuery = "item=" + u(item) + "&age=" + u(age) + "&sex=" + u(sex) + "&stage=" + u(stage);
 
 deskTop("检录单", "admin/startlist.asp");

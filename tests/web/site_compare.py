@@ -345,6 +345,8 @@ def write_and_read(c, ages, items):
     for role in c.clients:
         c.get(role, "/admin/audit.asp")
         c.get(role, "/index.asp")
+    c.get("organiser", "/admin/audit.asp", [("item", items[0])])
+    c.get("organiser", "/admin/audit.asp", [("keyword", "<b>'")])
     c.get("visitor", "/meet.json")
 
 
