@@ -187,6 +187,8 @@ class Servers:
         for i, site in enumerate(sites):
             data = os.path.join(work, "meet%d" % i)
             shutil.copytree(os.path.join(work, "meet"), data)
+            # A copy of the site: pages write files of their own (charts) under it.
+            site = shutil.copytree(site, os.path.join(work, "site%d" % i))
             p = port + i
             if not free(p):
                 raise SystemExit("port %d is taken" % p)
@@ -370,7 +372,12 @@ def main():
     finally:
         servers.stop()
     print("%d requests compared, %d differ%s" % (c.seen, len(c.differing), (" (see %s)" % out) if c.differing else ""))
-    shutil.rmtree(os.path.join(work, "meet"), ignore_errors=True)
+    if args.out or not c.differing:
+        shutil.rmtree(work, ignore_errors=True)
+    else:
+        for name in os.listdir(work):
+            if name != "diff":
+                shutil.rmtree(os.path.join(work, name), ignore_errors=True)
     return 1 if c.differing else 0
 
 
