@@ -341,9 +341,24 @@ def write_and_read(c, ages, items):
     c.both("recorder", "POST", "/entry.asp", fields, expect="kept-message")
     c.both("recorder", "GET", "/timing.asp")
     c.both("organiser", "POST", "/admin/index.asp", [("switch", "网络登分"), ("on", "1")])
-    # A registration saved unchanged, and its audit entry.
+    # A registration saved unchanged, and its audit entry; then a name in
+    # markup, and a notice in markup: every page that shows them must show
+    # them as text, as before.
     reg = c.get("delegation", "/register.asp", [("age", ages[0])]).text()
-    c.both("delegation", "POST", "/register.asp", [f for f in form_fields(reg, "myform")])
+    registration = form_fields(reg, "myform")
+    c.both("delegation", "POST", "/register.asp", registration)
+    marked = "<i>x'\"&amp;</i>"
+    renamed = [list(f) for f in registration]
+    next(f for f in renamed if f[0].startswith("ydy_xm_"))[1] = marked
+    c.both("delegation", "POST", "/register.asp", renamed)
+    c.both("organiser", "POST", "/admin/notices.asp", [("action", "add"), ("title", marked), ("text", marked + "\n2")])
+    team_age = "?" + gbk_query([("team", dict(registration)["ydy_team"]), ("age", ages[0])])
+    for page in ("/athletes.asp" + team_age, "/register.asp" + team_age, "/admin/notices.asp", "/admin/audit.asp"):
+        c.both("organiser", "GET", page, expect="&lt;i&gt;x")
+    c.both("delegation", "GET", "/register.asp?" + gbk_query([("age", ages[0])]), expect="&lt;i&gt;x")
+    c.both("visitor", "GET", "/index.asp", expect="&lt;i&gt;x")
+    for page in ("/admin/teams.asp", "/admin/overview.asp", "/entrants.asp"):
+        c.get("organiser", page)
     for role in c.clients:
         c.get(role, "/admin/audit.asp")
         c.get(role, "/index.asp")
