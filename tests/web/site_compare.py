@@ -365,6 +365,12 @@ def write_and_read(c, ages, items):
     c.get("organiser", "/admin/audit.asp", [("item", items[0])])
     c.get("organiser", "/admin/audit.asp", [("keyword", "<b>'")])
     c.get("visitor", "/meet.json")
+    # The kept form's own login: a wrong password, then an account that is
+    # not a recorder's (the visitor is logged in as it from here on).
+    relogin = fields + [["relogin", "1"], ["user", "jilu1"], ["password", "wrong"]]
+    c.both("visitor", "POST", "/entry.asp", relogin, expect="login-message")
+    relogin[-2:] = [["user", "dyzx"], ["password", "123456"]]
+    c.both("visitor", "POST", "/entry.asp", relogin, expect="login-message")
 
 
 def main():
