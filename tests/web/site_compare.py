@@ -7,8 +7,10 @@ with its whitespace and render stamps set aside.
 A rewrite of the pages that must not change what they send (a template in
 place of built-up strings, one row walker for another) is checked with it:
 
-  tests/web/site_compare.py --arenix build/arenix --old OLD/site --new site \
+  tests/web/site_compare.py --arenix build/arenix --old-rev main --new site \
       --port 18600 --out /tmp/site-diff
+
+(--old FOLDER takes a site folder instead of a revision.)
 
 The same writes (result saves, a switch of the desk, a registration) are made
 on both meets in the same order, so that the pages after them are compared
@@ -184,6 +186,13 @@ class Servers:
     def __init__(self, arenix, sites, port, work):
         subprocess.run([arenix, "demo", os.path.join(work, "meet")], check=True, stdout=subprocess.DEVNULL)
         self.procs, self.ports = [], []
+        try:
+            self.start(arenix, sites, port, work)
+        except BaseException:
+            self.stop()
+            raise
+
+    def start(self, arenix, sites, port, work):
         for i, site in enumerate(sites):
             data = os.path.join(work, "meet%d" % i)
             shutil.copytree(os.path.join(work, "meet"), data)
@@ -376,7 +385,9 @@ def write_and_read(c, ages, items):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--arenix", required=True)
-    ap.add_argument("--old", required=True, help="the site folder as it was")
+    old = ap.add_mutually_exclusive_group(required=True)
+    old.add_argument("--old", help="the site folder as it was")
+    old.add_argument("--old-rev", help="a revision of this repository whose site/ is the old site (main, HEAD~3)")
     ap.add_argument("--new", required=True, help="the site folder as it is now")
     ap.add_argument("--port", type=int, default=18600, help="the old site's port; the new one's is the next")
     ap.add_argument("--out", default=None, help="folder for the differences")
@@ -384,21 +395,31 @@ def main():
     work = tempfile.mkdtemp(prefix="site-compare-")
     out = args.out or os.path.join(work, "diff")
     os.makedirs(out, exist_ok=True)
-    servers = Servers(os.path.abspath(args.arenix), [os.path.abspath(args.old), os.path.abspath(args.new)],
-                      args.port, work)
+    c = None
     try:
-        c = Comparison(servers.ports, out)
-        ages, items = read_pages(c)
-        write_and_read(c, ages, items)
+        if args.old_rev:
+            repo = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+            archive = subprocess.run(["git", "-C", repo, "archive", args.old_rev, "site"], check=True,
+                                     stdout=subprocess.PIPE).stdout
+            os.makedirs(os.path.join(work, "old"))
+            subprocess.run(["tar", "-x", "-C", os.path.join(work, "old")], input=archive, check=True)
+            args.old = os.path.join(work, "old", "site")
+        servers = Servers(os.path.abspath(args.arenix), [os.path.abspath(args.old), os.path.abspath(args.new)],
+                          args.port, work)
+        try:
+            c = Comparison(servers.ports, out)
+            ages, items = read_pages(c)
+            write_and_read(c, ages, items)
+        finally:
+            servers.stop()
     finally:
-        servers.stop()
-    print("%d requests compared, %d differ%s" % (c.seen, len(c.differing), (" (see %s)" % out) if c.differing else ""))
-    if args.out or not c.differing:
-        shutil.rmtree(work, ignore_errors=True)
-    else:
+        # Only the differences stay, and only when no --out was given.
         for name in os.listdir(work):
-            if name != "diff":
+            if args.out or name != "diff" or not (c and c.differing):
                 shutil.rmtree(os.path.join(work, name), ignore_errors=True)
+        if args.out or not (c and c.differing):
+            shutil.rmtree(work, ignore_errors=True)
+    print("%d requests compared, %d differ%s" % (c.seen, len(c.differing), (" (see %s)" % out) if c.differing else ""))
     return 1 if c.differing else 0
 
 
