@@ -21,20 +21,13 @@ var teams = [], ages = [];
 eachRow("Select Distinct 代表队 From team", function (row) { teams.push(row("代表队")); });
 eachRow("Select 年龄组 From Age", function (row) { ages.push(row("年龄组")); });
 
-function options(list, value) {
-  var out = "<option value=\"\">全部</option>";
-  for (var i = 0; i < list.length; i++)
-    out += "<option value=\"" + h(list[i]) + "\"" + (list[i] === value ? " selected" : "") + ">" + h(list[i]) + "</option>";
-  return out;
-}
-
 pageTop("报名名单", "athletes.asp");
 %>
 <section class="panel">
   <h2>报名名单<small>共 <%= rs.value.RecordCount %> 人</small></h2>
   <form name="search" method="get" action="athletes.asp" class="form-row">
-    <label>代表队</label><select name="team" class="inputselect"><%= options(teams, team) %></select>
-    <label>年龄组</label><select name="age" class="inputselect"><%= options(ages, age) %></select>
+    <label>代表队</label><select name="team" class="inputselect"><option value="">全部</option><% options(teams, team); %></select>
+    <label>年龄组</label><select name="age" class="inputselect"><option value="">全部</option><% options(ages, age); %></select>
     <label for="keyword">姓名</label><input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" class="inputtext">
     <input type="submit" value="搜 索" class="button">
   </form>

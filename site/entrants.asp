@@ -17,6 +17,8 @@ rs.value.Open("Select 编号, 运动员, 性别, 代表队, 年龄组, 参赛项
               " Order By 代表队, 年龄组, 编号, 参赛项目", conn.value, 1, 1);
 rs.value.PageSize = 20;
 arenix.CommShowNoPage(Request, rs);
+var ages = [];
+eachRow("Select 年龄组 From Age", function (row) { ages.push(row("年龄组")); });
 pageTop("参赛名单", "entrants.asp");
 %>
 <section class="panel">
@@ -24,10 +26,7 @@ pageTop("参赛名单", "entrants.asp");
   <form name="search" method="get" action="entrants.asp" class="form-row">
     <label>年龄组</label>
     <select name="age" class="inputselect"><option value="">全部</option>
-<% eachRow("Select 年龄组 From Age", function (row) {
-     var a = row("年龄组");
-     Response.Write("<option value=\"" + h(a) + "\"" + (a === age ? " selected" : "") + ">" + h(a) + "</option>");
-   }); %>
+      <% options(ages, age); %>
     </select>
     <label for="keyword">关键字</label>
     <input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" placeholder="姓名、编号、代表队或项目" class="inputtext">
@@ -37,17 +36,11 @@ pageTop("参赛名单", "entrants.asp");
     <thead><tr><th>编号</th><th>姓名</th><th>性别</th><th>代表队</th><th>年龄组</th><th>参赛项目</th></tr></thead>
     <tbody>
 <%
-var shown = 0;
-while (!rs.value.EOF && shown < rs.value.PageSize) {
-  var team = trim(rs.value("比赛团队"));
-  Response.Write("<tr><td>" + h(trim(rs.value("编号"))) + "</td><td>" + h(trim(rs.value("运动员"))) +
-    (team !== "" ? "（" + h(team) + "）" : "") + "</td><td>" + (rs.value("性别") === true ? "男" : "女") +
-    "</td><td>" + h(trim(rs.value("代表队"))) + "</td><td>" + h(trim(rs.value("年龄组"))) + "</td><td>" +
-    h(trim(rs.value("参赛项目"))) + "</td></tr>");
-  rs.value.MoveNext();
-  shown++;
-}
+var shown = eachPageRow(function (row) {
+  var team = row("比赛团队");
 %>
+      <tr><td><%= h(row("编号")) %></td><td><%= h(row("运动员")) %><% if (team !== "") { %>（<%= h(team) %>）<% } %></td><td><%= row("性别") === true ? "男" : "女" %></td><td><%= h(row("代表队")) %></td><td><%= h(row("年龄组")) %></td><td><%= h(row("参赛项目")) %></td></tr>
+<% }); %>
     </tbody>
   </table>
   <% if (shown === 0) { %><p class="note">没有符合条件的运动员。</p><% } %>

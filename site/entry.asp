@@ -28,12 +28,11 @@ if (who === null && posting) {
     keptFormPage("登录已过期", "登录已过期，成绩尚未保存。录入的成绩都保留在本页，请重新登录，登录后即保存。", "login",
                  loginMessage);
 }
-if (who === null) { closeMeet(); Response.Redirect("login.asp?back=" + u(pageAddress())); }
-arenix.CommCheckSession(Response, Session("SPORTS_WLDF_Session"));
+who = requireRecorder();
 var edition = parseInt(meet.版本, 10) || 1;
 var sel = completeSelection(readSelection(), who.events);
 
-if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
+if (posting) {
   arenix.CommCheckPost(Request, Response);
   if (who.events.indexOf(sel.item) < 0)
     arenix.CommShowErrorPage(Response, rs, conn, "您没有录入【" + h(sel.item) + "】成绩的权限！");
@@ -105,14 +104,14 @@ unpacked();
   <form name="sele" method="get" action="entry.asp" class="selectors">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 1, "ajax") %>
-    <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
-    <%= sexSelect(sel) %>
-    <%= stageSelect(sel) %>
+    <span id="itemsum_select"><% subEventSelect(sel.item, sel.item_sub); %></span>
+    <% sexSelect(sel); %>
+    <% stageSelect(sel); %>
     <%= arenix.CommShowTitleSub_Zc(String(sel.zc), heats) %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
-  <%= timingPanel() %>
-  <%= selectorScript() %>
+  <% timingPanel(); %>
+  <% selectorScript(); %>
 <% if (!allowed) { %>
   <div class="msg warn">请选择您可以录入的项目。</div>
 <% } else if (!sel.stages.length) { %>
@@ -126,7 +125,7 @@ unpacked();
   var nextDone = nextStageEntered(sel);
 %>
   <p class="note"><%= h(sel.age + " · " + groupName(sel) + " · " + sel.item + (sel.item_sub ? " · " + sel.item_sub : "") + " · " + stageNames[sel.sc]) %>
-    <%= sel.done[sel.sc] ? "<span class=\"badge done\">已录入</span>" : "<span class=\"badge todo\">未录入</span>" %>
+    <% if (sel.done[sel.sc]) { %><span class="badge done">已录入</span><% } else { %><span class="badge todo">未录入</span><% } %>
     　输入成绩后按 Enter 跳到下一格，Ctrl+Enter 保存。</p>
 <% if (nextDone !== "") { %>
   <div class="msg warn" id="next-entered"><%= h(nextDone) %>已有成绩。修改本赛次成绩会重新编排<%= h(nextDone) %>：仍晋级运动员的<%= h(nextDone) %>成绩保留，不再晋级运动员的<%= h(nextDone) %>成绩将被移除。保存前请勾选确认。</div>
@@ -149,13 +148,10 @@ unpacked();
       <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>组名次</th></tr></thead>
       <tbody>
 <%
-  var n = 0;
-  while (!listing.value.EOF) {
-    n++;
-    list += "|" + trim(listing.value("编号"));
-    Response.Write(arenix.CommShowListSub(listing, edition, 0, n, sel.sc, 0, 0, 0, 1, 1));
-    listing.value.MoveNext();
-  }
+  eachRecord(listing.value, function (row, i) {
+    list += "|" + row("编号");
+    %><%= arenix.CommShowListSub(listing, edition, 0, i + 1, sel.sc, 0, 0, 0, 1, 1) %><%
+  });
   listing.value.Close();
 %>
       </tbody>

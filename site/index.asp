@@ -89,15 +89,11 @@ pageTop("首页", "index.asp");
 <%
 eachRow("Select 参赛项目, 径赛田赛, 限报人数, 团体人数 From Item", function (row) {
   var e = row("参赛项目"), total = stages[e] || 0, done = stagesDone[e] || 0;
-  var progress = total === 0 ? "<span class=\"badge todo\">未编排</span>"
-               : done === total ? "<span class=\"badge done\">已全部录入</span>"
-               : "<span class=\"badge todo\">已录 " + done + " / " + total + " 组别赛次</span>";
-  Response.Write("<tr><td>" + h(e) + "</td><td>" + h(row("径赛田赛")) + "</td><td>" + row("限报人数") +
-    (row("团体人数") > 1 ? "（每队 " + row("团体人数") + " 人）" : " 人") + "</td><td class=\"num\">" +
-    (entrants[e] || 0) + "</td><td>" + progress + "</td><td><a href=\"results.asp?item=" + u(e) +
-    "\">查看成绩</a></td></tr>");
-});
 %>
+      <tr><td><%= h(e) %></td><td><%= h(row("径赛田赛")) %></td><td><%= h(row("限报人数")) %><% if (row("团体人数") > 1) { %>（每队 <%= h(row("团体人数")) %> 人）<% } else { %> 人<% } %></td><td class="num"><%= entrants[e] || 0 %></td>
+        <td><% if (total === 0) { %><span class="badge todo">未编排</span><% } else if (done === total) { %><span class="badge done">已全部录入</span><% } else { %><span class="badge todo">已录 <%= done %> / <%= total %> 组别赛次</span><% } %></td>
+        <td><a href="results.asp?item=<%= u(e) %>">查看成绩</a></td></tr>
+<% }); %>
     </tbody>
   </table>
   </div>

@@ -41,22 +41,21 @@ function round(s) {
                 stageValue(s.sc, "比赛组次") + ">0 Order By " + stageValue(s.sc, "比赛组次") + ", " +
                 stageValue(s.sc, "排序名次") + ", " + stageValue(s.sc, "比赛道次") + ", 编号");
   var rsRef = new Ref(r);
-  while (!r.EOF) {
-    var heat = r("比赛组次"), shown = trim(arenix.CommShowFormatCj(rsRef, edition, 1, "比赛成绩"));
-    var mark = markValue(shown), status = trim(r("比赛检录"));
+  eachRecord(r, function (row) {
+    var heat = row("比赛组次"), shown = trim(arenix.CommShowFormatCj(rsRef, edition, 1, "比赛成绩"));
+    var mark = markValue(shown);
     if (!heats[heat]) { heats[heat] = { heat: heat, results: [] }; order.push(heat); }
     heats[heat].results.push({
-      place: r("比赛名次") > 0 ? r("比赛名次") : null,
-      bib: trim(r("编号")), name: trim(r("运动员")), team: trim(r("代表队")),
-      sex: r("性别") === true ? "男" : "女", age_group: trim(r("年龄组")),
-      lane: r("比赛道次") > 0 ? r("比赛道次") : null,
+      place: row("比赛名次") > 0 ? row("比赛名次") : null,
+      bib: row("编号"), name: row("运动员"), team: row("代表队"),
+      sex: row("性别") === true ? "男" : "女", age_group: row("年龄组"),
+      lane: row("比赛道次") > 0 ? row("比赛道次") : null,
       performance: shown, value: mark.value, unit: mark.unit,
-      status: status, wind: trim(r("比赛风速")), points: Number(r("比赛得分")) || 0,
-      record: r("比赛破记录") === true, qualified: r("比赛晋级") === true,
-      out_of_competition: r("编外队") === true || r("编外队员") === true
+      status: row("比赛检录"), wind: row("比赛风速"), points: Number(row("比赛得分")) || 0,
+      record: row("比赛破记录") === true, qualified: row("比赛晋级") === true,
+      out_of_competition: row("编外队") === true || row("编外队员") === true
     });
-    r.MoveNext();
-  }
+  });
   r.Close();
   var list = [];
   for (var i = 0; i < order.length; i++) list.push(heats[order[i]]);
@@ -76,14 +75,13 @@ function records() {
   var list = [];
   var r = query("Select 性别, 径赛田赛, Space(20) As 自定义格式, 参赛项目, 年龄组, 纪录组, 比赛成绩, 运动员, 代表队, 时间, 地点, 运动会名称 From Record");
   var rsRef = new Ref(r);
-  while (!r.EOF) {
+  eachRecord(r, function (row) {
     var shown = trim(arenix.CommShowFormatCj(rsRef, edition, 1, "比赛成绩")), mark = markValue(shown);
-    list.push({ event: trim(r("参赛项目")), age_group: trim(r("年龄组")), record_group: trim(r("纪录组")),
-                sex: r("性别") === true ? "男" : "女", performance: shown, value: mark.value, unit: mark.unit,
-                name: trim(r("运动员")), team: trim(r("代表队")), when: trim(r("时间")), where: trim(r("地点")),
-                meet: trim(r("运动会名称")) });
-    r.MoveNext();
-  }
+    list.push({ event: row("参赛项目"), age_group: row("年龄组"), record_group: row("纪录组"),
+                sex: row("性别") === true ? "男" : "女", performance: shown, value: mark.value, unit: mark.unit,
+                name: row("运动员"), team: row("代表队"), when: row("时间"), where: row("地点"),
+                meet: row("运动会名称") });
+  });
   r.Close();
   return list;
 }

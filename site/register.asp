@@ -85,11 +85,9 @@ eachRow("Select Distinct 参赛项目 From PlaySour Where AllTrim(年龄组)==" 
   events.push(row("参赛项目"));
 });
 
+// An athlete's event slot: the age group's events, the entered one chosen.
 function eventSelect(name, value) {
-  var out = "<select name=\"" + name + "\" class=\"inputselect\"><option value=\"\"></option>";
-  for (var i = 0; i < events.length; i++)
-    out += "<option value=\"" + h(events[i]) + "\"" + (events[i] === value ? " selected" : "") + ">" + h(events[i]) + "</option>";
-  return out + "</select>";
+  %><select name="<%= h(name) %>" class="inputselect"><option value=""></option><% options(events, value); %></select><%
 }
 
 pageTop("网络报名", "register.asp");
@@ -103,9 +101,8 @@ pageTop("网络报名", "register.asp");
   <form method="get" action="register.asp" class="form-row">
     <label for="pick">代表队与年龄组</label>
     <select id="pick" class="inputselect" onchange="var v=this.value.split('|');this.form.team.value=v[0];this.form.age.value=v[1];this.form.submit();">
-<% for (var i = 0; i < pairs.length; i++) { var on = pairs[i][0] === team && pairs[i][1] === age; %>
-      <option value="<%= h(pairs[i][0] + "|" + pairs[i][1]) %>"<%= on ? " selected" : "" %>><%= h(pairs[i][0] + " · " + pairs[i][1]) %></option>
-<% } %>
+      <% options(pairs.map(function (p) { return p[0] + "|" + p[1]; }), team + "|" + age,
+                 pairs.map(function (p) { return p[0] + " · " + p[1]; })); %>
     </select>
     <input type="hidden" name="team" value="<%= h(team) %>"><input type="hidden" name="age" value="<%= h(age) %>">
   </form>
@@ -134,7 +131,7 @@ eachRow("Select * From Ydybm Where AllTrim(代表队)==" + sq(team) + " And AllT
           <td><input type="text" name="ydy_fjzd_<%= h(id) %>_4" value="<%= h(row("身份证号码")) %>" size="17" maxlength="18" class="inputtext"></td>
           <td><input type="text" name="ydy_fgjl_<%= h(id) %>" value="<%= h(row("分管教练")) %>" size="5" class="inputtext"></td>
 <%   for (var j = 1; j <= slots; j++) { %>
-          <td><%= eventSelect("ydy_csxm_" + id + "_" + j, row("参赛项目" + j)) %></td>
+          <td><% eventSelect("ydy_csxm_" + id + "_" + j, row("参赛项目" + j)); %></td>
 <%   } %>
         </tr>
 <% }); %>

@@ -18,33 +18,25 @@ var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, �
 var title = sel.age + groupName(sel) + sel.item + (sel.item_sub ? sel.item_sub : "") + stageTitle(sel) + "成绩";
 var final = sel.sc === 4;
 
-// The rows, and the same rows with one tbody per heat when they come in
-// heat order (the list before results): a printed heat is never split.
-// Rows are joined once at the end: adding each to a growing text would
-// copy the whole table again for every row of a large round.
+// The rows of each heat, as the component formats them, and whether the
+// heats come in heat order (the list before results): the page then writes
+// one tbody per heat, so that a printed heat is never split.
 function resultRows() {
-  var rows = [], n = 0, heats = [], lastHeat = null, inOrder = true;
+  var heats = [], lastHeat = null, inOrder = true;
   rs.value.Open(sql, conn.value, 1, 1);
-  while (!rs.value.EOF) {
-    var heat = rs.value("比赛组次"), row = arenix.CommShowWlcxItem(rs, edition, ++n, 1, 1, sel.sc, 0);
+  var count = eachRecord(rs.value, function (row, i) {
+    var heat = row("比赛组次");
     if (heat !== lastHeat) {
       if (lastHeat !== null && heat < lastHeat) inOrder = false;
       heats.push([]);
       lastHeat = heat;
     }
-    heats[heats.length - 1].push(row);
-    rows.push(row);
-    rs.value.MoveNext();
-  }
+    heats[heats.length - 1].push(arenix.CommShowWlcxItem(rs, edition, i + 1, 1, 1, sel.sc, 0));
+  });
   rs.value.Close();
-  var out = rows.join("");
-  var blocks = "<tbody>" + out + "</tbody>";
-  if (inOrder && heats.length > 1) {
-    for (var i = 0; i < heats.length; i++) heats[i] = heats[i].join("");
-    blocks = "<tbody class=\"heat\">" + heats.join("</tbody><tbody class=\"heat\">") + "</tbody>";
-  }
-  return { html: out, blocks: blocks, count: n };
+  return { heats: heats, byHeat: inOrder && heats.length > 1, count: count };
 }
+
 // The topic of this list's live updates (see comm/orvel.js).
 var liveTopic = "stage|" + sel.item + "|" + sel.age + "|" + (sel.mixed ? "混" : sel.sex) + "|" + sel.item_sub + "|" + sel.sc;
 
@@ -68,12 +60,12 @@ var rows = resultRows();
   <form name="sele" method="get" action="results.asp" class="selectors no-print">
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Age", "年龄组", 0) %>
     <%= arenix.CommShowTitleSub_AgeItem(Request, Session, conn, rs, "Item", "参赛项目", 0, "ajax") %>
-    <span id="itemsum_select"><%= subEventSelect(sel.item, sel.item_sub) %></span>
-    <%= sexSelect(sel) %>
-    <%= stageSelect(sel) %>
+    <span id="itemsum_select"><% subEventSelect(sel.item, sel.item_sub); %></span>
+    <% sexSelect(sel); %>
+    <% stageSelect(sel); %>
     <input type="submit" value="查 询" class="button secondary">
   </form>
-  <%= selectorScript() %>
+  <% selectorScript(); %>
   <p class="live-stamp no-print" hidden></p>
   <h2 id="live-title" data-live-part><%= h(title) %>
     <small><%= sel.done[sel.sc] ? "成绩已公布" : "成绩尚未录入" %><span class="no-print"> ·
@@ -83,8 +75,12 @@ var rows = resultRows();
     <a href="javascript:window.print()">打印</a></span></small></h2>
   <div id="live-list" data-live-part>
   <table class="list results">
-    <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>破纪录</th><%= final ? "<th>得分</th>" : "" %></tr></thead>
-    <%= rows.blocks %>
+    <thead><tr><th>编号</th><th>姓名</th><th>代表队</th><th>组次</th><th>道次</th><th>成绩</th><th>名次</th><th>破纪录</th><% if (final) { %><th>得分</th><% } %></tr></thead>
+<% if (rows.byHeat) { for (var i = 0; i < rows.heats.length; i++) { %>
+    <tbody class="heat"><%= rows.heats[i].join("") %></tbody>
+<% } } else { %>
+    <tbody><% for (var i = 0; i < rows.heats.length; i++) { %><%= rows.heats[i].join("") %><% } %></tbody>
+<% } %>
   </table>
   <% if (!sel.stages.length) { %><p class="note" id="no-stages">该项目的<%= h(groupName(sel)) %>尚未编排赛次。</p><%
      } else if (rows.count === 0) { %><p class="note">该组别、赛次没有参赛运动员。</p><% } %>

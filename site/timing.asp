@@ -10,13 +10,13 @@
 // too, by recorders and by the organiser.
 arenix.CommCheckInject(Request, Response);
 openMeet();
-var who = recorder(), account = currentAccount();
-var organiser = account !== null && account.role === ROLE_ORGANISER;
 var timing = Server.CreateObject("Arenix.Timing");
 
+// The start lists are for recorders and for the organiser.
 var exportKind = param("export");
 if (exportKind === "evt" || exportKind === "ppl") {
-  if (who === null && !organiser) { closeMeet(); Response.Redirect("login.asp"); }
+  var me = currentAccount();
+  if (recorder() === null && (me === null || me.role !== ROLE_ORGANISER)) { closeMeet(); Response.Redirect("login.asp"); }
   var text = timing.Export(conn, rs, exportKind);
   closeMeet();
   Response.Clear();  // the blank lines of the includes before it
@@ -26,8 +26,7 @@ if (exportKind === "evt" || exportKind === "ppl") {
   Response.End();
 }
 
-if (who === null) { closeMeet(); Response.Redirect("login.asp"); }
-arenix.CommCheckSession(Response, Session("SPORTS_WLDF_Session"));
+var who = requireRecorder();
 var preview = "";
 if (Request.ServerVariables("REQUEST_METHOD") == "POST") {
   arenix.CommCheckPost(Request, Response);

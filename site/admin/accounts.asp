@@ -72,12 +72,11 @@ eachRow("Select 用户名, 角色, 姓名, 代表队, 登分项目, 修改时间
 var order = {}; order[ROLE_ORGANISER] = 0; order[ROLE_RECORDER] = 1; order[ROLE_DELEGATION] = 2;
 list.sort(function (a, b) { return (order[a.role] - order[b.role]) || (a.user < b.user ? -1 : a.user > b.user ? 1 : 0); });
 
+// A box for each event a recorder may be given, the chosen ones ticked.
 function eventBoxes(chosen) {
-  var out = "";
-  for (var i = 0; i < events.length; i++)
-    out += "<label class=\"pick\"><input type=\"checkbox\" name=\"ev" + i + "\" value=\"1\"" +
-           (chosen.indexOf(events[i]) >= 0 ? " checked" : "") + "> " + h(events[i]) + "</label> ";
-  return out;
+  for (var i = 0; i < events.length; i++) {
+    %><label class="pick"><input type="checkbox" name="ev<%= i %>" value="1"<%= chosen.indexOf(events[i]) >= 0 ? " checked" : "" %>> <%= h(events[i]) %></label> <%
+  }
 }
 
 deskTop("账号管理", "admin/accounts.asp");
@@ -104,7 +103,7 @@ deskTop("账号管理", "admin/accounts.asp");
     <input type="hidden" name="action" value="events"><input type="hidden" name="user" value="<%= h(a.user) %>">
     <input type="hidden" name="team" value="<%= h(a.team) %>">
     <div class="form-row"><label>姓名</label><input type="text" name="name" value="<%= h(a.name) %>" class="inputtext"></div>
-    <% if (a.role === ROLE_RECORDER) { %><div class="form-row"><label>可录入项目</label><%= eventBoxes(a.events.split(",")) %></div><% } %>
+    <% if (a.role === ROLE_RECORDER) { %><div class="form-row"><label>可录入项目</label><% eventBoxes(a.events.split(",")); %></div><% } %>
     <div class="form-row"><input type="submit" class="button" value="保存"></div>
   </form>
   <form method="post" action="accounts.asp" class="form-row">
@@ -139,7 +138,7 @@ deskTop("账号管理", "admin/accounts.asp");
 <% for (var t = 0; t < teams.length; t++) { %><option><%= h(teams[t]) %></option><% } %>
       </select>
     </div>
-    <div class="form-row"><label>可录入项目（记录员）</label><%= eventBoxes([]) %></div>
+    <div class="form-row"><label>可录入项目（记录员）</label><% eventBoxes([]); %></div>
     <div class="form-row"><input type="submit" class="button" value="新增"></div>
   </form>
 </section>

@@ -24,19 +24,27 @@ arenix.CommShowNoPage(Request, rs);
 var items = [];
 eachRow("Select 参赛项目 From Item", function (row) { items.push(row("参赛项目")); });
 
-// Marks before and after, one line each, changed entries marked.
+// Writes the marks before and after, one line each, changed entries marked.
 function diff(before, after) {
   before = trim(before); after = trim(after);
-  if (before === "" && after === "") return "";
-  var b = before.split("；"), a = after.split("；"), out = "", i;
+  if (before === "" && after === "") return;
+  var b = before.split("；"), a = after.split("；"), i;
   var inBefore = {}, inAfter = {};
   for (i = 0; i < b.length; i++) inBefore[b[i]] = true;
   for (i = 0; i < a.length; i++) inAfter[a[i]] = true;
   var del = [], ins = [];
-  for (i = 0; i < b.length; i++) if (b[i] !== "" && !inAfter[b[i]]) del.push("<del>" + h(b[i]) + "</del>");
-  for (i = 0; i < a.length; i++) if (a[i] !== "" && !inBefore[a[i]]) ins.push("<ins>" + h(a[i]) + "</ins>");
-  if (del.length === 0 && ins.length === 0) return "<span class=\"note\">" + h(after || before) + "</span>";
-  return (del.length ? "改前：" + del.join("；") + "<br>" : "") + (ins.length ? "改后：" + ins.join("；") : "");
+  for (i = 0; i < b.length; i++) if (b[i] !== "" && !inAfter[b[i]]) del.push(b[i]);
+  for (i = 0; i < a.length; i++) if (a[i] !== "" && !inBefore[a[i]]) ins.push(a[i]);
+  if (del.length === 0 && ins.length === 0) {
+    %><span class="note"><%= h(after || before) %></span><%
+    return;
+  }
+  if (del.length) {
+    %>改前：<% for (i = 0; i < del.length; i++) { %><%= i ? "；" : "" %><del><%= h(del[i]) %></del><% } %><br><%
+  }
+  if (ins.length) {
+    %>改后：<% for (i = 0; i < ins.length; i++) { %><%= i ? "；" : "" %><ins><%= h(ins[i]) %></ins><% } %><%
+  }
 }
 
 deskTop("操作日志", "admin/audit.asp");
@@ -46,7 +54,7 @@ deskTop("操作日志", "admin/audit.asp");
   <form name="search" method="get" action="audit.asp" class="form-row">
     <label>项目</label>
     <select name="item" class="inputselect"><option value="">全部</option>
-<% for (var i = 0; i < items.length; i++) { %><option value="<%= h(items[i]) %>"<%= items[i] === item ? " selected" : "" %>><%= h(items[i]) %></option><% } %>
+      <% options(items, item); %>
     </select>
     <label for="keyword">关键字</label>
     <input type="search" id="keyword" name="keyword" value="<%= h(keyword) %>" placeholder="用户、操作、代表队或成绩" class="inputtext">
@@ -56,7 +64,7 @@ deskTop("操作日志", "admin/audit.asp");
     <thead><tr><th>时间</th><th>用户</th><th>操作</th><th>项目/组别</th><th>代表队</th><th>变更</th></tr></thead>
     <tbody>
 <% var shown = eachPageRow(function (row, k) { %>
-      <%= arenix.CommShowGridTr(k + 1, "", "#eeeeff", "#e5e5f9", "#cceecc", "left") %><td><%= h(row("时间")) %></td><td><%= h(row("用户")) %><br><span class="note"><%= h(row("角色")) %></span></td><td><%= h(row("动作")) %></td><td><%= h(row("项目")) %></td><td><%= h(row("代表队")) %></td><td><%= diff(row("之前"), row("之后")) %></td></tr>
+      <%= arenix.CommShowGridTr(k + 1, "", "#eeeeff", "#e5e5f9", "#cceecc", "left") %><td><%= h(row("时间")) %></td><td><%= h(row("用户")) %><br><span class="note"><%= h(row("角色")) %></span></td><td><%= h(row("动作")) %></td><td><%= h(row("项目")) %></td><td><%= h(row("代表队")) %></td><td><% diff(row("之前"), row("之后")); %></td></tr>
 <% }); %>
 <% if (shown === 0) { %><%= arenix.CommShowNoRecord(6) %><% } %>
     </tbody>

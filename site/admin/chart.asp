@@ -21,10 +21,13 @@ var table = [["", 0, ""]];
 for (var i = 0; i < order.length; i++)
   if (typeof totals[order[i]] === "number" && !totals["#" + order[i]])
     table.push(["", Math.round(totals[order[i]] * 10) / 10, h(order[i])]);
-table.sort(function (a, b) { return a[2] === "" ? -1 : b[2] === "" ? 1 : b[1] - a[1]; });
+// Equal totals in name order, as on the scores page: the engine's sort does
+// not keep the order it was given, so a tie would change places on reload.
+table.sort(function (a, b) {
+  return a[2] === "" ? -1 : b[2] === "" ? 1 : b[1] - a[1] || (a[2] < b[2] ? -1 : a[2] > b[2] ? 1 : 0);
+});
 closeMeet();
-Response.Write(arenix.CommTableChartHeader());
-if (table.length > 1)
-  Response.Write(arenix.CommTableChart1(new Ref(table), 0, "20", 10, 36, 620, 240, "A"));
-Response.Write("<script src=\"../comm/orvel_chart_svg.js\"></script></body></html>");
 %>
+<%= arenix.CommTableChartHeader() %>
+<% if (table.length > 1) { %><%= arenix.CommTableChart1(new Ref(table), 0, "20", 10, 36, 620, 240, "A") %><% } %>
+<script src="../comm/orvel_chart_svg.js"></script></body></html>

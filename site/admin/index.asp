@@ -18,9 +18,9 @@ if (me === null || me.role !== ROLE_ORGANISER) {
     "<tr><td><input type='hidden' name='back' value='admin/index.asp'></td></tr>" +
     arenix.CommShowLoginButtons(true);
   var notice = me !== null ? "<tr><td class='login_caption'>当前账号（" + h(me.user) + "）不是组委会账号</td></tr>" : "";
-  Response.Write("<section class=\"panel\">" +
-    arenix.CommShowLoginDesktop(conn, rs, "30|20|20", h(meet.运动会名称) + "<br>组委会工作台", "../login.asp", content, notice) +
-    "</section>");
+%>
+<section class="panel"><%= arenix.CommShowLoginDesktop(conn, rs, "30|20|20", h(meet.运动会名称) + "<br>组委会工作台", "../login.asp", content, notice) %></section>
+<%
   pageEnd();
   Response.End();
 }
@@ -47,13 +47,14 @@ var figures = [
   ["已确认报名", count("Select Count(*) As n From TeamStaff Where 锁定=.T.")]
 ];
 
+// The switch of online registration or result entry: its state and the
+// button that turns it.
 function switchBox(name, caption) {
   var on = meet[name];
-  return "<div class=\"switch\"><h3>" + caption + "：<span class=\"badge " + (on ? "done" : "todo") + "\">" +
-    (on ? "开放中" : "已关闭") + "</span></h3><form method=\"post\" action=\"index.asp\">" +
-    "<input type=\"hidden\" name=\"switch\" value=\"" + name + "\"><input type=\"hidden\" name=\"on\" value=\"" +
-    (on ? "0" : "1") + "\"><input type=\"submit\" class=\"button" + (on ? " secondary" : "") + "\" id=\"switch-" +
-    (name === "网络报名" ? "register" : "entry") + "\" value=\"" + (on ? "关闭" : "开放") + caption + "\"></form></div>";
+%>
+    <div class="switch"><h3><%= caption %>：<span class="badge <%= on ? "done" : "todo" %>"><%= on ? "开放中" : "已关闭" %></span></h3>
+      <form method="post" action="index.asp"><input type="hidden" name="switch" value="<%= name %>"><input type="hidden" name="on" value="<%= on ? "0" : "1" %>"><input type="submit" class="button<%= on ? " secondary" : "" %>" id="switch-<%= name === "网络报名" ? "register" : "entry" %>" value="<%= (on ? "关闭" : "开放") + caption %>"></form></div>
+<%
 }
 
 deskTop("组委会工作台", "admin/index.asp");
@@ -65,8 +66,8 @@ deskTop("组委会工作台", "admin/index.asp");
 <% for (var i = 0; i < figures.length; i++) { %><div><b><%= h(figures[i][1]) %></b><%= figures[i][0] %></div><% } %>
   </div>
   <div class="switches">
-    <%= switchBox("网络报名", "网络报名") %>
-    <%= switchBox("网络登分", "成绩录入") %>
+<% switchBox("网络报名", "网络报名"); %>
+<% switchBox("网络登分", "成绩录入"); %>
   </div>
 </section>
 <%

@@ -62,10 +62,7 @@ if (exporting) {
     header2 += (header2 ? "$" : "") + "男$女";
   }
   var content = "";
-  while (!rs.value.EOF) {
-    content += "<tr>" + rowCells(trim(rs.value("代表队")), trim(rs.value("年龄组")), true) + "</tr>";
-    rs.value.MoveNext();
-  }
+  eachRecord(rs.value, function (row) { content += "<tr>" + rowCells(row("代表队"), row("年龄组"), true) + "</tr>"; });
   Response.Write(arenix.CommShowExcel(conn, rs, Response, "报名总览", 4 + events.length * 2, content, header1, header2));
   Response.End();
 }

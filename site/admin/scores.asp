@@ -43,7 +43,7 @@ var medals = ranked.slice().sort(function (a, b) {
 
 // The chart image: team totals as columns (tab-separated lists). It is
 // drawn once per set of totals: the file name carries a checksum of them.
-var chart = "", vector = "", ageIndex = ages.indexOf(age) + 1;
+var chartFile = "", ageIndex = ages.indexOf(age) + 1;
 if (ranked.length) {
   var cats = [], vals = [];
   for (var i = 0; i < ranked.length; i++) { cats.push(ranked[i].name); vals.push(round1(ranked[i].total)); }
@@ -52,11 +52,7 @@ if (ranked.length) {
   var file = "score-" + ageIndex + "-" + sum.toString(36) + ".png", full = Server.MapPath("/comm/chart/" + file);
   var ready = arenix.CommFileExist(full) ||
               arenix.CommGraphiWithOwc(cats.join("\t"), vals.join("\t"), "团体总分", 0, age + "团体总分", 0, "png", 760, 360, full) == 0;
-  if (ready) chart = "<img id=\"score-chart\" src=\"../comm/chart/" + file + "\" alt=\"" + h(age) + "团体总分图\" width=\"760\" height=\"360\">";
-  // The same totals as the component's vector chart, drawn by the browser
-  // as SVG, in a frame of its own (the chart is placed in page coordinates).
-  vector = "<iframe id=\"score-vector\" src=\"chart.asp?age=" + u(age) + "\" width=\"780\" height=\"320\" " +
-           "style=\"border:0\" title=\"" + h(age) + "团体总分矢量图\"></iframe>";
+  if (ready) chartFile = file;
 }
 
 deskTop("团体总分", "admin/scores.asp");
@@ -66,7 +62,7 @@ deskTop("团体总分", "admin/scores.asp");
   <form method="get" action="scores.asp" class="form-row">
     <label>年龄组</label>
     <select name="age" class="inputselect" onchange="this.form.submit()">
-<% for (var i = 0; i < ages.length; i++) { %><option value="<%= h(ages[i]) %>"<%= ages[i] === age ? " selected" : "" %>><%= h(ages[i]) %></option><% } %>
+      <% options(ages, age); %>
     </select>
     <input type="submit" value="查 看" class="button secondary">
   </form>
@@ -88,8 +84,10 @@ for (var i = 0; i < ranked.length; i++) {
 <% if (order.length === 0) { %><%= arenix.CommShowNoRecord(6) %><% } %>
     </tbody>
   </table>
-  <div class="chart-box"><%= chart %></div>
-  <div class="chart-box"><%= vector %></div>
+  <div class="chart-box"><% if (chartFile) { %><img id="score-chart" src="../comm/chart/<%= h(chartFile) %>" alt="<%= h(age) %>团体总分图" width="760" height="360"><% } %></div>
+<% // The same totals as the component's vector chart, drawn by the browser
+   // as SVG, in a frame of its own (the chart is placed in page coordinates). %>
+  <div class="chart-box"><% if (ranked.length) { %><iframe id="score-vector" src="chart.asp?age=<%= u(age) %>" width="780" height="320" style="border:0" title="<%= h(age) %>团体总分矢量图"></iframe><% } %></div>
   <h3><%= h(age) %>奖牌榜</h3>
   <table class="list" id="medals">
     <thead><tr><th>名次</th><th>代表队</th><th class="num">金牌</th><th class="num">银牌</th><th class="num">铜牌</th><th class="num">合计</th></tr></thead>

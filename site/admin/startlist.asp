@@ -67,46 +67,42 @@ if (param("pdf") === "1") {
   Response.End();
 }
 
-function option(value, caption, on) {
-  return "<option value=\"" + h(value) + "\"" + (on ? " selected" : "") + ">" + h(caption) + "</option>";
-}
-var seen = {}, itemOptions = "", ageOptions = "", stageOptions = "";
+// The choices of the schedule, each once, in schedule order.
+var items = [], ages = [], stages = [], seen = {};
+function once(list, kind, value) { if (!seen[kind + value]) { seen[kind + value] = 1; list.push(value); } }
 for (var i = 0; i < schedule.length; i++) {
-  var s = schedule[i];
-  if (!seen["i" + s.item]) { seen["i" + s.item] = 1; itemOptions += option(s.item, s.item, s.item === item); }
-  if (!seen["a" + s.age]) { seen["a" + s.age] = 1; ageOptions += option(s.age, s.age, s.age === age); }
-  if (!seen["s" + s.stage]) { seen["s" + s.stage] = 1; stageOptions += option(s.stage, s.stage, s.stage === stage); }
+  once(items, "i", schedule[i].item);
+  once(ages, "a", schedule[i].age);
+  once(stages, "s", schedule[i].stage);
 }
-var query = "item=" + u(item) + "&age=" + u(age) + "&sex=" + u(sex) + "&stage=" + u(stage);
+var listQuery = "item=" + u(item) + "&age=" + u(age) + "&sex=" + u(sex) + "&stage=" + u(stage);
 
 deskTop("检录单", "admin/startlist.asp");
 %>
 <section class="panel startlist">
   <form method="get" action="startlist.asp" class="form-row no-print">
-    <label>项目</label><select name="item" class="inputselect"><%= itemOptions %></select>
-    <label>年龄组</label><select name="age" class="inputselect"><%= ageOptions %></select>
-    <label>性别</label><select name="sex" class="inputselect"><%= option("男", "男子", sex === "男") + option("女", "女子", sex === "女") + option("混", "混合", sex === "混") %></select>
-    <label>赛次</label><select name="stage" class="inputselect"><%= stageOptions %></select>
+    <label>项目</label><select name="item" class="inputselect"><% options(items, item); %></select>
+    <label>年龄组</label><select name="age" class="inputselect"><% options(ages, age); %></select>
+    <label>性别</label><select name="sex" class="inputselect"><% options(["男", "女", "混"], sex, ["男子", "女子", "混合"]); %></select>
+    <label>赛次</label><select name="stage" class="inputselect"><% options(stages, stage); %></select>
     <input type="submit" value="查 看" class="button secondary">
     <a class="button secondary" href="javascript:window.print()" id="print">打印</a>
-    <a class="button secondary" href="startlist.asp?<%= query %>&pdf=1" id="pdf">下载 PDF</a>
+    <a class="button secondary" href="startlist.asp?<%= listQuery %>&pdf=1" id="pdf">下载 PDF</a>
     <a class="button secondary" href="../timing.asp?export=evt" id="camera-evt" title="所有径赛项目已编排的各组，给终点摄像计时系统">计时系统 .evt</a>
     <a class="button secondary" href="../timing.asp?export=ppl" id="camera-ppl">.ppl</a>
   </form>
   <h2 id="list-title"><%= h(title) %><small>共 <%= heats.length %> 组</small></h2>
-<%
-if (heats.length === 0) Response.Write("<p class=\"note\">该项目赛次尚未编排。</p>");
-for (var i = 0; i < heats.length; i++) {
-  Response.Write("<div class=\"heat\"><h3>第" + heats[i].heat + "组</h3><table class=\"list\"><thead><tr><th>" + laneCaption +
-    "</th><th>编号</th><th>姓名</th><th>代表队</th><th>成绩</th><th>名次</th></tr></thead><tbody>");
-  for (var k = 0; k < heats[i].rows.length; k++) {
-    var r = heats[i].rows[k];
-    Response.Write("<tr><td>" + r.lane + "</td><td>" + h(r.number) + "</td><td>" + h(r.name) + "</td><td>" + h(r.team) +
-      "</td><td></td><td></td></tr>");
-  }
-  Response.Write("</tbody></table></div>");
-}
-%>
+<% if (heats.length === 0) { %>
+  <p class="note">该项目赛次尚未编排。</p>
+<% } %>
+<% for (var i = 0; i < heats.length; i++) { %>
+  <div class="heat"><h3>第<%= heats[i].heat %>组</h3>
+    <table class="list"><thead><tr><th><%= laneCaption %></th><th>编号</th><th>姓名</th><th>代表队</th><th>成绩</th><th>名次</th></tr></thead><tbody>
+<%   for (var k = 0; k < heats[i].rows.length; k++) { var r = heats[i].rows[k]; %>
+      <tr><td><%= r.lane %></td><td><%= h(r.number) %></td><td><%= h(r.name) %></td><td><%= h(r.team) %></td><td></td><td></td></tr>
+<%   } %>
+    </tbody></table></div>
+<% } %>
 </section>
 <%
 closeMeet();

@@ -5,6 +5,6 @@
 // The sub-event selector of an event, for the event selector's ShowAjax call.
 arenix.CommCheckInject(Request, Response);
 openMeet();
-Response.Write(subEventSelect(param("item"), param("item_sub")));
+subEventSelect(param("item"), param("item_sub"));
 closeMeet();
 %>

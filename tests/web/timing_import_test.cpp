@@ -262,7 +262,11 @@ TEST(TimingImport, TheWatchedFolderIsListedOnTheEntryPageAndPreviewedFromThere) 
   // The start lists are for the meet's staff only.
   Client visitor(site);
   EXPECT_EQ(visitor.Get("/timing.asp?export=evt").status, 302);
-  EXPECT_EQ(visitor.Get("/timing.asp").status, 302);
+  // The import page leads to the login and back to the file asked for.
+  const Page login = visitor.Get("/timing.asp?file=" + web::PercentEncode(automation::ToGbk(u"第1组.lif")));
+  EXPECT_EQ(login.status, 302);
+  EXPECT_EQ(login.location, "login.asp?back=" + web::PercentEncode("timing.asp?file=" +
+                                                                   web::PercentEncode(automation::ToGbk(u"第1组.lif"))));
   Client organiser(site);
   organiser.Login("admin", "admin2025");
   EXPECT_EQ(organiser.Get("/timing.asp?export=ppl").status, 200);
