@@ -469,6 +469,15 @@ void CastNumber(Call& c) {
 void CastText(Call& c, bool pad) {
   int64_t width = c.WholeOr(1, -1);
   if (width > kMaxTextBytes) c.TooLong();
+  if (c.IsText(0) && width >= 0) {
+    // A text already as wide as the cast (a slice of a packed field, a
+    // stored column) is the result as it is, without a copy.
+    std::string_view t = c.Text(0);
+    const int64_t len = GbkLength(t);
+    if (len == width) return c.ResultValue(c.value(0));
+    if (pad) return c.Result(GbkPad(t, width, " ", PadSide::kRight));
+    return c.Result(len > width ? GbkSubstr(t, 0, width) : std::string(t));
+  }
   std::string s = c.IsText(0) ? std::string(c.Text(0)) : AsText(c, 0);
   if (width < 0) return c.Result(s);
   if (pad) return c.Result(GbkPad(s, width, " ", PadSide::kRight));
