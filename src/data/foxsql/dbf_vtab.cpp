@@ -99,7 +99,7 @@ void ResultVariant(sqlite3_context* ctx, const Variant& v) {
           sqlite3_result_double(ctx, x.serial);
         } else if constexpr (std::is_same_v<T, automation::Text>) {
           std::string s = automation::ToUtf8(x);
-          sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+          ResultUtf8(ctx, s);
         } else if constexpr (std::is_same_v<T, automation::Bytes>) {
           sqlite3_result_blob(ctx, x.data(), static_cast<int>(x.size()), SQLITE_TRANSIENT);
         } else {
@@ -315,10 +315,10 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
       if (table.IsNull(cur->row, column)) {
         sqlite3_result_null(ctx);
       } else if (const std::string* kept = Decoded(cur, table, column)) {
-        sqlite3_result_text(ctx, kept->data(), static_cast<int>(kept->size()), SQLITE_TRANSIENT);
+        ResultUtf8(ctx, *kept);
       } else {
         std::string s = GbkToUtf8(table.RawField(cur->row, column));
-        sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        ResultUtf8(ctx, s);
       }
       return SQLITE_OK;
     }

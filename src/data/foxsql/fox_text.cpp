@@ -216,6 +216,7 @@ std::string GbkPad(std::string_view s, int64_t width, std::string_view pad, PadS
     unit_width = GbkWidth(c.code);
   }
   auto fill = [&](int64_t bytes) {
+    if (unit == " ") return std::string(static_cast<size_t>(bytes), ' ');
     std::string f;
     for (int64_t n = 0; n + unit_width <= bytes; n += unit_width) f.append(unit);
     f.append(static_cast<size_t>(bytes % unit_width), ' ');

@@ -63,6 +63,10 @@ class Call {
     if (static_cast<int64_t>(s.size()) > kMaxTextBytes) TooLong();
     sqlite3_result_text(ctx_, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
   }
+  void Result(const std::string& s) {
+    if (static_cast<int64_t>(s.size()) > kMaxTextBytes) TooLong();
+    ResultUtf8(ctx_, s);
+  }
   void Result(double d) { sqlite3_result_double(ctx_, d); }
   void ResultWhole(int64_t n) { sqlite3_result_int64(ctx_, n); }
   /// A whole number when it fits in 64 bits, else a real.
