@@ -129,7 +129,16 @@ double FoxVal(std::string_view s) {
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
   }
   if (digits == 0) return 0;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+  const bool exponent = i < s.size() && (s[i] == 'e' || s[i] == 'E');
+  if (!exponent && digits <= 15 && s.find('.', start) >= i) {
+    // A whole number of up to 15 digits (the packed fields' heats, lanes
+    // and places) is exact in a double: read without the library.
+    int64_t n = 0;
+    for (size_t k = start; k < i; ++k)
+      if (s[k] >= '0' && s[k] <= '9') n = n * 10 + (s[k] - '0');
+    return s[start] == '-' ? -static_cast<double>(n) : static_cast<double>(n);
+  }
+  if (exponent) {
     size_t j = i + 1;
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
     if (j < s.size() && s[j] >= '0' && s[j] <= '9') {
