@@ -34,11 +34,6 @@ var Ref = function (v) {
 Ref.prototype.__isRef = true;
 Ref.prototype.toString = function () { return String(this.value); };
 Ref.prototype.valueOf = function () { return this.value; };
-function __member(h, k) {
-  var f = function () { return __call(h, k, 0, arguments); };
-  f.toString = f.valueOf = function () { return __invoke(h, k, 1); };
-  return f;
-}
 // One handler for every wrapped object; the target carries the handle and
 // the members already handed out (a member is the same callable each time).
 // Reading a member is __get (native): a value read at once, or the member's
@@ -54,7 +49,7 @@ var __handler = {
   get: __get,
   set: function (t, k, v) { __invoke(t.h, k, 2, v); return true; },
   has: function (t, k) { return k === '__h'; },
-  apply: function (t, self, args) { return __call(t.h, '', 0, args); }
+  apply: __apply
 };
 function __wrap(h) {
   var t = function () {};
@@ -360,6 +355,58 @@ duk_ret_t NativeIsProp(duk_context* ctx) {
 }
 
 duk_ret_t NativeInvoke(duk_context* ctx);
+duk_ret_t NativeCall(duk_context* ctx);
+
+// A member's callable: a native function carrying its handle and member
+// name, so that `rs.MoveNext()` and `Request.QueryString("a")` are one
+// native call, and its value read (`"" + Request.QueryString`) another.
+duk_ret_t NativeMemberCall(duk_context* ctx) {
+  duk_push_current_function(ctx);
+  duk_get_prop_string(ctx, -1, "__h");
+  duk_get_prop_string(ctx, -2, "__k");
+  duk_remove(ctx, -3);
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
+  // args..., handle, member, kind -> handle, member, kind, args...
+  for (int i = 0; i < 3; ++i) duk_insert(ctx, 0);
+  return NativeInvoke(ctx);
+}
+
+// toString and valueOf of a member's callable: its value.
+duk_ret_t NativeMemberValue(duk_context* ctx) {
+  duk_set_top(ctx, 0);
+  duk_push_this(ctx);
+  if (!duk_is_function(ctx, 0)) return duk_type_error(ctx, "not a member of a host object");
+  duk_get_prop_string(ctx, 0, "__h");
+  duk_get_prop_string(ctx, 0, "__k");
+  duk_remove(ctx, 0);
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
+  return NativeInvoke(ctx);
+}
+
+// Pushes a new callable for member `key` (a string at key_idx) of handle h.
+void PushMember(duk_context* ctx, duk_int_t h, duk_idx_t key_idx) {
+  key_idx = duk_normalize_index(ctx, key_idx);
+  duk_push_c_function(ctx, NativeMemberCall, DUK_VARARGS);
+  duk_push_int(ctx, h);
+  duk_put_prop_string(ctx, -2, "__h");
+  duk_dup(ctx, key_idx);
+  duk_put_prop_string(ctx, -2, "__k");
+  duk_get_global_string(ctx, "__memberValue");
+  duk_dup(ctx, -1);
+  duk_put_prop_string(ctx, -3, "toString");
+  duk_put_prop_string(ctx, -2, "valueOf");
+}
+
+// __apply(target, this, args), the wrappers' apply trap: the object's
+// default member called, `rs("编号")`.
+duk_ret_t NativeApply(duk_context* ctx) {
+  duk_get_prop_string(ctx, 0, "h");
+  duk_push_string(ctx, "");
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
+  duk_dup(ctx, 2);
+  for (int i = 0; i < 3; ++i) duk_remove(ctx, 0);
+  return NativeCall(ctx);
+}
 
 // __get(target, key), the wrappers' get trap: the handle for "__h", nothing
 // for "then" and "toJSON" (a wrapper is neither a promise nor data), a
@@ -410,10 +457,7 @@ duk_ret_t NativeGet(duk_context* ctx) {
   duk_get_prop(ctx, 5);  // 6
   if (!duk_is_undefined(ctx, 6)) return 1;
   duk_pop(ctx);
-  duk_get_global_string(ctx, "__member");
-  duk_push_int(ctx, h);
-  duk_dup(ctx, 1);
-  duk_call(ctx, 2);  // 6
+  PushMember(ctx, h, 1);  // 6
   duk_dup(ctx, 1);
   duk_dup(ctx, 6);
   duk_put_prop(ctx, 5);
@@ -681,6 +725,10 @@ ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, 
   duk_put_global_string(ctx, "__invoke");
   duk_push_c_function(ctx, NativeGet, 2);
   duk_put_global_string(ctx, "__get");
+  duk_push_c_function(ctx, NativeApply, 3);
+  duk_put_global_string(ctx, "__apply");
+  duk_push_c_function(ctx, NativeMemberValue, 0);
+  duk_put_global_string(ctx, "__memberValue");
   duk_push_c_function(ctx, NativeCall, 4);
   duk_put_global_string(ctx, "__call");
   duk_push_c_function(ctx, NativeIsProp, 2);
