@@ -1,6 +1,6 @@
 // Where the time of one page request goes, in process (no network): a
-// trivial page (the script context alone), the meet's home page and the
-// result query of a stage run for every request, the result query's kept
+// trivial page (the script context alone), the meet's home page, the
+// entrants list and the result query of a stage run for every request, the result query's kept
 // public reply, and the organiser's desk and the delegation's pages with a
 // logged-in session. The meet is the sample meet with the round that
 // bench/web_load.sh loads over HTTP: the high-school men's 100 m heats
@@ -134,6 +134,9 @@ BENCHMARK(BM_TrivialPage)->Unit(benchmark::kMicrosecond);
 
 void BM_HomePage(benchmark::State& state) { TheSite().Run(state, "/index.asp", "", true); }
 BENCHMARK(BM_HomePage)->Unit(benchmark::kMicrosecond);
+
+void BM_EntrantsPage(benchmark::State& state) { TheSite().Run(state, "/entrants.asp", "", true); }
+BENCHMARK(BM_EntrantsPage)->Unit(benchmark::kMicrosecond);
 
 void BM_ResultQueryRun(benchmark::State& state) { TheSite().Run(state, "/results.asp", kResultQuery, true); }
 BENCHMARK(BM_ResultQueryRun)->Unit(benchmark::kMicrosecond);
