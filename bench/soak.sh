@@ -4,12 +4,14 @@
 # errors and lost saves, the latency, and the server's memory (RSS) sampled
 # every 5 s, which must stay flat.
 #   bench/soak.sh [SECONDS [CONNECTIONS]]      (default 600 s, 64 connections)
-# SOAK_PORT chooses the server's port (default 18200).
+# SOAK_PORT chooses the server's port (default 18200); ARENIX the binary
+# (default build/arenix), to compare two builds.
 set -e
 cd "$(dirname "$0")/.."
 secs=${1:-600}
 conns=${2:-64}
-cmake --build build --target arenix_cli >/dev/null
+arenix=${ARENIX:-build/arenix}
+[ -n "$ARENIX" ] || cmake --build build --target arenix_cli >/dev/null
 work=$(mktemp -d /tmp/arenix-soak-XXXXXX)
 pid=""
 cleanup() {
@@ -18,9 +20,9 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-build/arenix demo "$work/data" >/dev/null
+"$arenix" demo "$work/data" >/dev/null
 port=${SOAK_PORT:-18200}
-build/arenix serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
+"$arenix" serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
 pid=$!
 for i in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
 

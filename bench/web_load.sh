@@ -6,6 +6,8 @@
 # ratio.
 #   bench/web_load.sh [SECONDS [CONNECTIONS]]      (default 30 s, 32 connections)
 # LOAD_PORT chooses the server's port (default 18180; nginx takes the next).
+# BEFORE=path/to/arenix also measures that build's kept reply in the same
+# run (on the port after nginx's), to compare two builds on a busy machine.
 set -e
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -14,9 +16,10 @@ conns=${2:-32}
 cmake --build build --target arenix_cli >/dev/null
 work=$(mktemp -d /tmp/arenix-load-XXXXXX)
 chmod 755 "$work"  # nginx's workers read the page as another user
-arenix_pid=""; nginx_pid=""
+arenix_pid=""; nginx_pid=""; before_pid=""
 cleanup() {
   [ -n "$arenix_pid" ] && kill "$arenix_pid" 2>/dev/null || true
+  [ -n "$before_pid" ] && kill "$before_pid" 2>/dev/null || true
   [ -n "$nginx_pid" ] && kill "$nginx_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -55,3 +58,11 @@ measure arenix_run "http://127.0.0.1:$port$path" "Cookie: ARENIXSESSIONID=000000
 measure nginx "http://127.0.0.1:$nginx_port/results.html"
 echo "ratio arenix/nginx: $(echo "$arenix_rps $nginx_rps" | awk '{printf "%.3f", $1 / $2}')"
 echo "ratio arenix (page run every time)/nginx: $(echo "$arenix_run_rps $nginx_rps" | awk '{printf "%.4f", $1 / $2}')"
+if [ -n "$BEFORE" ]; then
+  before_port=$((port + 2))
+  "$BEFORE" serve --data "$work/data" --port $before_port --quiet >"$work/before.log" 2>&1 &
+  before_pid=$!
+  wait_for "http://127.0.0.1:$before_port/"
+  measure before "http://127.0.0.1:$before_port$path"
+  echo "ratio before/nginx: $(echo "$before_rps $nginx_rps" | awk '{printf "%.3f", $1 / $2}')"
+fi

@@ -49,6 +49,9 @@ struct Limits {
   /// Public replies kept for reuse (a page that does not depend on the
   /// visitor); past this many the kept replies are dropped and made again.
   size_t kept_replies = 512;
+  /// Folders of the site and the meet watched for changes that make kept
+  /// replies stale; with more, replies are checked against the files.
+  size_t watched_folders = 256;
   /// How long a browser may keep the site's static files (scripts, styles,
   /// images) before asking again.
   std::chrono::seconds static_max_age{300};

@@ -11,6 +11,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -136,14 +137,19 @@ struct ConnectionLoop::Impl {
     bool continue_sent = false;
     bool eof = false;  // the client sent all it will (a half-closed socket)
     size_t served = 0;
+    // A reply the loop answered that the socket has not taken whole yet.
+    std::string unsent;
+    size_t unsent_at = 0;
+    bool close_after_unsent = false;
   };
 
-  Impl(ConnectionLimits l, Serve s, Takeover t)
-      : limits(std::move(l)), serve(std::move(s)), takeover(std::move(t)) {}
+  Impl(ConnectionLimits l, Serve s, Takeover t, Ready r)
+      : limits(std::move(l)), serve(std::move(s)), takeover(std::move(t)), ready(std::move(r)) {}
 
   ConnectionLimits limits;
   Serve serve;
   Takeover takeover;
+  Ready ready;
   int listen_fd = -1;
   int epoll_fd = -1;
   int wake_fd = -1;
@@ -177,9 +183,9 @@ struct ConnectionLoop::Impl {
     WriteAll(c->fd, reply.data(), reply.size(), std::chrono::milliseconds(1000));
     Close(c);
   }
-  void Arm(Conn* c) {
+  void Arm(Conn* c, uint32_t events = EPOLLIN | EPOLLRDHUP) {
     epoll_event ev{};
-    ev.events = EPOLLIN | EPOLLRDHUP | EPOLLONESHOT;
+    ev.events = events | EPOLLONESHOT;
     ev.data.fd = c->fd;
     ::epoll_ctl(epoll_fd, EPOLL_CTL_MOD, c->fd, &ev);
   }
@@ -224,6 +230,10 @@ struct ConnectionLoop::Impl {
       if (it == conns.end() || it->second->busy) return;
       c = it->second.get();
     }
+    if (!c->unsent.empty()) {
+      SendUnsent(c);
+      return;
+    }
     bool was_idle = c->buffer.empty();
     size_t taken = 0;
     char buf[16384];
@@ -248,44 +258,36 @@ struct ConnectionLoop::Impl {
     Advance(c);
   }
 
-  // After bytes arrived: hand a whole request to a worker, refuse a bad
-  // one, or wait for more.
+  // After bytes arrived: answer a whole request, refuse a bad one, or
+  // wait for more.
   void Advance(Conn* c) {
+    if (Framed(c)) Dispatch(c);
+  }
+
+  // True when a whole request is buffered; else refuses a bad one, or
+  // closes a connection the client ended, or waits for more.
+  bool Framed(Conn* c) {
     bool had_head = c->framer.head_complete();
     switch (c->framer.Feed(c->buffer)) {
-      case RequestFramer::State::Whole: {
-        if (takeover &&
-            takeover(c->fd, std::string_view(c->buffer).substr(0, c->framer.request_length()), c->addr)) {
-          std::lock_guard lock(mu);
-          ::epoll_ctl(epoll_fd, EPOLL_CTL_DEL, c->fd, nullptr);
-          auto it = per_client.find(c->addr);
-          if (it != per_client.end() && --it->second == 0) per_client.erase(it);
-          conns.erase(c->fd);
-          return;
-        }
-        {
-          std::lock_guard lock(mu);
-          c->busy = true;
-        }
-        std::lock_guard lock(queue_mu);
-        queue.push_back(c);
-        queue_cv.notify_one();
-        return;
-      }
+      case RequestFramer::State::Whole:
+        return true;
       case RequestFramer::State::Refused:
         Refuse(c, c->framer.status());
-        return;
+        return false;
       case RequestFramer::State::NeedMore:
         break;
     }
     if (c->eof) {
       Close(c);
-      return;
+      return false;
     }
     if (!had_head && c->framer.head_complete()) {
       auto rate = std::max<size_t>(limits.min_body_rate, 1);
       c->deadline = Clock::now() + limits.body_deadline +
                     std::chrono::milliseconds(c->framer.content_length() * 1000 / rate);
+      // The body's room at once (its length is within the body limit), not
+      // grown by doubling while it arrives.
+      c->buffer.reserve(c->framer.head_length() + c->framer.content_length());
       if (c->framer.expects_continue() && !c->continue_sent) {
         static constexpr char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
         WriteAll(c->fd, kContinue, sizeof kContinue - 1, limits.write_timeout);
@@ -293,21 +295,161 @@ struct ConnectionLoop::Impl {
       }
     }
     Arm(c);
+    return false;
+  }
+
+  bool LastOf(const Conn* c, size_t len) const {
+    return stopping || (c->eof && c->buffer.size() == len) || c->served + 1 >= limits.keep_alive_max_requests;
+  }
+
+  // A whole request is buffered: a long-lived stream takes the socket over,
+  // a reply ready for it is written from this thread, anything else goes to
+  // a worker. Pipelined requests answered here go out in order, and the
+  // first that is not goes to the worker after them.
+  void Dispatch(Conn* c) {
+    for (;;) {
+      const size_t len = c->framer.request_length();
+      const std::string_view request = std::string_view(c->buffer).substr(0, len);
+      if (takeover && takeover(c->fd, request, c->addr)) {
+        std::lock_guard lock(mu);
+        ::epoll_ctl(epoll_fd, EPOLL_CTL_DEL, c->fd, nullptr);
+        auto it = per_client.find(c->addr);
+        if (it != per_client.end() && --it->second == 0) per_client.erase(it);
+        conns.erase(c->fd);
+        return;
+      }
+      ReadyReply reply;
+      const bool last = LastOf(c, len);
+      if (!ready || !ready(request, c->addr, last, reply)) break;
+      ++c->served;
+      const bool close = reply.close || last;
+      c->buffer.erase(0, len);
+      c->framer.Reset();
+      c->continue_sent = false;
+      switch (Write(c, reply)) {
+        case Sent::Broken:
+          Close(c);
+          return;
+        case Sent::Partly:
+          c->close_after_unsent = close;
+          c->deadline = Clock::now() + limits.write_timeout;
+          Arm(c, EPOLLOUT);
+          return;
+        case Sent::Whole:
+          break;
+      }
+      if (close) {
+        Close(c);
+        return;
+      }
+      if (!Next(c)) return;
+    }
+    {
+      std::lock_guard lock(mu);
+      c->busy = true;
+    }
+    std::lock_guard lock(queue_mu);
+    queue.push_back(c);
+    queue_cv.notify_one();
+  }
+
+  enum class Sent { Whole, Partly, Broken };
+
+  // Writes what the socket takes now; what it does not is kept in `unsent`
+  // for when it has room.
+  Sent Write(Conn* c, const ReadyReply& reply) {
+    iovec iov[4];
+    size_t total = 0;
+    for (size_t i = 0; i < reply.count; ++i) {
+      iov[i].iov_base = const_cast<char*>(reply.parts[i].data());
+      iov[i].iov_len = reply.parts[i].size();
+      total += reply.parts[i].size();
+    }
+    msghdr msg{};
+    msg.msg_iov = iov;
+    msg.msg_iovlen = reply.count;
+    ssize_t n;
+    do n = ::sendmsg(c->fd, &msg, MSG_NOSIGNAL);
+    while (n < 0 && errno == EINTR);
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return Sent::Broken;
+    size_t sent = n > 0 ? static_cast<size_t>(n) : 0;
+    if (sent == total) return Sent::Whole;
+    c->unsent.clear();
+    for (size_t i = 0; i < reply.count; ++i) {
+      std::string_view part = reply.parts[i];
+      if (sent >= part.size()) {
+        sent -= part.size();
+        continue;
+      }
+      c->unsent.append(part.substr(sent));
+      sent = 0;
+    }
+    c->unsent_at = 0;
+    return Sent::Partly;
+  }
+
+  // The socket has room for more of a reply the loop answered.
+  void SendUnsent(Conn* c) {
+    while (c->unsent_at < c->unsent.size()) {
+      ssize_t n = ::send(c->fd, c->unsent.data() + c->unsent_at, c->unsent.size() - c->unsent_at, MSG_NOSIGNAL);
+      if (n > 0) {
+        c->unsent_at += static_cast<size_t>(n);
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        c->deadline = Clock::now() + limits.write_timeout;
+        Arm(c, EPOLLOUT);
+        return;
+      }
+      Close(c);
+      return;
+    }
+    c->unsent.clear();
+    c->unsent.shrink_to_fit();
+    if (c->close_after_unsent) {
+      Close(c);
+      return;
+    }
+    if (Next(c)) Dispatch(c);
+  }
+
+  // After a reply the loop wrote: true when the next pipelined request is
+  // whole; else the connection waits for more (or is refused, or closed).
+  bool Next(Conn* c) {
+    c->deadline = Clock::now() + (c->buffer.empty() ? limits.keep_alive_timeout : limits.header_deadline);
+    return Framed(c);
   }
 
   // Serves the connection's whole requests in order, then gives it back to
   // the loop (or closes it).
   void Work(Conn* c) {
     for (;;) {
-      size_t len = c->framer.request_length();
-      FramedStream stream(c->fd, std::string_view(c->buffer).substr(0, len), c->addr, c->port,
-                          limits.write_timeout);
-      bool last = stopping || (c->eof && c->buffer.size() == len) ||
-                  c->served + 1 >= limits.keep_alive_max_requests;
+      const size_t len = c->framer.request_length();
+      const bool last = LastOf(c, len);
+      std::string head;
+      std::string body;
+      std::string_view request = std::string_view(c->buffer).substr(0, len);
+      const bool posted = request.starts_with("POST ") && len > c->framer.head_length();
+      if (posted) {
+        // The request's bytes leave the connection's buffer as they are (a
+        // next pipelined request's stay), and its body is cut out of them
+        // in place: the body is held once, however large.
+        std::string rest = c->buffer.substr(len);
+        body = std::move(c->buffer);
+        c->buffer = std::move(rest);
+        const size_t head_length = c->framer.head_length();
+        head.assign(body, 0, head_length);
+        body.resize(len);
+        body.erase(0, head_length);
+        if (c->framer.chunked()) DecodeChunkedInPlace(body);
+        request = head;
+      }
+      FramedStream stream(c->fd, request, c->addr, c->port, limits.write_timeout);
       bool closed = false;
       bool ok = false;
       try {
-        ok = serve(stream, last, closed);
+        ok = serve(stream, body, last, closed);
       } catch (...) {
         ok = false;
       }
@@ -316,7 +458,7 @@ struct ConnectionLoop::Impl {
         Close(c);
         return;
       }
-      c->buffer.erase(0, len);
+      if (!posted) c->buffer.erase(0, len);
       c->framer.Reset();
       c->continue_sent = false;
       switch (c->framer.Feed(c->buffer)) {
@@ -383,8 +525,8 @@ struct ConnectionLoop::Impl {
   }
 };
 
-ConnectionLoop::ConnectionLoop(ConnectionLimits limits, Serve serve, Takeover takeover)
-    : impl_(std::make_unique<Impl>(std::move(limits), std::move(serve), std::move(takeover))) {}
+ConnectionLoop::ConnectionLoop(ConnectionLimits limits, Serve serve, Takeover takeover, Ready ready)
+    : impl_(std::make_unique<Impl>(std::move(limits), std::move(serve), std::move(takeover), std::move(ready))) {}
 
 ConnectionLoop::~ConnectionLoop() {
   Stop();

@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "web/request_framing.h"
 
@@ -23,6 +25,16 @@ class Stream;
 }
 
 namespace web {
+
+/// A reply the loop writes itself, without a worker: `parts` go out in
+/// order with one system call where the socket takes them; `owner` keeps
+/// their bytes alive until then.
+struct ReadyReply {
+  std::shared_ptr<const void> owner;
+  std::string_view parts[4];
+  size_t count = 0;
+  bool close = false;  // the connection ends after it
+};
 
 struct ConnectionLimits {
   size_t workers = 64;
@@ -44,11 +56,14 @@ struct ConnectionLimits {
 
 class ConnectionLoop {
  public:
-  /// Serves one whole request read from `stream` (exactly its bytes; what
-  /// is written goes to the client). `close_connection`: the last request
-  /// of the connection. Sets `connection_closed` when the client asked to
-  /// close. False when the connection must close.
-  using Serve = std::function<bool(httplib::Stream& stream, bool close_connection, bool& connection_closed)>;
+  /// Serves one whole request read from `stream` (exactly its bytes, but
+  /// a POST's body, which comes in `body`, taken out of the connection's
+  /// buffer and freed of its chunked framing; what is written goes to the
+  /// client). `close_connection`: the last request of the connection. Sets
+  /// `connection_closed` when the client asked to close. False when the
+  /// connection must close.
+  using Serve =
+      std::function<bool(httplib::Stream& stream, std::string& body, bool close_connection, bool& connection_closed)>;
 
   /// Called on the loop's thread with each whole request before a worker
   /// is taken for it (`request`: exactly its bytes; `client`: the peer's
@@ -56,7 +71,12 @@ class ConnectionLoop {
   /// stream): the loop then forgets the connection without closing it.
   using Takeover = std::function<bool(int fd, std::string_view request, const std::string& client)>;
 
-  ConnectionLoop(ConnectionLimits limits, Serve serve, Takeover takeover = {});
+  /// Called on the loop's thread with each whole request the takeover
+  /// declined (`last`: the connection ends after it): true when `reply`
+  /// answers it, written by the loop.
+  using Ready = std::function<bool(std::string_view request, const std::string& client, bool last, ReadyReply& reply)>;
+
+  ConnectionLoop(ConnectionLimits limits, Serve serve, Takeover takeover = {}, Ready ready = {});
   ~ConnectionLoop();
   ConnectionLoop(const ConnectionLoop&) = delete;
   ConnectionLoop& operator=(const ConnectionLoop&) = delete;

@@ -95,6 +95,9 @@ struct Reply {
   int status = 200;
   StringPairs headers;  // Content-Type included
   std::string body;
+  /// Made for every visitor alike (a kept public reply): it may be kept
+  /// in front of the page host too.
+  bool for_everyone = false;
 };
 
 class HttpResponse : public host::BufferedResponse {

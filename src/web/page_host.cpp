@@ -40,6 +40,7 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
       site_(site),
       cache_(site),
       sessions_(config.limits.session_idle, config.node),
+      changes_({site.site_dir(), site.data_dir()}, config.limits.watched_folders),
       replies_(site.data_dir(), config.limits.kept_replies),
       log_(std::move(log)) {
   RegisterAccountsClass();
@@ -115,10 +116,27 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   // The host is part of the key: a page may build its links from it.
   const std::string key = file.path + "?" + request.query + "#" + request.Header("Host");
   std::string signature;
+  bool lead = false;
   if (shareable) {
-    signature = replies_.DataSignature();
-    if (auto kept = replies_.Find(key, page.get(), signature)) return *kept;
+    // The change notices say it in one system call and miss no change
+    // however quick; where they cannot see every change, the files do.
+    signature = changes_.usable() ? "changes " + std::to_string(changes_.Generation()) : replies_.DataSignature();
+    if (auto kept = replies_.Find(key, page.get(), signature, lead, config_.limits.script_time)) {
+      kept->for_everyone = true;
+      return std::move(*kept);
+    }
   }
+  // The requests waiting for this run are let go however it ends.
+  struct Finish {
+    ReplyCache& replies;
+    const std::string& key;
+    bool lead;
+    void operator()(const Reply* made) {
+      if (lead) replies.Finish(key, made);
+      lead = false;
+    }
+    ~Finish() { (*this)(nullptr); }
+  } finish{replies_, key, lead};
 
   bool created = false;
   auto session = sessions_.Open(session_id, created);
@@ -145,8 +163,10 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   if (result.kind == ScriptResult::Kind::Done) {
     reply = response->ToReply();
     if (shareable && !send_cookie && !req->ReadClientState() && reply.status == 200 &&
-        response->cache_control().starts_with(u"public"))
+        response->cache_control().starts_with(u"public")) {
       replies_.Store(key, page.get(), signature, reply);
+      reply.for_everyone = true;
+    }
   } else {
     std::string where = result.file.empty() ? file.site_path : result.file;
     if (result.line > 0) where += " line " + std::to_string(result.line);
@@ -154,6 +174,7 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
     log_("page error: " + msg);
     reply = Failure(PublicMessage(msg), result.kind == ScriptResult::Kind::TimedOut ? 503 : 500);
   }
+  finish(reply.for_everyone ? &reply : nullptr);
   if (send_cookie)
     reply.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" + session->id() +
                                                  "; path=/; HttpOnly; SameSite=Lax");

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "web/change_watch.h"
 #include "web/config.h"
 #include "web/http_host.h"
 #include "web/page_compiler.h"
@@ -26,6 +27,8 @@ class PageHost {
   Reply Run(RawRequest request, const SiteFile& file);
 
   SessionStore& sessions() { return sessions_; }
+  /// Changes to the site's and the meet's folders: what kept replies hold by.
+  ChangeWatch& changes() { return changes_; }
 
  private:
   Reply Failure(const std::string& message, int status) const;
@@ -34,6 +37,7 @@ class PageHost {
   const SiteFiles& site_;
   PageCache cache_;
   SessionStore sessions_;
+  ChangeWatch changes_;
   ReplyCache replies_;
   std::function<void(const std::string&)> log_;
 };

@@ -49,15 +49,37 @@ std::string EntityTag(std::string_view body) {
   return buf;
 }
 
-std::optional<Reply> ReplyCache::Find(const std::string& key, const void* page, const std::string& signature) {
-  std::lock_guard lock(mu_);
+std::optional<Reply> ReplyCache::Find(const std::string& key, const void* page, const std::string& signature,
+                                      bool& lead, std::chrono::milliseconds wait) {
+  lead = false;
+  std::unique_lock lock(mu_);
   auto it = entries_.find(key);
-  if (it == entries_.end()) return std::nullopt;
-  if (it->second.page != page || it->second.signature != signature) {
-    entries_.erase(it);
-    return std::nullopt;
+  if (it != entries_.end() && it->second.page == page && it->second.signature == signature) return it->second.reply;
+  auto running = runs_.find(key);
+  if (running != runs_.end() && running->second->page == page && running->second->signature == signature) {
+    std::shared_ptr<Run> run = running->second;
+    run_done_.wait_for(lock, wait, [&] { return run->done; });
+    return run->reply;  // none when it kept nothing or is still running: this request runs the page itself
   }
-  return it->second.reply;
+  // Only a page whose reply was kept before is waited for: most pages are
+  // not public, and their requests must not queue behind each other.
+  if (it == entries_.end()) return std::nullopt;
+  entries_.erase(it);
+  if (running == runs_.end()) {
+    runs_[key] = std::make_shared<Run>(Run{page, signature});
+    lead = true;
+  }
+  return std::nullopt;
+}
+
+void ReplyCache::Finish(const std::string& key, const Reply* reply) {
+  std::lock_guard lock(mu_);
+  auto it = runs_.find(key);
+  if (it == runs_.end()) return;
+  if (reply) it->second->reply = *reply;
+  it->second->done = true;
+  runs_.erase(it);
+  run_done_.notify_all();
 }
 
 void ReplyCache::Store(const std::string& key, const void* page, const std::string& signature, const Reply& reply) {

@@ -8,6 +8,8 @@
 // Thread-safe.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -38,8 +40,15 @@ class ReplyCache {
   std::string DataSignature() const;
 
   /// The reply kept for `key`, made by `page` from data of `signature`.
-  std::optional<Reply> Find(const std::string& key, const void* page, const std::string& signature);
+  /// After a change, one request makes a kept reply again (`lead` set: it
+  /// must call Finish when its page has run) and the requests for it that
+  /// come meanwhile wait for that run, at most `wait`, instead of running
+  /// the same page side by side.
+  std::optional<Reply> Find(const std::string& key, const void* page, const std::string& signature, bool& lead,
+                            std::chrono::milliseconds wait = {});
   void Store(const std::string& key, const void* page, const std::string& signature, const Reply& reply);
+  /// Ends the run `Find` gave a lead: `reply` is what it kept (null: none).
+  void Finish(const std::string& key, const Reply* reply);
 
  private:
   struct Entry {
@@ -47,10 +56,18 @@ class ReplyCache {
     std::string signature;
     Reply reply;
   };
+  struct Run {
+    const void* page;
+    std::string signature;
+    bool done = false;
+    std::optional<Reply> reply;
+  };
   std::string data_dir_;
   size_t max_entries_;
   std::mutex mu_;
   std::map<std::string, Entry> entries_;
+  std::condition_variable run_done_;
+  std::map<std::string, std::shared_ptr<Run>> runs_;
 };
 
 }  // namespace web

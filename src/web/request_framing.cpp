@@ -1,6 +1,7 @@
 #include "web/request_framing.h"
 
 #include <cctype>
+#include <cstring>
 #include <string>
 
 namespace web {
@@ -159,6 +160,32 @@ RequestFramer::State RequestFramer::ScanChunks(std::string_view buffered) {
     if (decoded_ > limits_.max_body_bytes) return Refuse(413);
     chunk_data_left_ = size + 2;
   }
+}
+
+bool DecodeChunkedInPlace(std::string& body) {
+  size_t in = 0;
+  size_t out = 0;
+  for (;;) {
+    const size_t eol = body.find(kCrlf, in);
+    if (eol == std::string::npos) break;
+    std::string_view line(body.data() + in, eol - in);
+    std::string_view digits = TrimSpaces(line.substr(0, line.find(';')));
+    if (digits.empty() || digits.size() > 15 ||
+        digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
+      break;
+    const size_t size = std::stoull(std::string(digits), nullptr, 16);
+    in = eol + 2;
+    if (size == 0) {
+      body.resize(out);  // the trailers are not part of the body
+      return true;
+    }
+    if (body.size() - in < size + 2) break;
+    std::memmove(body.data() + out, body.data() + in, size);
+    out += size;
+    in += size + 2;
+  }
+  body.resize(out);
+  return false;
 }
 
 }  // namespace web

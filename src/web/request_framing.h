@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace web {
@@ -39,6 +40,8 @@ class RequestFramer {
   /// The declared body length (Content-Length), 0 for none or chunked.
   size_t content_length() const { return content_length_; }
   size_t request_length() const { return request_length_; }
+  /// The head's length, its blank line included (0 until it is complete).
+  size_t head_length() const { return head_length_; }
   int status() const { return status_; }
 
   /// Starts over for the next request of the connection.
@@ -62,5 +65,11 @@ class RequestFramer {
   size_t request_length_ = 0;
   int status_ = 0;
 };
+
+/// Undoes the chunked framing of a body the framer found whole, in place
+/// (the data only ever moves towards the front): `body` starts at the first
+/// chunk-size line and ends with the trailers' blank line. False (and
+/// `body` cut at what was decoded) on framing the framer would not pass.
+bool DecodeChunkedInPlace(std::string& body);
 
 }  // namespace web

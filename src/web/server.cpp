@@ -18,6 +18,7 @@
 #include "web/connection_loop.h"
 #include "web/event_streams.h"
 #include "web/http_host.h"
+#include "web/kept_front.h"
 #include "web/live_results.h"
 #include "web/page_host.h"
 #include "web/reply_cache.h"
@@ -31,6 +32,8 @@ using Clock = std::chrono::steady_clock;
 
 // The start of the request this worker is serving, for the access log.
 thread_local Clock::time_point request_start;
+// The body of the POST this worker is serving.
+thread_local std::string* posted_body = nullptr;
 
 std::string Now() {
   char buf[32];
@@ -140,13 +143,22 @@ struct PageServer::Impl {
       : config(std::move(c)),
         site(config.site_dir, config.data_dir),
         pages(config, site, [this](const std::string& line) { Log(line); }),
+        front(pages.changes(), config.limits.kept_replies),
         hub(StreamLimitsOf(config.limits)),
         live(hub, site.data_dir(), config.trusted_proxies, [this](const std::string& line) { Log(Now() + " " + line); }),
         loop(
             ConnectionLimitsOf(config),
-            [this](httplib::Stream& s, bool close, bool& closed) { return http.ServeOne(s, close, closed); },
+            [this](httplib::Stream& s, std::string& body, bool close, bool& closed) {
+              posted_body = &body;
+              const bool ok = http.ServeOne(s, close, closed);
+              posted_body = nullptr;
+              return ok;
+            },
             [this](int fd, std::string_view request, const std::string& peer) {
               return live.TakeOver(fd, request, peer);
+            },
+            [this](std::string_view request, const std::string& peer, bool last, ReadyReply& reply) {
+              return AnswerKept(request, peer, last, reply);
             }) {}
 
   void Log(const std::string& line) {
@@ -180,11 +192,12 @@ struct PageServer::Impl {
   // Open data: the page's reply (kept for every visitor like any public
   // page) with what other programs use: its entity tag and the time the
   // meet last changed (and 304 when they still hold), and CORS for GET.
-  void ServeOpenData(const httplib::Request& req, httplib::Response& res, const char* format) {
+  // True when the reply is the same for every visitor.
+  bool ServeOpenData(const httplib::Request& req, httplib::Response& res, const char* format) {
     SiteFile file = site.Resolve(kOpenDataPage);
     if (file.kind != SiteFile::Kind::Page || req.method != "GET") {
       res.status = file.kind != SiteFile::Kind::Page ? 404 : 405;
-      return;
+      return false;
     }
     const std::time_t modified = NewestModification(site.data_dir());
     Reply reply = pages.Run(
@@ -201,7 +214,7 @@ struct PageServer::Impl {
     if (reply.status != 200) {
       res.body = std::move(reply.body);
       res.set_header("Content-Type", type);
-      return;
+      return false;
     }
     const std::string tag = EntityTag(reply.body);
     const std::string last = HttpDate(modified);
@@ -212,42 +225,44 @@ struct PageServer::Impl {
                                           : req.get_header_value("If-Modified-Since") == last;
     if (unchanged) {
       res.status = 304;
-      return;
+      return false;
     }
     res.body = std::move(reply.body);
     res.set_header("Content-Type", type);
+    return reply.for_everyone;
   }
 
-  void Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
+  // True when the reply is the same for every visitor (a kept public reply).
+  bool Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
     if (const char* format = OpenDataFormat(req.path)) return ServeOpenData(req, res, format);
     // The open data page answers under its three addresses only.
     if (strcasecmp(req.path.c_str(), kOpenDataPage) == 0) {
       res.status = 404;
-      return;
+      return false;
     }
     SiteFile file = site.Resolve(req.path);
     switch (file.kind) {
       case SiteFile::Kind::NotFound:
         res.status = 404;
-        return;
+        return false;
       case SiteFile::Kind::Redirect: {
         std::string location = file.location;
         size_t q = req.target.find('?');
         if (q != std::string::npos) location += req.target.substr(q);
         res.set_redirect(location, 301);
-        return;
+        return false;
       }
       case SiteFile::Kind::Static: {
         std::ifstream in(file.path, std::ios::binary);
         if (!in) {
           res.status = 404;
-          return;
+          return false;
         }
         std::ostringstream ss;
         ss << in.rdbuf();
         res.set_content(ss.str(), ContentTypeOf(file.path).c_str());
         res.set_header("Cache-Control", "max-age=" + std::to_string(config.limits.static_max_age.count()));
-        return;
+        return false;
       }
       case SiteFile::Kind::Page: {
         Reply reply = pages.Run(Raw(req, std::move(body)), file);
@@ -261,9 +276,29 @@ struct PageServer::Impl {
         }
         res.body = std::move(reply.body);
         res.set_header("Content-Type", type);
-        return;
+        return reply.for_everyone;
       }
     }
+    return false;
+  }
+
+  // A kept reply answered on the loop's thread, without a worker.
+  bool AnswerKept(std::string_view request, const std::string& peer, bool last, ReadyReply& reply) {
+    const auto start = Clock::now();
+    const QuickHead head = ReadQuickHead(request);
+    int status = 0;
+    size_t bytes = 0;
+    if (!front.Answer(head, last, reply, status, bytes)) return false;
+    if (!config.quiet) {
+      double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "%.1f", ms);
+      const std::string target(head.target);
+      Log(Now() + " " + VisitorAddress(peer, std::string(head.forwarded_for), config.trusted_proxies) + " GET " +
+          Printable(target.substr(0, target.find('?'))) + " " + std::to_string(status) + " " +
+          std::to_string(bytes) + " " + buf + "ms");
+    }
+    return true;
   }
 
   void Setup() {
@@ -274,29 +309,20 @@ struct PageServer::Impl {
       request_start = Clock::now();
       return httplib::Server::HandlerResponse::Unhandled;
     });
-    http.Get(".*", [this](const httplib::Request& req, httplib::Response& res) { Serve(req, res, {}); });
-    http.Post(".*", [this](const httplib::Request& req, httplib::Response& res,
-                           const httplib::ContentReader& reader) {
-      // The raw body, multipart included, reaches the page untouched.
-      // cpp-httplib hands a multipart body only to a parser of its own
-      // (asking for it raw throws bad_function_call), so the request's type
-      // is hidden from it while the body is read and put back afterwards.
-      // The request object is the library's own, not a constant.
-      auto& headers = const_cast<httplib::Request&>(req).headers;
-      const auto type = headers.find("Content-Type");
-      std::string multipart_type;
-      if (req.is_multipart_form_data()) multipart_type = std::exchange(type->second, "application/octet-stream");
-      std::string body;
-      bool ok = reader([&](const char* data, size_t n) {
-        body.append(data, n);
-        return true;
-      });
-      if (!multipart_type.empty()) type->second = std::move(multipart_type);
-      if (!ok) {
-        if (res.status < 400) res.status = 400;
-        return;
+    http.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+      // Taken before the page reads anything: a change while it runs makes
+      // the kept copy stale at once.
+      const uint64_t moment = req.method == "GET" ? front.Moment() : 0;
+      if (Serve(req, res, {}) && res.status == 200 && moment != 0) {
+        std::vector<std::pair<std::string, std::string>> headers(res.headers.begin(), res.headers.end());
+        front.Keep(KeptFront::KeyOf(req.target, req.get_header_value("Host")), moment, headers, res.body);
       }
-      Serve(req, res, std::move(body));
+    });
+    http.Post(".*", [this](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader&) {
+      // The body, multipart included, reaches the page untouched: the
+      // connection loop took it out of its buffer whole (one copy of it in
+      // memory, its chunked framing undone in place).
+      Serve(req, res, posted_body ? std::move(*posted_body) : std::string());
     });
     http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
       if (!res.body.empty()) return;
@@ -328,6 +354,7 @@ struct PageServer::Impl {
   ServerConfig config;
   SiteFiles site;
   PageHost pages;
+  KeptFront front;
   HttpCore http;
   StreamHub hub;
   LiveResults live;

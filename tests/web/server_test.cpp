@@ -131,6 +131,11 @@ TEST_F(ServerTest, StopsAPageThatLoopsAndKeepsServing) {
 
 TEST_F(ServerTest, StopsAPageThatAllocatesWithoutEnd) {
   site_.Write("grow.asp", "<% var a = [], s = 'xxxxxxxx'; while (true) { s += s; a.push(s + a.length); } %>");
+  // A time limit far above what filling the memory takes, so that a busy
+  // machine cannot make the page stop on time instead.
+  web::ServerConfig config = TestConfig(site_);
+  config.limits.script_time = std::chrono::seconds(20);
+  server_ = std::make_unique<TestServer>(config);
   std::string r = Get(*server_, "/grow.asp");
   EXPECT_EQ(StatusOf(r), 500);
   EXPECT_NE(r.find("memory"), std::string::npos);
@@ -138,9 +143,14 @@ TEST_F(ServerTest, StopsAPageThatAllocatesWithoutEnd) {
 }
 
 TEST_F(ServerTest, GracefulStopLetsTheRunningRequestFinish) {
-  site_.Write("slow.asp", "<% var t = new Date().getTime(); while (new Date().getTime() - t < 200) {} %>done");
+  // The page runs well past the pause below, so that the request has reached
+  // a worker before the stop even on a busy machine.
+  site_.Write("slow.asp", "<% var t = new Date().getTime(); while (new Date().getTime() - t < 1000) {} %>done");
+  web::ServerConfig config = TestConfig(site_);
+  config.limits.script_time = std::chrono::seconds(5);
+  server_ = std::make_unique<TestServer>(config);
   auto running = std::async(std::launch::async, [&] { return Get(*server_, "/slow.asp"); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
   server_->Stop();
   EXPECT_EQ(BodyOf(running.get()), "done");
 }
