@@ -1,6 +1,6 @@
 // Where the time of one page request goes, in process (no network): a
-// trivial page (the script context alone), the meet's home page and the
-// result query of a stage run for every request, the result query's kept
+// trivial page (the script context alone), the meet's home page, the
+// entrants list and the result query of a stage run for every request, the result query's kept
 // public reply, and the organiser's desk and the delegation's pages with a
 // logged-in session. The meet is the sample meet with the round that
 // bench/web_load.sh loads over HTTP: the high-school men's 100 m heats
@@ -16,6 +16,7 @@
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/meet/demo/demo_meet.h"
 #include "arenix/meet/stage_field.h"
+#include "arenix/meet/stage_info.h"
 #include "automation/cp936.h"
 #include "automation/text.h"
 #include "data/foxsql/database.h"
@@ -134,6 +135,9 @@ BENCHMARK(BM_TrivialPage)->Unit(benchmark::kMicrosecond);
 void BM_HomePage(benchmark::State& state) { TheSite().Run(state, "/index.asp", "", true); }
 BENCHMARK(BM_HomePage)->Unit(benchmark::kMicrosecond);
 
+void BM_EntrantsPage(benchmark::State& state) { TheSite().Run(state, "/entrants.asp", "", true); }
+BENCHMARK(BM_EntrantsPage)->Unit(benchmark::kMicrosecond);
+
 void BM_ResultQueryRun(benchmark::State& state) { TheSite().Run(state, "/results.asp", kResultQuery, true); }
 BENCHMARK(BM_ResultQueryRun)->Unit(benchmark::kMicrosecond);
 
@@ -142,6 +146,31 @@ BENCHMARK(BM_ResultQueryLargeRound)->Unit(benchmark::kMicrosecond);
 
 void BM_ResultQueryKept(benchmark::State& state) { TheSite().Run(state, "/results.asp", kResultQuery, false); }
 BENCHMARK(BM_ResultQueryKept)->Unit(benchmark::kMicrosecond);
+
+// The result query's statement alone, on a connection kept from run to run
+// as a worker keeps it: the round's rows with their stage columns cut from
+// the packed field, in order. The rest of the page is the script and the
+// component's rows.
+void RunResultStatement(benchmark::State& state, Site& site) {
+  data::foxsql::Database db(site.config.data_dir);
+  const std::u16string stage = arenix::meet::StageSelectList(1);
+  const std::u16string heat = u"Cast(Int(Val(SubStr(预赛信息,5,4))) As I)";
+  const std::u16string sql =
+      u"Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, 径赛田赛, 集体项目, 自定义格式, 编外队, 编外队员, " + stage +
+      u" From Play Where AllTrim(参赛项目)=='100米' And AllTrim(年龄组)=='高中组' And 性别=.T. And "
+      u"AllTrim(参赛子项目)=='' And " + heat + u">0 Order By 排序名次, " + heat + u", 比赛道次, 编号";
+  size_t rows = 0;
+  for (auto _ : state) {
+    auto out = db.Run(sql);
+    rows = out.rows.rows.size();
+    benchmark::DoNotOptimize(out);
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
+void BM_ResultStatement(benchmark::State& state) { RunResultStatement(state, TheSite()); }
+BENCHMARK(BM_ResultStatement)->Unit(benchmark::kMicrosecond);
+void BM_ResultStatementLargeRound(benchmark::State& state) { RunResultStatement(state, LargeSite()); }
+BENCHMARK(BM_ResultStatementLargeRound)->Unit(benchmark::kMicrosecond);
 
 // The desk's pages as the organiser sees them, and the delegation's.
 struct DeskPage {

@@ -1,5 +1,7 @@
 #include "automation/cp936.h"
 
+#include "automation/ascii_run.h"
+
 #include <iconv.h>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -90,25 +92,30 @@ char16_t GbkCharOf(uint16_t code) {
 }
 
 std::string ToGbk(TextView text) {
-  std::string out;
-  out.reserve(text.size() * 2);
+  // At most two bytes a unit: written in place, trimmed at the end.
+  std::string out(text.size() * 2, '\0');
+  char* d = out.data();
+  const char16_t* p = text.data();
+  const char16_t* const e = p + text.size();
   const Tables* t = nullptr;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      continue;
-    }
+  while (p < e) {
+    const size_t run = ascii::RunOfUnits(p, e);
+    ascii::Narrow(p, run, d);
+    p += run;
+    d += run;
+    if (p == e) break;
     if (!t) t = &GetTables();
-    uint16_t code = t->encode[c];
-    if (code == kNoGbkCode)
-      out.push_back('?');
-    else if (code <= 0xFF)
-      out.push_back(static_cast<char>(code));
-    else {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+    const uint16_t code = t->encode[*p++];
+    if (code == kNoGbkCode) {
+      *d++ = '?';
+    } else if (code <= 0xFF) {
+      *d++ = static_cast<char>(code);
+    } else {
+      *d++ = static_cast<char>(code >> 8);
+      *d++ = static_cast<char>(code & 0xFF);
     }
   }
+  out.resize(static_cast<size_t>(d - out.data()));
   return out;
 }
 

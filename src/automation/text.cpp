@@ -1,19 +1,22 @@
 #include "automation/text.h"
 
+#include "automation/ascii_run.h"
+
 namespace automation {
 
 Text FromUtf8(std::string_view in) {
-  Text out;
-  out.reserve(in.size());
-  size_t i = 0;
-  const size_t n = in.size();
-  while (i < n) {
-    unsigned char c = static_cast<unsigned char>(in[i]);
-    if (c < 0x80) {
-      out.push_back(c);
-      ++i;
-      continue;
-    }
+  // Never more units than bytes: written in place, trimmed at the end.
+  Text out(in.size(), u'\0');
+  char16_t* d = out.data();
+  const char* p = in.data();
+  const char* const e = p + in.size();
+  while (p < e) {
+    const size_t run = ascii::RunOfBytes(p, e);
+    ascii::Widen(p, run, d);
+    p += run;
+    d += run;
+    if (p == e) break;
+    unsigned char c = static_cast<unsigned char>(*p);
     int extra;
     char32_t cp;
     if ((c & 0xE0) == 0xC0) {
@@ -26,70 +29,72 @@ Text FromUtf8(std::string_view in) {
       extra = 3;
       cp = c & 0x07;
     } else {
-      out.push_back(0xFFFD);
-      ++i;
+      *d++ = 0xFFFD;
+      ++p;
       continue;
     }
     bool ok = true;
-    size_t j = i + 1;
-    for (int k = 0; ok && k < extra; ++k, ++j) {
-      if (j >= n || (static_cast<unsigned char>(in[j]) & 0xC0) != 0x80) {
+    const char* q = p + 1;
+    for (int k = 0; k < extra; ++k, ++q) {
+      if (q >= e || (static_cast<unsigned char>(*q) & 0xC0) != 0x80) {
         ok = false;
         break;
       }
-      cp = (cp << 6) | (static_cast<unsigned char>(in[j]) & 0x3F);
+      cp = (cp << 6) | (static_cast<unsigned char>(*q) & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
     if (!ok || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(0xFFFD);
-      i = ok ? j : i + 1;
+      *d++ = 0xFFFD;
+      p = ok ? q : p + 1;
       continue;
     }
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      *d++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *d++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      *d++ = static_cast<char16_t>(cp);
     }
-    i = j;
+    p = q;
   }
+  out.resize(static_cast<size_t>(d - out.data()));
   return out;
 }
 
 std::string ToUtf8(TextView in) {
-  // Size the result once: Chinese text takes three bytes a unit.
-  size_t size = 0;
-  for (char16_t c : in) size += c < 0x80 ? 1 : (c < 0x800 ? 2 : 3);
-  std::string out;
-  out.reserve(size);
-  for (size_t i = 0; i < in.size(); ++i) {
-    char32_t cp = in[i];
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-      continue;
-    }
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
-        in[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (in[i + 1] - 0xDC00);
-      ++i;
+  // At most three bytes a unit (a surrogate pair takes four for two).
+  std::string out(in.size() * 3, '\0');
+  char* d = out.data();
+  const char16_t* p = in.data();
+  const char16_t* const e = p + in.size();
+  while (p < e) {
+    const size_t run = ascii::RunOfUnits(p, e);
+    ascii::Narrow(p, run, d);
+    p += run;
+    d += run;
+    if (p == e) break;
+    char32_t cp = *p++;
+    if (cp >= 0xD800 && cp <= 0xDBFF && p < e && *p >= 0xDC00 && *p <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (*p - 0xDC00);
+      ++p;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
     if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *d++ = static_cast<char>(0xC0 | (cp >> 6));
+      *d++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *d++ = static_cast<char>(0xE0 | (cp >> 12));
+      *d++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *d++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+      *d++ = static_cast<char>(0xF0 | (cp >> 18));
+      *d++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *d++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *d++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(static_cast<size_t>(d - out.data()));
   return out;
 }
 

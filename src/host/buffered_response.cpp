@@ -14,12 +14,19 @@ bool BufferedResponse::utf8() const {
 void BufferedResponse::Write(TextView text) {
   if (ended_) return;
   text_ += text;
-  std::string bytes = utf8() ? automation::ToUtf8(text) : automation::ToGbk(text);
+}
+
+void BufferedResponse::EncodePending() const {
+  if (encoded_ >= text_.size()) return;
+  const TextView pending = TextView(text_).substr(encoded_);
+  std::string bytes = utf8() ? automation::ToUtf8(pending) : automation::ToGbk(pending);
   body_.insert(body_.end(), bytes.begin(), bytes.end());
+  encoded_ = text_.size();
 }
 
 void BufferedResponse::BinaryWrite(const Bytes& bytes) {
   if (ended_) return;
+  EncodePending();
   body_.insert(body_.end(), bytes.begin(), bytes.end());
 }
 
@@ -39,13 +46,16 @@ void BufferedResponse::SetContentType(TextView type) {
   if (!ended_) content_type_ = Text(type);
 }
 void BufferedResponse::SetCharSet(TextView charset) {
-  if (!ended_) charset_ = Text(charset);
+  if (ended_) return;
+  EncodePending();  // text written so far keeps the code page it was written in
+  charset_ = Text(charset);
 }
 void BufferedResponse::SetBuffer(bool on) { buffer_ = on; }
 void BufferedResponse::Clear() {
   if (ended_) return;
   text_.clear();
   body_.clear();
+  encoded_ = 0;
 }
 void BufferedResponse::SetExpires(int32_t minutes) {
   if (!ended_) expires_ = minutes;

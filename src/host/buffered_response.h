@@ -1,7 +1,9 @@
 // The response a page writes into: text and bytes, headers, status, cache
 // settings, kept until the host sends them. Text is encoded in the
-// response's code page as it is written (UTF-8 when the charset says so,
-// else GBK). The HTTP host sends it as a reply; the in-memory host keeps it
+// response's code page (UTF-8 when the charset says so, else GBK) once per
+// run of writes: when bytes are written after it, when the charset
+// changes, or when the body is read, so a page of many small writes is
+// encoded in one go. The HTTP host sends it as a reply; the in-memory host keeps it
 // for the command line and the tests to read.
 #pragma once
 
@@ -35,7 +37,10 @@ class BufferedResponse : public Response {
   const Text& text() const { return text_; }
   /// The body bytes: text writes encoded in the response's code page, and
   /// binary writes, in order.
-  const Bytes& body() const { return body_; }
+  const Bytes& body() const {
+    EncodePending();
+    return body_;
+  }
   bool ended() const { return ended_; }
   const Text& status() const { return status_; }
   const Pairs& headers() const { return headers_; }
@@ -49,9 +54,12 @@ class BufferedResponse : public Response {
 
  private:
   bool utf8() const;
+  /// Encodes the text written since the last call onto the body.
+  void EncodePending() const;
 
   Text text_;
-  Bytes body_;
+  mutable Bytes body_;
+  mutable size_t encoded_ = 0;  // how much of text_ the body holds
   bool ended_ = false;
   bool buffer_ = true;
   Text status_ = u"200 OK";

@@ -34,37 +34,22 @@ var Ref = function (v) {
 Ref.prototype.__isRef = true;
 Ref.prototype.toString = function () { return String(this.value); };
 Ref.prototype.valueOf = function () { return this.value; };
-function __call(h, k, kind, args) {
-  var a = [h, k, kind];
-  for (var i = 0; i < args.length; i++) a.push(args[i]);
-  return __invoke.apply(null, a);
-}
-function __member(h, k) {
-  var f = function () { return __call(h, k, 0, arguments); };
-  f.toString = f.valueOf = function () { return __invoke(h, k, 1); };
-  return f;
-}
 // One handler for every wrapped object; the target carries the handle and
 // the members already handed out (a member is the same callable each time).
+// Reading a member is __get (native): a value read at once, or the member's
+// callable, made once; the names below are the wrapper's own.
+function __getOwn(t, k) {
+  var h = t.h;
+  if (k === '$put') return function (member) {
+    return __call(h, member, 2, Array.prototype.slice.call(arguments, 1));
+  };
+  return function () { return __invoke(h, '', 1); };  // toString, valueOf
+}
 var __handler = {
-  get: function (t, k) {
-    var h = t.h;
-    if (k === '__h') return h;
-    if (typeof k !== 'string' || k === 'then' || k === 'toJSON') return undefined;
-    if (k === '$put') return function (member) {
-      return __call(h, member, 2, Array.prototype.slice.call(arguments, 1));
-    };
-    if (k === 'toString' || k === 'valueOf') return function () { return __invoke(h, '', 1); };
-    var p = t.p[k];
-    if (p === undefined) p = t.p[k] = __isprop(h, k);
-    if (p) return __invoke(h, k, 1);
-    var m = t.m[k];
-    if (m === undefined) m = t.m[k] = __member(h, k);
-    return m;
-  },
+  get: __get,
   set: function (t, k, v) { __invoke(t.h, k, 2, v); return true; },
   has: function (t, k) { return k === '__h'; },
-  apply: function (t, self, args) { return __call(t.h, '', 0, args); }
+  apply: __apply
 };
 function __wrap(h) {
   var t = function () {};
@@ -354,17 +339,128 @@ bool Ended(const State& st) {
   return st.objects->response_object && st.objects->ended && st.objects->ended(*st.objects->response_object);
 }
 
+bool ReadsAsValue(const State& st, size_t h, std::string_view member) {
+  if (h >= st.handles.size() || !st.handles[h].IsObject() || !st.handles[h].object()) return false;
+  return st.handles[h].object()->IsProperty(FromScriptString(member));
+}
+
 // __isprop(handle, member): whether the object's member reads as a value.
 duk_ret_t NativeIsProp(duk_context* ctx) {
   State& st = StateOf(ctx);
   const size_t h = static_cast<size_t>(duk_require_int(ctx, 0));
   duk_size_t name_len;
   const char* name_bytes = duk_require_lstring(ctx, 1, &name_len);
-  const automation::Text name = FromScriptString(std::string_view(name_bytes, name_len));
-  bool prop = false;
-  if (h < st.handles.size() && st.handles[h].IsObject() && st.handles[h].object())
-    prop = st.handles[h].object()->IsProperty(name);
-  duk_push_boolean(ctx, prop);
+  duk_push_boolean(ctx, ReadsAsValue(st, h, std::string_view(name_bytes, name_len)));
+  return 1;
+}
+
+duk_ret_t NativeInvoke(duk_context* ctx);
+duk_ret_t NativeCall(duk_context* ctx);
+
+// A member's callable: a native function carrying its handle and member
+// name, so that `rs.MoveNext()` and `Request.QueryString("a")` are one
+// native call, and its value read (`"" + Request.QueryString`) another.
+duk_ret_t NativeMemberCall(duk_context* ctx) {
+  duk_push_current_function(ctx);
+  duk_get_prop_string(ctx, -1, "__h");
+  duk_get_prop_string(ctx, -2, "__k");
+  duk_remove(ctx, -3);
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
+  // args..., handle, member, kind -> handle, member, kind, args...
+  for (int i = 0; i < 3; ++i) duk_insert(ctx, 0);
+  return NativeInvoke(ctx);
+}
+
+// toString and valueOf of a member's callable: its value.
+duk_ret_t NativeMemberValue(duk_context* ctx) {
+  duk_set_top(ctx, 0);
+  duk_push_this(ctx);
+  if (!duk_is_function(ctx, 0)) return duk_type_error(ctx, "not a member of a host object");
+  duk_get_prop_string(ctx, 0, "__h");
+  duk_get_prop_string(ctx, 0, "__k");
+  duk_remove(ctx, 0);
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
+  return NativeInvoke(ctx);
+}
+
+// Pushes a new callable for member `key` (a string at key_idx) of handle h.
+void PushMember(duk_context* ctx, duk_int_t h, duk_idx_t key_idx) {
+  key_idx = duk_normalize_index(ctx, key_idx);
+  duk_push_c_function(ctx, NativeMemberCall, DUK_VARARGS);
+  duk_push_int(ctx, h);
+  duk_put_prop_string(ctx, -2, "__h");
+  duk_dup(ctx, key_idx);
+  duk_put_prop_string(ctx, -2, "__k");
+  duk_get_global_string(ctx, "__memberValue");
+  duk_dup(ctx, -1);
+  duk_put_prop_string(ctx, -3, "toString");
+  duk_put_prop_string(ctx, -2, "valueOf");
+}
+
+// __apply(target, this, args), the wrappers' apply trap: the object's
+// default member called, `rs("编号")`.
+duk_ret_t NativeApply(duk_context* ctx) {
+  duk_get_prop_string(ctx, 0, "h");
+  duk_push_string(ctx, "");
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
+  duk_dup(ctx, 2);
+  for (int i = 0; i < 3; ++i) duk_remove(ctx, 0);
+  return NativeCall(ctx);
+}
+
+// __get(target, key), the wrappers' get trap: the handle for "__h", nothing
+// for "then" and "toJSON" (a wrapper is neither a promise nor data), a
+// member that reads as a value read now, any other member its callable,
+// made once per wrapper and member. Whether a member reads as a value is
+// asked once per wrapper and member too.
+duk_ret_t NativeGet(duk_context* ctx) {
+  if (!duk_is_string(ctx, 1)) return 0;
+  duk_size_t key_len;
+  const char* key_bytes = duk_get_lstring(ctx, 1, &key_len);
+  const std::string_view key(key_bytes, key_len);
+  if (key == "__h") {
+    duk_get_prop_string(ctx, 0, "h");
+    return 1;
+  }
+  if (key == "then" || key == "toJSON") return 0;
+  if (key == "$put" || key == "toString" || key == "valueOf") {
+    duk_get_global_string(ctx, "__getOwn");
+    duk_dup(ctx, 0);
+    duk_dup(ctx, 1);
+    duk_call(ctx, 2);
+    return 1;
+  }
+  duk_get_prop_string(ctx, 0, "h");  // 2
+  const duk_int_t h = duk_get_int(ctx, 2);
+  duk_get_prop_string(ctx, 0, "p");  // 3: member -> reads as a value
+  duk_dup(ctx, 1);
+  duk_get_prop(ctx, 3);  // 4
+  bool value;
+  if (duk_is_undefined(ctx, 4)) {
+    value = ReadsAsValue(StateOf(ctx), static_cast<size_t>(h), key);
+    duk_dup(ctx, 1);
+    duk_push_boolean(ctx, value);
+    duk_put_prop(ctx, 3);
+  } else {
+    value = duk_to_boolean(ctx, 4);
+  }
+  if (value) {
+    // The stack as __invoke(handle, member, 1) has it.
+    duk_push_int(ctx, h);
+    duk_dup(ctx, 1);
+    duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
+    for (int i = 0; i < 5; ++i) duk_remove(ctx, 0);
+    return NativeInvoke(ctx);
+  }
+  duk_get_prop_string(ctx, 0, "m");  // 5: member -> callable
+  duk_dup(ctx, 1);
+  duk_get_prop(ctx, 5);  // 6
+  if (!duk_is_undefined(ctx, 6)) return 1;
+  duk_pop(ctx);
+  PushMember(ctx, h, 1);  // 6
+  duk_dup(ctx, 1);
+  duk_dup(ctx, 6);
+  duk_put_prop(ctx, 5);
   return 1;
 }
 
@@ -428,6 +524,21 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   }
   Push(ctx, st, result);
   return 1;
+}
+
+// __call(handle, member, kind, args): the same call with the arguments in
+// an array or a function's `arguments`, spread here rather than by a
+// script array and apply.
+duk_ret_t NativeCall(duk_context* ctx) {
+  duk_require_object(ctx, 3);
+  const duk_size_t n = duk_get_length(ctx, 3);
+  // The engine's own value stack bound refuses an absurd count (an error
+  // the page can catch) before anything is pushed.
+  if (n > static_cast<duk_size_t>(INT32_MAX / 2)) (void)duk_range_error(ctx, "too many arguments");
+  duk_require_stack(ctx, static_cast<duk_idx_t>(n) + 4);
+  for (duk_size_t i = 0; i < n; ++i) duk_get_prop_index(ctx, 3, static_cast<duk_uarridx_t>(i));
+  duk_remove(ctx, 3);
+  return NativeInvoke(ctx);
 }
 
 // __w(text): the page's own text and "<%= %>" values.
@@ -612,6 +723,14 @@ ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, 
   ScriptResult result;
   duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
   duk_put_global_string(ctx, "__invoke");
+  duk_push_c_function(ctx, NativeGet, 2);
+  duk_put_global_string(ctx, "__get");
+  duk_push_c_function(ctx, NativeApply, 3);
+  duk_put_global_string(ctx, "__apply");
+  duk_push_c_function(ctx, NativeMemberValue, 0);
+  duk_put_global_string(ctx, "__memberValue");
+  duk_push_c_function(ctx, NativeCall, 4);
+  duk_put_global_string(ctx, "__call");
   duk_push_c_function(ctx, NativeIsProp, 2);
   duk_put_global_string(ctx, "__isprop");
   duk_push_c_function(ctx, NativeWrite, 1);

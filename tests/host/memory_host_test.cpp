@@ -81,6 +81,27 @@ TEST(MemoryResponseTest, TextIsEncodedInTheResponseCodePage) {
   EXPECT_EQ(std::string(utf8.body().begin(), utf8.body().end()), "运动会");
 }
 
+// Text is encoded once per run of writes; bytes written between runs keep
+// their place, and text written before a change of charset keeps the code
+// page it was written in.
+TEST(MemoryResponseTest, RunsOfTextKeepTheirPlaceAndCodePage) {
+  MemoryResponse r;
+  r.Write(u"运");
+  r.Write(u"动");
+  r.BinaryWrite({0x01});
+  r.Write(u"会");
+  EXPECT_EQ(std::string(r.body().begin(), r.body().end()), automation::ToGbk(u"运动") + "\x01" + automation::ToGbk(u"会"));
+  r.Write(u"一");
+  r.SetCharSet(u"utf-8");
+  r.Write(u"二");
+  EXPECT_EQ(std::string(r.body().begin(), r.body().end()),
+            automation::ToGbk(u"运动") + "\x01" + automation::ToGbk(u"会一") + "二");
+  r.Clear();
+  r.Write(u"三");
+  EXPECT_EQ(std::string(r.body().begin(), r.body().end()), "三");
+  EXPECT_EQ(r.text(), u"三");
+}
+
 TEST(MemoryResponseTest, NothingAfterEnd) {
   MemoryResponse r;
   r.Write(u"a");

@@ -204,6 +204,28 @@ try { d.Count(); } catch (e) { Response.Write(e.name); }
                     "438:Object doesn't support this property or method: 'Nope' (438)|TypeError");
 }
 
+// Every way a page reaches a member: called, read as a value through its
+// callable, handed on and called later, the default member, arguments
+// from an array or `arguments`, and a member's value function taken off it.
+TEST_F(Pages, MembersAreTheSameWhicheverWayThePageReachesThem) {
+  web::RawRequest req;
+  req.query = "a=%D4%CB&b=2";
+  Reply r = Run("/reach.asp", R"(<%
+var q = Request.QueryString, d = Server.CreateObject("Scripting.Dictionary");
+var later = Request.QueryString;
+function add() { return d.Add.apply(null, arguments); }
+add("k", "v");
+d.Add.apply(d, ["n", 3]);
+Response.Write([q("a"), "" + Request.QueryString, later("b"), Request("a"), later === q, typeof q,
+                d.Item("k"), d("n"), d.Count].join("|") + "|");
+try { q.valueOf.call({}); } catch (e) { Response.Write(e.name + "|"); }
+var t = Server.CreateObject("Test.Tally");
+try { t.Count.apply(null, new Array(300000)); } catch (e) { Response.Write("many:" + e.number + "|"); }
+%>)", req);
+  EXPECT_EQ(r.status, 200) << r.body;
+  EXPECT_EQ(r.body, "运|a=%D4%CB&b=2|2|运|true|function|v|3|2|TypeError|many:450|");
+}
+
 TEST_F(Pages, NothingRunsAfterResponseEnd) {
   Reply r = Run("/end.asp", R"(<%
 Response.Write("before");

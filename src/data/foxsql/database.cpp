@@ -417,6 +417,14 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   };
   sqlite3_stmt* prepared = Prepare(t.sql);
   if (!prepared) throw fail();
+  // Declared before the statement's use, so that the texts the statement
+  // was handed without a copy are let go only after it is reset.
+  struct Unpin {
+    std::vector<Entry*>& entries;
+    ~Unpin() {
+      for (Entry* e : entries) UnpinTexts(e->bound);
+    }
+  } unpin{entries};
   StatementUse st(prepared);
 
   Outcome out;

@@ -99,7 +99,7 @@ void ResultVariant(sqlite3_context* ctx, const Variant& v) {
           sqlite3_result_double(ctx, x.serial);
         } else if constexpr (std::is_same_v<T, automation::Text>) {
           std::string s = automation::ToUtf8(x);
-          sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+          ResultUtf8(ctx, s);
         } else if constexpr (std::is_same_v<T, automation::Bytes>) {
           sqlite3_result_blob(ctx, x.data(), static_cast<int>(x.size()), SQLITE_TRANSIENT);
         } else {
@@ -241,6 +241,8 @@ int Filter(sqlite3_vtab_cursor* base, int idx_num, const char* idx_str, int argc
     cur->next_in_scan = 0;
     cur->scan_end = b.table->RecordCount();
     cur->texts = b.read_only ? DecodedTexts::Snapshot(*b.table) : nullptr;
+    if (cur->texts && (b.pinned_texts.empty() || b.pinned_texts.back() != cur->texts))
+      b.pinned_texts.push_back(cur->texts);
     cur->decoded.clear();
     cur->asked.clear();
     std::vector<KeyLookup> lookups;
@@ -315,10 +317,14 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
       if (table.IsNull(cur->row, column)) {
         sqlite3_result_null(ctx);
       } else if (const std::string* kept = Decoded(cur, table, column)) {
-        sqlite3_result_text(ctx, kept->data(), static_cast<int>(kept->size()), SQLITE_TRANSIENT);
+        // Pinned for the statement (BoundTable::pinned_texts): no copy.
+        // Handed as terminated when it is, so that a function reading it
+        // does not copy it to add the terminator.
+        const bool terminated = std::memchr(kept->data(), 0, kept->size()) == nullptr;
+        sqlite3_result_text(ctx, kept->c_str(), terminated ? -1 : static_cast<int>(kept->size()), SQLITE_STATIC);
       } else {
         std::string s = GbkToUtf8(table.RawField(cur->row, column));
-        sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        ResultUtf8(ctx, s);
       }
       return SQLITE_OK;
     }

@@ -26,6 +26,8 @@
 
 namespace data::foxsql {
 
+class DecodedTexts;
+
 /// One table as the module sees it; owned by the statement runner and
 /// alive as long as its virtual table.
 struct BoundTable {
@@ -37,8 +39,16 @@ struct BoundTable {
   /// The statement only reads this table: its texts may come from the
   /// process's decoded columns (decoded_texts.h).
   bool read_only = false;
+  /// The decoded columns the running statement reads. Their texts are
+  /// handed to SQLite without a copy, so they are kept here until the
+  /// runner has reset the statement (UnpinTexts), whatever becomes of the
+  /// cursors and the process's cache meanwhile.
+  std::vector<std::shared_ptr<DecodedTexts>> pinned_texts;
   ErrorSlot* errors = nullptr;
 };
+
+/// Lets go of the decoded columns kept for a statement that is done.
+inline void UnpinTexts(BoundTable& b) { b.pinned_texts.clear(); }
 
 inline constexpr const char* kDbfModule = "foxdbf";
 

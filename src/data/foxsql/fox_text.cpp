@@ -1,8 +1,10 @@
 #include "data/foxsql/fox_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
+#include "automation/ascii_run.h"
 #include "automation/cp936.h"
 
 namespace data::foxsql {
@@ -76,8 +78,9 @@ int64_t GbkLength(std::string_view s) {
   int64_t n = 0;
   for (size_t i = 0; i < s.size();) {
     if (static_cast<unsigned char>(s[i]) < 0x80) {
-      ++n;
-      ++i;
+      const size_t run = automation::ascii::RunOfBytes(s.data() + i, s.data() + s.size());
+      n += static_cast<int64_t>(run);
+      i += run;
       continue;
     }
     Utf8Char c = DecodeUtf8(s, i);
@@ -98,9 +101,10 @@ std::string GbkSubstr(std::string_view s, int64_t start, int64_t count) {
   int64_t pos = 0;
   for (size_t i = 0; i < s.size() && pos < end;) {
     if (static_cast<unsigned char>(s[i]) < 0x80) {
-      // A run of ASCII: one column per byte.
-      size_t run = i + 1;
-      while (run < s.size() && static_cast<unsigned char>(s[run]) < 0x80) ++run;
+      // A run of ASCII: one column per byte, read no further than the end
+      // of the slice.
+      const size_t limit = std::min(s.size(), i + static_cast<size_t>(end - pos));
+      const size_t run = i + automation::ascii::RunOfBytes(s.data() + i, s.data() + limit);
       const int64_t run_end = pos + static_cast<int64_t>(run - i);
       const int64_t from = std::max(pos, start), to = std::min(run_end, end);
       if (to > from) out.append(s.substr(i + static_cast<size_t>(from - pos), static_cast<size_t>(to - from)));
@@ -212,6 +216,7 @@ std::string GbkPad(std::string_view s, int64_t width, std::string_view pad, PadS
     unit_width = GbkWidth(c.code);
   }
   auto fill = [&](int64_t bytes) {
+    if (unit == " ") return std::string(static_cast<size_t>(bytes), ' ');
     std::string f;
     for (int64_t n = 0; n + unit_width <= bytes; n += unit_width) f.append(unit);
     f.append(static_cast<size_t>(bytes % unit_width), ' ');

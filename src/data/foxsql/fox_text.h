@@ -8,11 +8,22 @@
 // "?" for the half that remains, as the stored byte would read back.
 #pragma once
 
+#include <sqlite3.h>
+
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace data::foxsql {
+
+/// Hands SQLite a text result (copied). A text without a NUL inside is
+/// handed as terminated, so that a function reading it next finds it
+/// terminated instead of growing and copying it again.
+inline void ResultUtf8(sqlite3_context* ctx, const std::string& s) {
+  const bool terminated = std::memchr(s.data(), 0, s.size()) == nullptr;
+  sqlite3_result_text(ctx, s.c_str(), terminated ? -1 : static_cast<int>(s.size()), SQLITE_TRANSIENT);
+}
 
 /// One character of UTF-8 text: its code point and its length in bytes.
 /// A malformed byte reads as U+FFFD of length 1.

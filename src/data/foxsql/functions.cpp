@@ -63,6 +63,10 @@ class Call {
     if (static_cast<int64_t>(s.size()) > kMaxTextBytes) TooLong();
     sqlite3_result_text(ctx_, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
   }
+  void Result(const std::string& s) {
+    if (static_cast<int64_t>(s.size()) > kMaxTextBytes) TooLong();
+    ResultUtf8(ctx_, s);
+  }
   void Result(double d) { sqlite3_result_double(ctx_, d); }
   void ResultWhole(int64_t n) { sqlite3_result_int64(ctx_, n); }
   /// A whole number when it fits in 64 bits, else a real.
@@ -125,7 +129,16 @@ double FoxVal(std::string_view s) {
     while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
   }
   if (digits == 0) return 0;
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+  const bool exponent = i < s.size() && (s[i] == 'e' || s[i] == 'E');
+  if (!exponent && digits <= 15 && s.find('.', start) >= i) {
+    // A whole number of up to 15 digits (the packed fields' heats, lanes
+    // and places) is exact in a double: read without the library.
+    int64_t n = 0;
+    for (size_t k = start; k < i; ++k)
+      if (s[k] >= '0' && s[k] <= '9') n = n * 10 + (s[k] - '0');
+    return s[start] == '-' ? -static_cast<double>(n) : static_cast<double>(n);
+  }
+  if (exponent) {
     size_t j = i + 1;
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
     if (j < s.size() && s[j] >= '0' && s[j] <= '9') {
@@ -469,6 +482,15 @@ void CastNumber(Call& c) {
 void CastText(Call& c, bool pad) {
   int64_t width = c.WholeOr(1, -1);
   if (width > kMaxTextBytes) c.TooLong();
+  if (c.IsText(0) && width >= 0) {
+    // A text already as wide as the cast (a slice of a packed field, a
+    // stored column) is the result as it is, without a copy.
+    std::string_view t = c.Text(0);
+    const int64_t len = GbkLength(t);
+    if (len == width) return c.ResultValue(c.value(0));
+    if (pad) return c.Result(GbkPad(t, width, " ", PadSide::kRight));
+    return c.Result(len > width ? GbkSubstr(t, 0, width) : std::string(t));
+  }
   std::string s = c.IsText(0) ? std::string(c.Text(0)) : AsText(c, 0);
   if (width < 0) return c.Result(s);
   if (pad) return c.Result(GbkPad(s, width, " ", PadSide::kRight));

@@ -47,6 +47,14 @@ TEST(FoxText, CutsAcrossAsciiRunsAndWideCharacters) {
   for (const Case& c : cases)
     EXPECT_EQ(GbkSubstr("ab中cd", c.start, c.count), c.want) << c.start << "," << c.count;
   EXPECT_EQ(GbkSubstr(" 101   1   0123 ", 8, 7), "   0123");
+  // Slices that end inside a long run, or start after one (runs are read in
+  // blocks of eight).
+  const std::string field = "0123456789abcdefghij中队 xyz";
+  EXPECT_EQ(GbkSubstr(field, 3, 9), "3456789ab");
+  EXPECT_EQ(GbkSubstr(field, 17, 4), "hij?");
+  EXPECT_EQ(GbkSubstr(field, 18, 5), "ij中?");
+  EXPECT_EQ(GbkSubstr(field, 20, 100), "中队 xyz");
+  EXPECT_EQ(GbkLength(field), 28);
 }
 
 }  // namespace
