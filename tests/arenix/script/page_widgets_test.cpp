@@ -139,7 +139,9 @@ TEST(PageWidgets, ProcessBarToolTipAndClock) {
     await page.mouse.move(at[0] - 10, at[1]);
     await page.mouse.move(at[0], at[1]);
     const tip = await page.$eval('#dek', (e) => [e.style.visibility, e.offsetLeft, e.offsetTop + e.offsetHeight, e.innerText]);
-    assert.deepStrictEqual(tip.slice(0, 3), ['visible', at[0], at[1]]);
+    // The tip's corner is at the pointer; layout may round it to the next pixel.
+    assert.strictEqual(tip[0], 'visible');
+    assert.ok(Math.abs(tip[1] - at[0]) <= 1 && Math.abs(tip[2] - at[1]) <= 1, JSON.stringify([tip, at]));
     assert.ok(tip[3].includes('请填写姓名'));
     await shot('tool-tip');
     await page.mouse.move(600, 500);
