@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace automation::ascii {
 
@@ -44,6 +46,26 @@ inline void Widen(const char* from, size_t n, char16_t* to) {
 /// Narrows n ASCII units into bytes.
 inline void Narrow(const char16_t* from, size_t n, char* to) {
   for (size_t i = 0; i < n; ++i) to[i] = static_cast<char>(from[i]);
+}
+
+/// Encodes units into at most `max_bytes_per_unit` bytes each: ASCII runs are
+/// copied in blocks, and `encode(p, end, d)` writes the character at `p`,
+/// advancing `p` past the units it reads and `d` past the bytes it writes.
+template <class Encode>
+std::string NarrowEach(std::u16string_view text, size_t max_bytes_per_unit, Encode encode) {
+  std::string out(text.size() * max_bytes_per_unit, '\0');
+  char* d = out.data();
+  const char16_t* p = text.data();
+  const char16_t* const e = p + text.size();
+  while (p < e) {
+    const size_t run = RunOfUnits(p, e);
+    Narrow(p, run, d);
+    p += run;
+    d += run;
+    if (p != e) encode(p, e, d);
+  }
+  out.resize(static_cast<size_t>(d - out.data()));
+  return out;
 }
 
 }  // namespace automation::ascii

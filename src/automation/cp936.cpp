@@ -92,18 +92,9 @@ char16_t GbkCharOf(uint16_t code) {
 }
 
 std::string ToGbk(TextView text) {
-  // At most two bytes a unit: written in place, trimmed at the end.
-  std::string out(text.size() * 2, '\0');
-  char* d = out.data();
-  const char16_t* p = text.data();
-  const char16_t* const e = p + text.size();
+  // At most two bytes a unit; the tables are looked up only past ASCII.
   const Tables* t = nullptr;
-  while (p < e) {
-    const size_t run = ascii::RunOfUnits(p, e);
-    ascii::Narrow(p, run, d);
-    p += run;
-    d += run;
-    if (p == e) break;
+  return ascii::NarrowEach(text, 2, [&t](const char16_t*& p, const char16_t*, char*& d) {
     if (!t) t = &GetTables();
     const uint16_t code = t->encode[*p++];
     if (code == kNoGbkCode) {
@@ -114,9 +105,7 @@ std::string ToGbk(TextView text) {
       *d++ = static_cast<char>(code >> 8);
       *d++ = static_cast<char>(code & 0xFF);
     }
-  }
-  out.resize(static_cast<size_t>(d - out.data()));
-  return out;
+  });
 }
 
 Text FromGbk(std::string_view bytes) {

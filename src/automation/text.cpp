@@ -63,16 +63,7 @@ Text FromUtf8(std::string_view in) {
 
 std::string ToUtf8(TextView in) {
   // At most three bytes a unit (a surrogate pair takes four for two).
-  std::string out(in.size() * 3, '\0');
-  char* d = out.data();
-  const char16_t* p = in.data();
-  const char16_t* const e = p + in.size();
-  while (p < e) {
-    const size_t run = ascii::RunOfUnits(p, e);
-    ascii::Narrow(p, run, d);
-    p += run;
-    d += run;
-    if (p == e) break;
+  return ascii::NarrowEach(in, 3, [](const char16_t*& p, const char16_t* e, char*& d) {
     char32_t cp = *p++;
     if (cp >= 0xD800 && cp <= 0xDBFF && p < e && *p >= 0xDC00 && *p <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (*p - 0xDC00);
@@ -93,9 +84,7 @@ std::string ToUtf8(TextView in) {
       *d++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
       *d++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
-  }
-  out.resize(static_cast<size_t>(d - out.data()));
-  return out;
+  });
 }
 
 Text FromAscii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }

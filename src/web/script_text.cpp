@@ -8,17 +8,8 @@ namespace ascii = automation::ascii;
 
 std::string ToScriptString(automation::TextView text) {
   // Each unit on its own (a surrogate too, as the engine keeps them): at
-  // most three bytes a unit, written in place and trimmed at the end.
-  std::string out(text.size() * 3, '\0');
-  char* d = out.data();
-  const char16_t* p = text.data();
-  const char16_t* const e = p + text.size();
-  while (p < e) {
-    const size_t run = ascii::RunOfUnits(p, e);
-    ascii::Narrow(p, run, d);
-    p += run;
-    d += run;
-    if (p == e) break;
+  // most three bytes a unit.
+  return ascii::NarrowEach(text, 3, [](const char16_t*& p, const char16_t*, char*& d) {
     const char16_t u = *p++;
     if (u < 0x800) {
       *d++ = static_cast<char>(0xC0 | (u >> 6));
@@ -28,9 +19,7 @@ std::string ToScriptString(automation::TextView text) {
       *d++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
       *d++ = static_cast<char>(0x80 | (u & 0x3F));
     }
-  }
-  out.resize(static_cast<size_t>(d - out.data()));
-  return out;
+  });
 }
 
 automation::Text FromScriptString(std::string_view s) {
