@@ -5,32 +5,15 @@
 
 #include <cctype>
 
+#include "web/header_text.h"
 #include "web/sessions.h"
 
 namespace web {
 
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-bool ContainsNoCase(std::string_view text, std::string_view word) {
-  if (word.size() > text.size()) return false;
-  for (size_t i = 0; i + word.size() <= text.size(); ++i)
-    if (EqualsNoCase(text.substr(i, word.size()), word)) return true;
-  return false;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
+using header_text::ContainsNoCase;
+using header_text::EqualsNoCase;
 
 // The types worth compressing, as the ordinary way compresses them.
 bool Compressible(std::string_view type) {
@@ -102,7 +85,7 @@ QuickHead ReadQuickHead(std::string_view request) {
       continue;
     }
     std::string_view name = line.substr(0, colon);
-    std::string_view value = Trim(line.substr(colon + 1));
+    std::string_view value = header_text::TrimSpaces(line.substr(colon + 1));
     switch (std::tolower(static_cast<unsigned char>(name.empty() ? ' ' : name[0]))) {
       case 'h':
         if (EqualsNoCase(name, "Host")) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "web/header_text.h"
+
 namespace web {
 
 namespace {
@@ -12,19 +14,8 @@ constexpr std::string_view kCrlf = "\r\n";
 // A chunk-size line longer than this is no honest client's.
 constexpr size_t kMaxChunkLine = 1024;
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-std::string_view TrimSpaces(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
+using header_text::EqualsNoCase;
+using header_text::TrimSpaces;
 
 bool IsTokenChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
