@@ -9,17 +9,8 @@
 set -e
 cd "$(dirname "$0")/.."
 mb=${1:-30}
-arenix=${ARENIX:-build/arenix}
-[ -n "$ARENIX" ] || cmake --build build --target arenix_cli >/dev/null
-work=$(mktemp -d /tmp/arenix-post-XXXXXX)
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-"$arenix" demo "$work/data" >/dev/null
+. bench/sample_server.sh
+sample_meet post
 /usr/bin/python3 - "$work/form" "$mb" <<'PY'
 import sys
 with open(sys.argv[1], "wb") as f:
@@ -30,9 +21,7 @@ port=${POST_PORT:-18190}
 hwm() { awk '/^VmHWM/ {print $2}' "/proc/$pid/status"; }
 
 for framing in length chunked; do
-  "$arenix" serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
-  pid=$!
-  for i in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
+  serve_sample "$port"
   curl -sf -o /dev/null "http://127.0.0.1:$port/results.asp?sc=1"
   before=$(hwm)
   if [ "$framing" = chunked ]; then
@@ -45,7 +34,5 @@ for framing in length chunked; do
   fi
   after=$(hwm)
   echo "$framing: ${mb} MB post answered $code; peak RSS $before KiB before, $after KiB after (+$((after - before)) KiB)"
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
-  pid=""
+  stop_sample_server
 done

@@ -12,21 +12,10 @@ set -e
 cd "$(dirname "$0")/.."
 secs=${1:-600}
 conns=${2:-64}
-arenix=${ARENIX:-build/arenix}
-[ -n "$ARENIX" ] || cmake --build build --target arenix_cli >/dev/null
-work=$(mktemp -d /tmp/arenix-soak-XXXXXX)
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-"$arenix" demo "$work/data" >/dev/null
+. bench/sample_server.sh
+sample_meet soak
 port=${SOAK_PORT:-18200}
-"$arenix" serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
-pid=$!
-for i in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$port/" && break; sleep 0.1; done
+serve_sample "$port"
 
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$pid/status"; }
 (

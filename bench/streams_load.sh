@@ -8,28 +8,14 @@
 #   bench/streams_load.sh [STREAMS [PORT]]      (default 2000, 18190)
 set -e
 cd "$(dirname "$0")/.."
-top=$(pwd)
 streams=${1:-2000}
 port=${2:-18190}
-cmake --build build --target arenix_cli >/dev/null
 ulimit -n 16384 2>/dev/null || ulimit -n 8192
-work=$(mktemp -d /tmp/arenix-streams-XXXXXX)
-arenix_pid=""
-cleanup() {
-  [ -n "$arenix_pid" ] && kill "$arenix_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
+. bench/sample_server.sh
+sample_meet streams
+serve_sample "$port"
 
-build/arenix demo "$work/data" >/dev/null
-build/arenix serve --data "$work/data" --port "$port" --quiet >"$work/serve.log" 2>&1 &
-arenix_pid=$!
-for i in $(seq 50); do
-  curl -s -o /dev/null "http://127.0.0.1:$port/index.asp" && break
-  sleep 0.2
-done
-
-/usr/bin/python3 - "$port" "$arenix_pid" "$streams" <<'PY'
+/usr/bin/python3 - "$port" "$pid" "$streams" <<'PY'
 import asyncio, re, socket, statistics, sys, time, urllib.parse
 
 port, pid, count = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
