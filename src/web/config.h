@@ -49,6 +49,9 @@ struct Limits {
   /// What a worker's script heap may keep between requests: past this it
   /// is collected after the page, and made anew if still past it.
   size_t script_heap_kept_bytes = 2u << 20;
+  /// How often the allocator's free memory is given back to the system
+  /// (0: never); the workers' temporary buffers leave it behind.
+  std::chrono::milliseconds memory_trim_interval{5000};
   /// Public replies kept for reuse (a page that does not depend on the
   /// visitor); past this many the kept replies are dropped and made again.
   size_t kept_replies = 512;
