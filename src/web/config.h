@@ -12,10 +12,12 @@
 namespace web {
 
 struct Limits {
-  /// Worker threads; one request runs on one worker from start to end. A
-  /// kept-alive connection holds its worker while it is open, so this is
-  /// also how many clients are served at once; the others wait to connect.
-  size_t workers = 64;
+  /// Worker threads: pages run at once, each on one worker from start to
+  /// end. Requests are read by the connection loop before a worker is
+  /// taken, so idle and slow clients hold none. Each worker keeps its
+  /// script heap and meet connections between pages, so the server's
+  /// memory grows with this; on two cores more workers only wait longer.
+  size_t workers = 16;
   /// Requests served on one kept-alive connection (then it is closed, so
   /// that waiting clients get their turn), and how long an idle kept-alive
   /// connection is held open.

@@ -12,12 +12,16 @@ void MemoryTrim::Start() {
 }
 
 void MemoryTrim::Stop() {
+  // The server stops from its own thread and from whoever asked it to, at
+  // once: the thread is joined by the one that takes it.
+  std::thread running;
   {
     std::lock_guard lock(mu_);
     stopping_ = true;
+    running = std::move(thread_);
   }
   cv_.notify_all();
-  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+  if (running.joinable()) running.join();
 }
 
 size_t MemoryTrim::trims() const {

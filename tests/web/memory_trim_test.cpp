@@ -64,9 +64,18 @@ TEST(MemoryTrim, StopsAtOnceAndNeverRunsWithoutAnInterval) {
     EXPECT_EQ(trim.trims(), 0u);
   }
   // Stopped before it started, and stopped twice.
-  web::MemoryTrim trim(10ms);
-  trim.Stop();
-  trim.Stop();
+  web::MemoryTrim idle(10ms);
+  idle.Stop();
+  idle.Stop();
+  // Stopped from two threads at once, as the server does (its run ending
+  // and the caller of its stop).
+  for (int round = 0; round < 20; ++round) {
+    web::MemoryTrim trim(1ms);
+    trim.Start();
+    std::thread other([&] { trim.Stop(); });
+    trim.Stop();
+    other.join();
+  }
 }
 
 }  // namespace

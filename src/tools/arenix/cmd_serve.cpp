@@ -157,7 +157,7 @@ Command serve("serve", [](CLI::App& app) {
   cmd->add_option("--work", args->work, "working folder for the sample meet (default: ./arenix-meet)");
   cmd->add_option("--bind", args->bind, "address to listen on (default 127.0.0.1)");
   cmd->add_option("--port", args->port, "port (default 8080; 0 picks a free one)")->check(CLI::Range(0, 65535));
-  cmd->add_option("--workers", args->workers, "worker threads: clients served at once (default 64)");
+  cmd->add_option("--workers", args->workers, "worker threads: pages run at once (default 16)");
   cmd->add_option("--log", args->log, "append the access log to this file instead of standard output");
   cmd->add_flag("--quiet", args->quiet, "no access log (failures are still logged)");
   cmd->add_option("--node", args->node,
