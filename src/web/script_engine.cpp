@@ -63,6 +63,8 @@ function __wrap(h) {
 constexpr const char* kPageFileName = "@page";
 // The global array of the wrappers of objects, by handle.
 constexpr const char* kWrappers = "__wrappers";
+// The heap stash's array of the objects its built-ins reach.
+constexpr const char* kBuiltinObjects = "builtinObjects";
 
 struct State {
   // Memory.
@@ -691,18 +693,42 @@ std::string ScriptBytecode(const std::string& program) { return Dumped(program, 
 namespace {
 
 // A worker thread's engine: one heap kept from request to request (its
-// interned strings and allocations warm), with the state its allocator and
-// time check read. Each request runs on a new engine thread with a fresh
-// global environment and fresh built-ins, so that nothing one page sets (a
-// global, a prototype, a wrapper of a host object) is there for the next.
+// interned strings, allocations and built-ins warm), with the state its
+// allocator and time check read. Each request runs on a new engine thread
+// that shares the heap's built-ins but has a fresh global object, so that
+// no global and no wrapper of a host object one page sets is there for the
+// next. What a page can change of the shared built-ins (a prototype, a
+// property of a built-in function) is caught by their digest, taken when
+// the heap is made and compared after every request: a heap whose
+// built-ins a page changed is dropped, and the next request gets a new one.
 struct Engine {
   State st;
   duk_context* heap = nullptr;
+  duk_uint64_t builtins_digest = 0;
   ~Engine() { Drop(); }
   void Drop() {
     if (heap) duk_destroy_heap(heap);
     heap = nullptr;
     st.used = 0;
+  }
+  // Makes the heap and takes the digest of its built-ins; false when the
+  // heap cannot be made.
+  bool Make() {
+    heap = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
+    if (!heap) return false;
+    duk_push_heap_stash(heap);
+    arenix_duk_push_builtin_objects(heap);
+    builtins_digest = arenix_duk_objects_digest(heap, -1);
+    duk_put_prop_string(heap, -2, kBuiltinObjects);
+    duk_pop(heap);
+    return true;
+  }
+  bool BuiltinsUnchanged() {
+    duk_push_heap_stash(heap);
+    duk_get_prop_string(heap, -1, kBuiltinObjects);
+    const bool same = arenix_duk_objects_digest(heap, -1) == builtins_digest;
+    duk_pop_2(heap);
+    return same;
   }
 };
 
@@ -762,18 +788,17 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   automation::ScopedDeadline native_limit(st.deadline);
   st.thread_deadline = true;
   st.objects = &objects;
-  if (!engine.heap) engine.heap = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
-  if (!engine.heap) {
-    ScriptResult r;
-    r.kind = ScriptResult::Kind::OutOfMemory;
-    r.message = "could not make a script context";
-    return r;
-  }
   ScriptResult result;
   try {
+    if (!engine.heap && !engine.Make()) {
+      result.kind = ScriptResult::Kind::OutOfMemory;
+      result.message = "could not make a script context";
+      return result;
+    }
     duk_context* heap = engine.heap;
-    duk_push_thread_new_globalenv(heap);
+    duk_push_thread(heap);
     duk_context* ctx = duk_get_context(heap, -1);
+    arenix_duk_fresh_global(ctx);
     result = RunOnThread(ctx, st, page, objects);
     // The request's thread, its globals and everything they reach are
     // garbage now: most of it is freed at once, the rest (cycles) by the
@@ -783,6 +808,7 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
     duk_set_top(heap, 0);
     ForgetRequest(st);
     if (result.kind != ScriptResult::Kind::Done) duk_gc(heap, 0);
+    if (!engine.BuiltinsUnchanged()) engine.Drop();
   } catch (const FatalError& e) {
     // The heap can no longer be trusted; it is left, not destroyed, and the
     // next request gets a new one.
