@@ -34,8 +34,9 @@ var Ref = function (v) {
 Ref.prototype.__isRef = true;
 Ref.prototype.toString = function () { return String(this.value); };
 Ref.prototype.valueOf = function () { return this.value; };
-// One handler for every wrapped object; the target carries the handle and
-// the members already handed out (a member is the same callable each time).
+// One handler for every wrapped object (PushWrapper makes them); the target
+// carries the handle and the members already handed out (a member is the
+// same callable each time).
 // Reading a member is __get (native): a value read at once, or the member's
 // callable, made once; the names below are the wrapper's own.
 function __getOwn(t, k) {
@@ -51,13 +52,6 @@ var __handler = {
   has: function (t, k) { return k === '__h'; },
   apply: __apply
 };
-function __wrap(h) {
-  var t = function () {};
-  t.h = h;
-  t.m = Object.create(null);
-  t.p = Object.create(null);  // member -> reads as a value, asked once
-  return new Proxy(t, __handler);
-}
 )JS";
 
 constexpr const char* kPageFileName = "@page";
@@ -154,6 +148,24 @@ constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 as a serial day
 
 void Push(duk_context* ctx, State& st, const Variant& v);
 
+duk_ret_t NativeWrapperTarget(duk_context*) { return 0; }
+
+// A new wrapper of handle h: a proxy over a callable target (so that the
+// object's default member can be called, `rs("编号")`) holding the handle,
+// the member callables handed out and, per member, whether it reads as a
+// value (asked once).
+void PushWrapper(duk_context* ctx, duk_int_t h) {
+  duk_push_c_function(ctx, NativeWrapperTarget, 0);
+  duk_push_int(ctx, h);
+  duk_put_prop_string(ctx, -2, "h");
+  duk_push_bare_object(ctx);
+  duk_put_prop_string(ctx, -2, "m");
+  duk_push_bare_object(ctx);
+  duk_put_prop_string(ctx, -2, "p");
+  duk_get_global_string(ctx, "__handler");
+  duk_push_proxy(ctx, 0);
+}
+
 // An object the script already holds comes back as the same wrapper (a
 // record set handed back through a by-reference holder after every call,
 // the same connection read again), instead of a new handle and wrapper each
@@ -170,9 +182,7 @@ void PushHandle(duk_context* ctx, State& st, const Variant& v) {
   }
   st.handles.push_back(v);
   const size_t h = st.handles.size() - 1;
-  duk_get_global_string(ctx, "__wrap");
-  duk_push_int(ctx, static_cast<duk_int_t>(h));
-  duk_call(ctx, 1);
+  PushWrapper(ctx, static_cast<duk_int_t>(h));
   if (identity) {
     st.handle_of.emplace(identity, h);
     duk_get_global_string(ctx, kWrappers);
@@ -701,6 +711,8 @@ namespace {
 // property of a built-in function) is caught by their digest, taken when
 // the heap is made and compared after every request: a heap whose
 // built-ins a page changed is dropped, and the next request gets a new one.
+void DefineBridge(duk_context* ctx);
+
 struct Engine {
   State st;
   duk_context* heap = nullptr;
@@ -716,6 +728,7 @@ struct Engine {
   bool Make() {
     heap = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
     if (!heap) return false;
+    DefineBridge(heap);
     duk_push_heap_stash(heap);
     arenix_duk_push_builtin_objects(heap);
     builtins_digest = arenix_duk_objects_digest(heap, -1);
@@ -745,8 +758,9 @@ void ForgetRequest(State& st) {
   st.handle_of.clear();
 }
 
-ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, const PageObjects& objects) {
-  ScriptResult result;
+// The bridge's natives and the prelude, on the heap's own global object:
+// made once per heap, shared by its requests as the built-ins are.
+void DefineBridge(duk_context* ctx) {
   duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
   duk_put_global_string(ctx, "__invoke");
   duk_push_c_function(ctx, NativeGet, 2);
@@ -761,12 +775,15 @@ ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, 
   duk_put_global_string(ctx, "__isprop");
   duk_push_c_function(ctx, NativeWrite, 1);
   duk_put_global_string(ctx, kWriteFunction);
+  if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0)
+    throw FatalError(std::string("the page prelude failed: ") + duk_safe_to_string(ctx, -1));
+  duk_pop(ctx);
+}
+
+ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, const PageObjects& objects) {
+  ScriptResult result;
   duk_push_array(ctx);
   duk_put_global_string(ctx, kWrappers);
-
-  if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0)
-    return ErrorResult(ctx, st, page);
-  duk_pop(ctx);
   PutGlobalObject(ctx, st, "Request", objects.request);
   PutGlobalObject(ctx, st, "Response", objects.response);
   PutGlobalObject(ctx, st, "Server", objects.server);
