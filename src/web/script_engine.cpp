@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <unordered_map>
@@ -56,9 +57,9 @@ var __handler = {
 
 constexpr const char* kPageFileName = "@page";
 // The global array of the wrappers of objects, by handle.
-constexpr const char* kWrappers = "__wrappers";
+constexpr char kWrappers[] = "__wrappers";
 // The heap stash's array of the objects its built-ins reach.
-constexpr const char* kBuiltinObjects = "builtinObjects";
+constexpr char kBuiltinObjects[] = "builtinObjects";
 
 struct State {
   // Memory.
@@ -151,18 +152,16 @@ void Push(duk_context* ctx, State& st, const Variant& v);
 duk_ret_t NativeWrapperTarget(duk_context*) { return 0; }
 
 // A new wrapper of handle h: a proxy over a callable target (so that the
-// object's default member can be called, `rs("编号")`) holding the handle,
-// the member callables handed out and, per member, whether it reads as a
-// value (asked once).
+// object's default member can be called, `rs("编号")`) holding the handle
+// and, per member asked for, its callable or whether it reads as a value
+// (asked once).
 void PushWrapper(duk_context* ctx, duk_int_t h) {
   duk_push_c_function(ctx, NativeWrapperTarget, 0);
   duk_push_int(ctx, h);
-  duk_put_prop_string(ctx, -2, "h");
+  duk_put_prop_literal(ctx, -2, "h");
   duk_push_bare_object(ctx);
-  duk_put_prop_string(ctx, -2, "m");
-  duk_push_bare_object(ctx);
-  duk_put_prop_string(ctx, -2, "p");
-  duk_get_global_string(ctx, "__handler");
+  duk_put_prop_literal(ctx, -2, "m");
+  duk_get_global_literal(ctx, "__handler");
   duk_push_proxy(ctx, 0);
 }
 
@@ -174,7 +173,7 @@ void PushHandle(duk_context* ctx, State& st, const Variant& v) {
   const void* identity = v.IsObject() ? v.object().get() : nullptr;
   if (identity) {
     if (auto it = st.handle_of.find(identity); it != st.handle_of.end()) {
-      duk_get_global_string(ctx, kWrappers);
+      duk_get_global_literal(ctx, kWrappers);
       duk_get_prop_index(ctx, -1, static_cast<duk_uarridx_t>(it->second));
       duk_remove(ctx, -2);
       return;
@@ -185,7 +184,7 @@ void PushHandle(duk_context* ctx, State& st, const Variant& v) {
   PushWrapper(ctx, static_cast<duk_int_t>(h));
   if (identity) {
     st.handle_of.emplace(identity, h);
-    duk_get_global_string(ctx, kWrappers);
+    duk_get_global_literal(ctx, kWrappers);
     duk_dup(ctx, -2);
     duk_put_prop_index(ctx, -2, static_cast<duk_uarridx_t>(h));
     duk_pop(ctx);
@@ -204,7 +203,7 @@ void Push(duk_context* ctx, State& st, const Variant& v) {
       return;
     }
     case VarType::Date:
-      duk_get_global_string(ctx, "Date");
+      duk_get_global_literal(ctx, "Date");
       duk_push_number(ctx, std::round((v.As<automation::Date>().serial - kUnixEpochSerial) * 86400000.0));
       duk_new(ctx, 1);
       return;
@@ -273,7 +272,7 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
       return Variant(FromScriptString(std::string_view(s, n)));
     }
     case DUK_TYPE_OBJECT: {
-      duk_get_prop_string(ctx, i, "__h");
+      duk_get_prop_literal(ctx, i, "__h");
       if (duk_is_number(ctx, -1)) {
         size_t h = static_cast<size_t>(duk_get_int(ctx, -1));
         duk_pop(ctx);
@@ -281,11 +280,11 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
         return Variant();
       }
       duk_pop(ctx);
-      duk_get_prop_string(ctx, i, "__isRef");
+      duk_get_prop_literal(ctx, i, "__isRef");
       bool is_ref = duk_get_boolean(ctx, -1);
       duk_pop(ctx);
       if (is_ref) {
-        duk_get_prop_string(ctx, i, "value");
+        duk_get_prop_literal(ctx, i, "value");
         Variant v = Get(ctx, st, -1);
         duk_pop(ctx);
         return v;
@@ -315,11 +314,11 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
         }
         return Variant(std::move(a));
       }
-      duk_get_global_string(ctx, "Date");
+      duk_get_global_literal(ctx, "Date");
       bool is_date = duk_instanceof(ctx, i, -1);
       duk_pop(ctx);
       if (is_date) {
-        duk_get_prop_string(ctx, i, "getTime");
+        duk_get_prop_literal(ctx, i, "getTime");
         duk_dup(ctx, i);
         duk_call_method(ctx, 0);
         double ms = duk_get_number(ctx, -1);
@@ -336,7 +335,7 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
 
 bool IsRef(duk_context* ctx, duk_idx_t i) {
   if (!duk_is_object(ctx, i) || duk_is_function(ctx, i)) return false;
-  duk_get_prop_string(ctx, i, "__isRef");
+  duk_get_prop_literal(ctx, i, "__isRef");
   bool r = duk_get_boolean(ctx, -1);
   duk_pop(ctx);
   return r;
@@ -374,8 +373,8 @@ duk_ret_t NativeCall(duk_context* ctx);
 // native call, and its value read (`"" + Request.QueryString`) another.
 duk_ret_t NativeMemberCall(duk_context* ctx) {
   duk_push_current_function(ctx);
-  duk_get_prop_string(ctx, -1, "__h");
-  duk_get_prop_string(ctx, -2, "__k");
+  duk_get_prop_literal(ctx, -1, "__h");
+  duk_get_prop_literal(ctx, -2, "__k");
   duk_remove(ctx, -3);
   duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
   // args..., handle, member, kind -> handle, member, kind, args...
@@ -388,8 +387,8 @@ duk_ret_t NativeMemberValue(duk_context* ctx) {
   duk_set_top(ctx, 0);
   duk_push_this(ctx);
   if (!duk_is_function(ctx, 0)) return duk_type_error(ctx, "not a member of a host object");
-  duk_get_prop_string(ctx, 0, "__h");
-  duk_get_prop_string(ctx, 0, "__k");
+  duk_get_prop_literal(ctx, 0, "__h");
+  duk_get_prop_literal(ctx, 0, "__k");
   duk_remove(ctx, 0);
   duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
   return NativeInvoke(ctx);
@@ -400,20 +399,20 @@ void PushMember(duk_context* ctx, duk_int_t h, duk_idx_t key_idx) {
   key_idx = duk_normalize_index(ctx, key_idx);
   duk_push_c_function(ctx, NativeMemberCall, DUK_VARARGS);
   duk_push_int(ctx, h);
-  duk_put_prop_string(ctx, -2, "__h");
+  duk_put_prop_literal(ctx, -2, "__h");
   duk_dup(ctx, key_idx);
-  duk_put_prop_string(ctx, -2, "__k");
-  duk_get_global_string(ctx, "__memberValue");
+  duk_put_prop_literal(ctx, -2, "__k");
+  duk_get_global_literal(ctx, "__memberValue");
   duk_dup(ctx, -1);
-  duk_put_prop_string(ctx, -3, "toString");
-  duk_put_prop_string(ctx, -2, "valueOf");
+  duk_put_prop_literal(ctx, -3, "toString");
+  duk_put_prop_literal(ctx, -2, "valueOf");
 }
 
 // __apply(target, this, args), the wrappers' apply trap: the object's
 // default member called, `rs("编号")`.
 duk_ret_t NativeApply(duk_context* ctx) {
-  duk_get_prop_string(ctx, 0, "h");
-  duk_push_string(ctx, "");
+  duk_get_prop_literal(ctx, 0, "h");
+  duk_push_literal(ctx, "");
   duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
   duk_dup(ctx, 2);
   for (int i = 0; i < 3; ++i) duk_remove(ctx, 0);
@@ -431,50 +430,73 @@ duk_ret_t NativeGet(duk_context* ctx) {
   const char* key_bytes = duk_get_lstring(ctx, 1, &key_len);
   const std::string_view key(key_bytes, key_len);
   if (key == "__h") {
-    duk_get_prop_string(ctx, 0, "h");
+    duk_get_prop_literal(ctx, 0, "h");
     return 1;
   }
   if (key == "then" || key == "toJSON") return 0;
   if (key == "$put" || key == "toString" || key == "valueOf") {
-    duk_get_global_string(ctx, "__getOwn");
+    duk_get_global_literal(ctx, "__getOwn");
     duk_dup(ctx, 0);
     duk_dup(ctx, 1);
     duk_call(ctx, 2);
     return 1;
   }
-  duk_get_prop_string(ctx, 0, "h");  // 2
-  const duk_int_t h = duk_get_int(ctx, 2);
-  duk_get_prop_string(ctx, 0, "p");  // 3: member -> reads as a value
+  // 2: member -> its callable, or true when it reads as a value
+  duk_get_prop_literal(ctx, 0, "m");
   duk_dup(ctx, 1);
-  duk_get_prop(ctx, 3);  // 4
-  bool value;
-  if (duk_is_undefined(ctx, 4)) {
-    value = ReadsAsValue(StateOf(ctx), static_cast<size_t>(h), key);
+  duk_get_prop(ctx, 2);  // 3
+  if (duk_is_function(ctx, 3)) return 1;
+  duk_get_prop_literal(ctx, 0, "h");
+  const duk_int_t h = duk_get_int(ctx, 4);
+  if (duk_is_undefined(ctx, 3)) {
+    if (!ReadsAsValue(StateOf(ctx), static_cast<size_t>(h), key)) {
+      PushMember(ctx, h, 1);  // 5
+      duk_dup(ctx, 1);
+      duk_dup(ctx, 5);
+      duk_put_prop(ctx, 2);
+      return 1;
+    }
     duk_dup(ctx, 1);
-    duk_push_boolean(ctx, value);
-    duk_put_prop(ctx, 3);
-  } else {
-    value = duk_to_boolean(ctx, 4);
+    duk_push_true(ctx);
+    duk_put_prop(ctx, 2);
   }
-  if (value) {
-    // The stack as __invoke(handle, member, 1) has it.
-    duk_push_int(ctx, h);
-    duk_dup(ctx, 1);
-    duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
-    for (int i = 0; i < 5; ++i) duk_remove(ctx, 0);
-    return NativeInvoke(ctx);
-  }
-  duk_get_prop_string(ctx, 0, "m");  // 5: member -> callable
+  // The stack as __invoke(handle, member, 1) has it.
+  duk_push_int(ctx, h);
   duk_dup(ctx, 1);
-  duk_get_prop(ctx, 5);  // 6
-  if (!duk_is_undefined(ctx, 6)) return 1;
-  duk_pop(ctx);
-  PushMember(ctx, h, 1);  // 6
-  duk_dup(ctx, 1);
-  duk_dup(ctx, 6);
-  duk_put_prop(ctx, 5);
-  return 1;
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
+  for (int i = 0; i < 5; ++i) duk_remove(ctx, 0);
+  return NativeInvoke(ctx);
 }
+
+// A member's name as the automation side takes it: converted in place when
+// it is short and ASCII, as member names are.
+class MemberName {
+ public:
+  explicit MemberName(std::string_view bytes) {
+    if (bytes.size() <= kInline) {
+      size_t i = 0;
+      while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+        inline_[i] = static_cast<char16_t>(bytes[i]);
+        ++i;
+      }
+      if (i == bytes.size()) {
+        view_ = automation::TextView(inline_, i);
+        return;
+      }
+    }
+    text_ = FromScriptString(bytes);
+    view_ = text_;
+  }
+  MemberName(const MemberName&) = delete;
+  MemberName& operator=(const MemberName&) = delete;
+  automation::TextView view() const { return view_; }
+
+ private:
+  static constexpr size_t kInline = 48;
+  char16_t inline_[kInline];
+  automation::Text text_;
+  automation::TextView view_;
+};
 
 // __invoke(handle, member, kind, args...): one late-bound call.
 duk_ret_t NativeInvoke(duk_context* ctx) {
@@ -484,17 +506,35 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   const size_t h = static_cast<size_t>(duk_require_int(ctx, 0));
   duk_size_t name_len;
   const char* name_bytes = duk_require_lstring(ctx, 1, &name_len);
-  const automation::Text name = FromScriptString(std::string_view(name_bytes, name_len));
+  const MemberName name(std::string_view(name_bytes, name_len));
   const auto kind = static_cast<automation::InvokeKind>(duk_require_int(ctx, 2));
 
-  std::vector<Variant> slots;
-  std::vector<bool> by_ref;
-  for (duk_idx_t i = 3; i < top; ++i) {
-    by_ref.push_back(IsRef(ctx, i));
-    slots.push_back(Get(ctx, st, i));
+  // The arguments, in place for the usual few; more go to the heap.
+  constexpr size_t kInlineArgs = 6;
+  const size_t count = static_cast<size_t>(top - 3);
+  Variant inline_slots[kInlineArgs];
+  Variant* inline_ptrs[kInlineArgs];
+  bool inline_by_ref[kInlineArgs];
+  std::vector<Variant> more_slots;
+  std::vector<Variant*> more_ptrs;
+  std::unique_ptr<bool[]> more_by_ref;
+  Variant* slots = inline_slots;
+  Variant** ptrs = inline_ptrs;
+  bool* by_ref = inline_by_ref;
+  if (count > kInlineArgs) {
+    more_slots.resize(count);
+    more_ptrs.resize(count);
+    more_by_ref = std::make_unique<bool[]>(count);
+    slots = more_slots.data();
+    ptrs = more_ptrs.data();
+    by_ref = more_by_ref.get();
   }
-  std::vector<Variant*> ptrs;
-  for (auto& s : slots) ptrs.push_back(&s);
+  for (size_t k = 0; k < count; ++k) {
+    const duk_idx_t i = static_cast<duk_idx_t>(3 + k);
+    by_ref[k] = IsRef(ctx, i);
+    slots[k] = Get(ctx, st, i);
+    ptrs[k] = &slots[k];
+  }
 
   Variant result;
   std::string error;
@@ -503,7 +543,7 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
     if (h >= st.handles.size()) throw automation::Error(automation::err::kObjectRequired);
     Variant target = st.handles[h];
     if (!target.IsObject() || !target.object()) throw automation::Error(automation::err::kObjectRequired);
-    result = target.object()->Invoke(name, kind, ptrs);
+    result = target.object()->Invoke(name.view(), kind, std::span<Variant* const>(ptrs, count));
   } catch (const automation::Error& e) {
     number = e.number();
     error = e.what();
@@ -517,10 +557,10 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   }
   // By-reference arguments: what the call left in the variable goes back
   // into the holder, failed call or not.
-  for (size_t k = 0; k < slots.size(); ++k) {
+  for (size_t k = 0; k < count; ++k) {
     if (!by_ref[k]) continue;
     Push(ctx, st, slots[k]);
-    duk_put_prop_string(ctx, static_cast<duk_idx_t>(3 + k), "value");
+    duk_put_prop_literal(ctx, static_cast<duk_idx_t>(3 + k), "value");
   }
   if (Ended(st)) {
     st.ended = true;
@@ -529,9 +569,9 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   if (!error.empty()) {
     duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", error.c_str());
     duk_push_int(ctx, number);
-    duk_put_prop_string(ctx, -2, "number");
+    duk_put_prop_literal(ctx, -2, "number");
     duk_push_string(ctx, error.c_str());
-    duk_put_prop_string(ctx, -2, "description");
+    duk_put_prop_literal(ctx, -2, "description");
     (void)duk_throw(ctx);
   }
   Push(ctx, st, result);
@@ -600,11 +640,11 @@ ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) 
 
   int line = 0;
   if (duk_is_object(ctx, -1)) {
-    duk_get_prop_string(ctx, -1, "stack");
+    duk_get_prop_literal(ctx, -1, "stack");
     if (duk_is_string(ctx, -1)) line = PageLine(duk_get_string(ctx, -1));
     duk_pop(ctx);
     if (line == 0) {
-      duk_get_prop_string(ctx, -1, "lineNumber");
+      duk_get_prop_literal(ctx, -1, "lineNumber");
       if (duk_is_number(ctx, -1)) line = duk_get_int(ctx, -1);
       duk_pop(ctx);
     }
@@ -732,13 +772,13 @@ struct Engine {
     duk_push_heap_stash(heap);
     arenix_duk_push_builtin_objects(heap);
     builtins_digest = arenix_duk_objects_digest(heap, -1);
-    duk_put_prop_string(heap, -2, kBuiltinObjects);
+    duk_put_prop_literal(heap, -2, kBuiltinObjects);
     duk_pop(heap);
     return true;
   }
   bool BuiltinsUnchanged() {
     duk_push_heap_stash(heap);
-    duk_get_prop_string(heap, -1, kBuiltinObjects);
+    duk_get_prop_literal(heap, -1, kBuiltinObjects);
     const bool same = arenix_duk_objects_digest(heap, -1) == builtins_digest;
     duk_pop_2(heap);
     return same;
@@ -762,17 +802,17 @@ void ForgetRequest(State& st) {
 // made once per heap, shared by its requests as the built-ins are.
 void DefineBridge(duk_context* ctx) {
   duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
-  duk_put_global_string(ctx, "__invoke");
+  duk_put_global_literal(ctx, "__invoke");
   duk_push_c_function(ctx, NativeGet, 2);
-  duk_put_global_string(ctx, "__get");
+  duk_put_global_literal(ctx, "__get");
   duk_push_c_function(ctx, NativeApply, 3);
-  duk_put_global_string(ctx, "__apply");
+  duk_put_global_literal(ctx, "__apply");
   duk_push_c_function(ctx, NativeMemberValue, 0);
-  duk_put_global_string(ctx, "__memberValue");
+  duk_put_global_literal(ctx, "__memberValue");
   duk_push_c_function(ctx, NativeCall, 4);
-  duk_put_global_string(ctx, "__call");
+  duk_put_global_literal(ctx, "__call");
   duk_push_c_function(ctx, NativeIsProp, 2);
-  duk_put_global_string(ctx, "__isprop");
+  duk_put_global_literal(ctx, "__isprop");
   duk_push_c_function(ctx, NativeWrite, 1);
   duk_put_global_string(ctx, kWriteFunction);
   if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0)
@@ -783,7 +823,7 @@ void DefineBridge(duk_context* ctx) {
 ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, const PageObjects& objects) {
   ScriptResult result;
   duk_push_array(ctx);
-  duk_put_global_string(ctx, kWrappers);
+  duk_put_global_literal(ctx, kWrappers);
   PutGlobalObject(ctx, st, "Request", objects.request);
   PutGlobalObject(ctx, st, "Response", objects.response);
   PutGlobalObject(ctx, st, "Server", objects.server);
