@@ -50,8 +50,7 @@ function __getOwn(t, k) {
 var __handler = {
   get: __get,
   set: function (t, k, v) { __invoke(t.h, k, 2, v); return true; },
-  has: function (t, k) { return k === '__h'; },
-  apply: __apply
+  has: function (t, k) { return k === '__h'; }
 };
 )JS";
 
@@ -149,14 +148,27 @@ constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 as a serial day
 
 void Push(duk_context* ctx, State& st, const Variant& v);
 
-duk_ret_t NativeWrapperTarget(duk_context*) { return 0; }
+duk_ret_t NativeInvoke(duk_context* ctx);
+
+// A wrapper's target, called in its place (the handler has no apply trap):
+// the object's default member with the call's arguments, `rs("编号")`.
+duk_ret_t NativeWrapperTarget(duk_context* ctx) {
+  duk_push_current_function(ctx);
+  duk_get_prop_literal(ctx, -1, "h");
+  duk_remove(ctx, -2);
+  duk_push_literal(ctx, "");
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
+  // args..., handle, member, kind -> handle, member, kind, args...
+  for (int i = 0; i < 3; ++i) duk_insert(ctx, 0);
+  return NativeInvoke(ctx);
+}
 
 // A new wrapper of handle h: a proxy over a callable target (so that the
 // object's default member can be called, `rs("编号")`) holding the handle
 // and, per member asked for, its callable or whether it reads as a value
 // (asked once).
 void PushWrapper(duk_context* ctx, duk_int_t h) {
-  duk_push_c_function(ctx, NativeWrapperTarget, 0);
+  duk_push_c_function(ctx, NativeWrapperTarget, DUK_VARARGS);
   duk_push_int(ctx, h);
   duk_put_prop_literal(ctx, -2, "h");
   duk_push_bare_object(ctx);
@@ -406,17 +418,6 @@ void PushMember(duk_context* ctx, duk_int_t h, duk_idx_t key_idx) {
   duk_dup(ctx, -1);
   duk_put_prop_literal(ctx, -3, "toString");
   duk_put_prop_literal(ctx, -2, "valueOf");
-}
-
-// __apply(target, this, args), the wrappers' apply trap: the object's
-// default member called, `rs("编号")`.
-duk_ret_t NativeApply(duk_context* ctx) {
-  duk_get_prop_literal(ctx, 0, "h");
-  duk_push_literal(ctx, "");
-  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
-  duk_dup(ctx, 2);
-  for (int i = 0; i < 3; ++i) duk_remove(ctx, 0);
-  return NativeCall(ctx);
 }
 
 // __get(target, key), the wrappers' get trap: the handle for "__h", nothing
@@ -805,8 +806,6 @@ void DefineBridge(duk_context* ctx) {
   duk_put_global_literal(ctx, "__invoke");
   duk_push_c_function(ctx, NativeGet, 2);
   duk_put_global_literal(ctx, "__get");
-  duk_push_c_function(ctx, NativeApply, 3);
-  duk_put_global_literal(ctx, "__apply");
   duk_push_c_function(ctx, NativeMemberValue, 0);
   duk_put_global_literal(ctx, "__memberValue");
   duk_push_c_function(ctx, NativeCall, 4);
