@@ -46,6 +46,9 @@ struct Limits {
   std::chrono::milliseconds script_time{5000};
   /// ...or when its script heap would grow past this.
   size_t script_memory_bytes = 64u << 20;
+  /// Page programs a worker's script engine keeps loaded (past this many
+  /// they are all dropped and loaded again as pages come).
+  size_t script_programs_kept = 32;
   /// Public replies kept for reuse (a page that does not depend on the
   /// visitor); past this many the kept replies are dropped and made again.
   size_t kept_replies = 512;

@@ -59,6 +59,8 @@ constexpr const char* kPageFileName = "@page";
 constexpr char kWrappers[] = "__wrappers";
 // The heap stash's array of the objects its built-ins reach.
 constexpr char kBuiltinObjects[] = "builtinObjects";
+// The heap stash's object of the page programs kept loaded, by compilation.
+constexpr char kPrograms[] = "programs";
 
 struct State {
   // Memory.
@@ -758,11 +760,13 @@ struct Engine {
   State st;
   duk_context* heap = nullptr;
   duk_uint64_t builtins_digest = 0;
+  size_t programs = 0;  // page programs kept in the heap's stash
   ~Engine() { Drop(); }
   void Drop() {
     if (heap) duk_destroy_heap(heap);
     heap = nullptr;
     st.used = 0;
+    programs = 0;
   }
   // Makes the heap and takes the digest of its built-ins; false when the
   // heap cannot be made.
@@ -775,6 +779,35 @@ struct Engine {
     builtins_digest = arenix_duk_objects_digest(heap, -1);
     duk_put_prop_literal(heap, -2, kBuiltinObjects);
     duk_pop(heap);
+    return true;
+  }
+  // Pushes onto the request's thread the page's program: a new instance of
+  // the one the engine keeps loaded (loaded on the heap's own thread, so
+  // that it holds on to no request's globals), at most `keep` of them;
+  // false (the error on the stack) when it does not compile.
+  bool PushPage(duk_context* ctx, const CompiledPage& page, size_t keep) {
+    if (page.id == 0 || page.bytecode.empty() || keep == 0)
+      return PushProgram(ctx, page.bytecode, page.program, kPageFileName);
+    const std::string key = std::to_string(page.id);
+    duk_push_heap_stash(heap);
+    if (!duk_get_prop_literal(heap, -1, kPrograms) || programs >= keep) {
+      duk_pop(heap);
+      duk_push_bare_object(heap);
+      duk_dup_top(heap);
+      duk_put_prop_literal(heap, -3, kPrograms);
+      programs = 0;
+    }
+    if (!duk_get_prop_lstring(heap, -1, key.data(), key.size())) {
+      duk_pop(heap);
+      PushProgram(heap, page.bytecode, page.program, kPageFileName);
+      duk_dup_top(heap);
+      duk_put_prop_lstring(heap, -3, key.data(), key.size());
+      ++programs;
+    }
+    duk_xmove_top(ctx, heap, 1);
+    duk_pop_2(heap);
+    arenix_duk_push_program(ctx, -1);
+    duk_remove(ctx, -2);
     return true;
   }
   bool BuiltinsUnchanged() {
@@ -819,7 +852,9 @@ void DefineBridge(duk_context* ctx) {
   duk_pop(ctx);
 }
 
-ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, const PageObjects& objects) {
+ScriptResult RunOnThread(duk_context* ctx, Engine& engine, const CompiledPage& page, const PageObjects& objects,
+                         size_t programs_kept) {
+  State& st = engine.st;
   ScriptResult result;
   duk_push_array(ctx);
   duk_put_global_literal(ctx, kWrappers);
@@ -827,7 +862,7 @@ ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, 
   PutGlobalObject(ctx, st, "Response", objects.response);
   PutGlobalObject(ctx, st, "Server", objects.server);
   PutGlobalObject(ctx, st, "Session", objects.session);
-  if (!PushProgram(ctx, page.bytecode, page.program, kPageFileName) || duk_pcall(ctx, 0) != 0)
+  if (!engine.PushPage(ctx, page, programs_kept) || duk_pcall(ctx, 0) != 0)
     result = ErrorResult(ctx, st, page);
   return result;
 }
@@ -855,7 +890,7 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
     duk_push_thread(heap);
     duk_context* ctx = duk_get_context(heap, -1);
     arenix_duk_fresh_global(ctx);
-    result = RunOnThread(ctx, st, page, objects);
+    result = RunOnThread(ctx, engine, page, objects, limits.programs_kept);
     // The request's thread, its globals and everything they reach are
     // garbage now: most of it is freed at once, the rest (cycles) by the
     // engine's own collections as the heap grows, or by an emergency one

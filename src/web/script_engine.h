@@ -38,6 +38,7 @@ struct PageObjects {
 struct ScriptLimits {
   std::chrono::milliseconds time;
   size_t memory;
+  size_t programs_kept = 0;  // page programs an engine keeps loaded
 };
 
 struct ScriptResult {

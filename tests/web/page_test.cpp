@@ -342,6 +342,29 @@ Response.Write(String(new Team("一中")) + "|" + e.name);
             "team 一中|PageError");
 }
 
+// A worker keeps a page's program loaded: every run of it starts from the
+// page's first line with nothing of the run before (its globals, its own
+// function object), errors keep their lines, and a changed page runs as
+// changed.
+TEST_F(Pages, AKeptProgramRunsAfreshEachTime) {
+  const std::string counter = R"(<%
+var runs = typeof runs === "undefined" ? 1 : runs + 1;
+var self = Duktape.act(-2).function;
+var before = self.marked === true;
+self.marked = true;
+%><%= runs %>,<%= before %>)";
+  EXPECT_EQ(Run("/kept.asp", counter).body, "1,false");
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(Request("/kept.asp").body, "1,false");
+  meet_->Write("kept_error.asp", "<%\nvar a = 1;\nnoSuchFunction();\n%>");
+  for (int i = 0; i < 2; ++i) {
+    Reply r = Request("/kept_error.asp");
+    EXPECT_EQ(r.status, 500);
+    EXPECT_NE(log_.find("/kept_error.asp line 3"), std::string::npos) << log_;
+    log_.clear();
+  }
+  EXPECT_EQ(Run("/kept.asp", "changed").body, "changed");
+}
+
 // Pages written for classic server pages assign keyed values as if the
 // call were a variable; they work as the keyed put does.
 TEST_F(Pages, ClassicKeyedAssignmentsOnHostObjects) {
