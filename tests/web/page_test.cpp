@@ -363,6 +363,13 @@ self.marked = true;
     log_.clear();
   }
   EXPECT_EQ(Run("/kept.asp", "changed").body, "changed");
+  // More pages than the engine keeps: each still runs its own program.
+  config_.limits.script_programs_kept = 2;
+  for (const char* name : {"a", "b", "c", "d"})
+    meet_->Write(std::string("kept_") + name + ".asp", std::string("<%= '") + name + "' %>");
+  for (int round = 0; round < 2; ++round)
+    for (const char* name : {"a", "b", "c", "d"})
+      EXPECT_EQ(Request(std::string("/kept_") + name + ".asp").body, name);
 }
 
 // Pages written for classic server pages assign keyed values as if the
