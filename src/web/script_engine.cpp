@@ -57,6 +57,9 @@ var __handler = {
 constexpr const char* kPageFileName = "@page";
 // The global array of the wrappers of objects, by handle.
 constexpr char kWrappers[] = "__wrappers";
+// A wrapper target's handle under a hidden key, which the engine reads from
+// the target without calling the wrapper's get trap.
+constexpr char kHandleKey[] = DUK_HIDDEN_SYMBOL("h");
 // The heap stash's array of the objects its built-ins reach.
 constexpr char kBuiltinObjects[] = "builtinObjects";
 // The heap stash's object of the page programs kept loaded, by compilation.
@@ -173,6 +176,8 @@ void PushWrapper(duk_context* ctx, duk_int_t h) {
   duk_push_c_function(ctx, NativeWrapperTarget, DUK_VARARGS);
   duk_push_int(ctx, h);
   duk_put_prop_literal(ctx, -2, "h");
+  duk_push_int(ctx, h);
+  duk_put_prop_literal(ctx, -2, kHandleKey);
   duk_push_bare_object(ctx);
   duk_put_prop_literal(ctx, -2, "m");
   duk_get_global_literal(ctx, "__handler");
@@ -286,7 +291,12 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
       return Variant(FromScriptString(std::string_view(s, n)));
     }
     case DUK_TYPE_OBJECT: {
-      duk_get_prop_literal(ctx, i, "__h");
+      // A wrapper's handle is read from its target past the proxy's traps;
+      // a member's callable carries "__h" itself.
+      if (!duk_get_prop_literal(ctx, i, kHandleKey)) {
+        duk_pop(ctx);
+        duk_get_prop_literal(ctx, i, "__h");
+      }
       if (duk_is_number(ctx, -1)) {
         size_t h = static_cast<size_t>(duk_get_int(ctx, -1));
         duk_pop(ctx);
