@@ -1,10 +1,10 @@
 // Runs a compiled page with a time limit and a memory limit, and with the
 // page's host objects as the globals Request, Response, Server and Session.
-// Each worker thread keeps one engine heap from request to request; every
-// request gets a fresh global environment with fresh built-ins on it, so no
-// global, prototype or host-object change of one page reaches the next, and
-// a page stopped by a limit or a fatal engine error leaves the heap behind
-// for a new one.
+// Each worker thread keeps one engine heap, with its built-ins, from request
+// to request; every request gets a fresh global object, and a heap whose
+// built-ins a page changed is not used again, so no global, prototype or
+// host-object change of one page reaches the next; a page stopped by a
+// limit or a fatal engine error leaves the heap behind for a new one.
 //
 // The bridge: every automation object reaches the script as a proxy whose
 // members forward to Object::Invoke by name (methods when called, values
@@ -35,12 +35,14 @@ struct PageObjects {
 
 /// A run's time and heap, and what the worker's heap may keep after it;
 /// the server takes them from its limits (`Limits::script_time`,
-/// `Limits::script_memory_bytes`, `Limits::script_heap_kept_bytes` in
-/// web/config.h).
+/// `Limits::script_memory_bytes`, `Limits::script_heap_kept_bytes`,
+/// `Limits::script_heap_max_bytes` in web/config.h).
 struct ScriptLimits {
   std::chrono::milliseconds time;
   size_t memory;
-  size_t kept = 2u << 20;
+  size_t kept = 2u << 20;      // heap growth kept uncollected between requests
+  size_t kept_max = 16u << 20;  // live heap kept between requests
+  size_t programs_kept = 0;  // page programs an engine keeps loaded
 };
 
 struct ScriptResult {
