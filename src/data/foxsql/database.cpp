@@ -74,7 +74,9 @@ Variant ColumnValue(sqlite3_stmt* st, int i, ValueKind kind) {
   switch (type) {
     case SQLITE_NULL: return Variant::Null();
     case SQLITE_TEXT:
-      return Variant(automation::FromUtf8({reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+      // Read as bytes: a text handed over with its length is not copied
+      // to terminate it.
+      return Variant(automation::FromUtf8({static_cast<const char*>(sqlite3_column_blob(st, i)),
                                            static_cast<size_t>(sqlite3_column_bytes(st, i))}));
     case SQLITE_BLOB: {
       auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(st, i));

@@ -119,9 +119,7 @@ Variant FieldValue(const dbf::Field& f, sqlite3_value* v) {
     return Variant(automation::Bytes(p, p + sqlite3_value_bytes(v)));
   }
   if (type == SQLITE_TEXT) {
-    automation::Text text = automation::FromUtf8(
-        {reinterpret_cast<const char*>(sqlite3_value_text(v)),
-         static_cast<size_t>(sqlite3_value_bytes(v))});
+    automation::Text text = automation::FromUtf8(ValueText(v));
     return Variant(std::move(text));
   }
   double d = sqlite3_value_double(v);
@@ -263,9 +261,7 @@ int Filter(sqlite3_vtab_cursor* base, int idx_num, const char* idx_str, int argc
         lookups.push_back({column, kind, NumberKey(sqlite3_value_double(v))});
       else
         lookups.push_back({column, kind,
-                           TextKey({reinterpret_cast<const char*>(sqlite3_value_text(v)),
-                                    static_cast<size_t>(sqlite3_value_bytes(v))},
-                                   kind)});
+                           TextKey(ValueText(v), kind)});
     }
     if (!lookups.empty()) {
       cur->indexed = true;
@@ -317,11 +313,9 @@ int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
       if (table.IsNull(cur->row, column)) {
         sqlite3_result_null(ctx);
       } else if (const std::string* kept = Decoded(cur, table, column)) {
-        // Pinned for the statement (BoundTable::pinned_texts): no copy.
-        // Handed as terminated when it is, so that a function reading it
-        // does not copy it to add the terminator.
-        const bool terminated = std::memchr(kept->data(), 0, kept->size()) == nullptr;
-        sqlite3_result_text(ctx, kept->c_str(), terminated ? -1 : static_cast<int>(kept->size()), SQLITE_STATIC);
+        // Pinned for the statement (BoundTable::pinned_texts): no copy,
+        // and no scan for its length.
+        sqlite3_result_text(ctx, kept->data(), static_cast<int>(kept->size()), SQLITE_STATIC);
       } else {
         std::string s = GbkToUtf8(table.RawField(cur->row, column));
         ResultUtf8(ctx, s);

@@ -42,8 +42,7 @@ class Call {
 
   std::string_view Text(int i) const {
     if (!IsText(i)) BadArgument();
-    auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv_[i]));
-    return {p, static_cast<size_t>(sqlite3_value_bytes(argv_[i]))};
+    return ValueText(argv_[i]);
   }
   double Number(int i) const {
     if (!IsNumber(i)) BadArgument();
