@@ -50,7 +50,7 @@ db.commit()
 PY
 mkdir -p "$work/sessions"; chmod 777 "$work/sessions" "$work/php"
 
-port=18380; nginx_port=18381
+port=${PEER_PORT:-18380}; nginx_port=$((port + 1))  # PEER_PORT: another pair of ports
 build/arenix serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
 arenix_pid=$!
 wait_for "http://127.0.0.1:$port/"
