@@ -28,4 +28,8 @@ inline constexpr size_t kDecodedBytesPerTable = 8u << 20;
 /// texts may be kept decoded: well past the file system's clock tick.
 inline constexpr int64_t kDecodedSettleNs = 200'000'000;
 
+/// The most a thread keeps, from one row to the next, of the buffers in
+/// which the engine's function steps build texts (a padded slice).
+inline constexpr size_t kStepBufferBytes = 64u << 10;
+
 }  // namespace data::limits

@@ -53,6 +53,12 @@ class StepValue {
     s.clear();
     return s;
   }
+  /// Lets go of a buffer grown past `bytes` (a value kept from row to row
+  /// keeps no more than that after a rare wide text).
+  void ReleaseBeyond(size_t bytes) {
+    for (std::string& b : buffers_)
+      if (b.capacity() > bytes) std::string().swap(b);
+  }
   // A text may be in the value's own buffers: it is never copied or moved.
   StepValue(const StepValue&) = delete;
   StepValue& operator=(const StepValue&) = delete;

@@ -12,6 +12,7 @@
 #include "data/foxsql/fox_text.h"
 #include "data/foxsql/function_steps.h"
 #include "data/foxsql/statement_error.h"
+#include "data/limits.h"
 
 namespace data::foxsql {
 
@@ -226,6 +227,7 @@ void Slice(Call& c) {
   SliceStep(v, start, count);
   for (const Step& s : *steps) RunStep(v, s);
   c.Result(v);
+  v.ReleaseBeyond(limits::kStepBufferBytes);
 }
 
 void Left(Call& c) { c.Result(GbkSubstr(c.Text(0), 0, c.Whole(1))); }

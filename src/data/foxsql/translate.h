@@ -15,7 +15,10 @@
 // LIMIT n; an unnamed computed column is named as FoxPro names it (Exp_1,
 // max_col, cnt). A comparison of AllTrim/Trim(column) with a text becomes a
 // comparison of the column itself under the matching collation, with the
-// same result, so that the table's index can serve it.
+// same result, so that the table's index can serve it. One-argument
+// functions and casts applied over SubStr(x, n, m) with literal n and m
+// (Cast(Int(Val(SubStr(f,5,4))) As I)) become one fox_slice call that runs
+// them in turn (function_steps.h).
 #pragma once
 
 #include <map>
