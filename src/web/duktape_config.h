@@ -6,3 +6,10 @@
 #pragma once
 
 #include "duktape.h"
+
+// The page host's shared built-ins (src/web/script_engine_builtins.inc,
+// compiled into the engine).
+extern "C" void arenix_duk_push_builtin_objects(duk_context* ctx);
+extern "C" duk_uint64_t arenix_duk_objects_digest(duk_context* ctx, duk_idx_t idx);
+extern "C" void arenix_duk_fresh_global(duk_context* ctx);
+extern "C" void arenix_duk_push_program(duk_context* ctx, duk_idx_t idx);

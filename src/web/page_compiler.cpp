@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
 
@@ -243,6 +244,8 @@ std::shared_ptr<const CompiledPage> PageCache::Get(const std::string& native_pat
   // Compiled outside the lock; two workers may both compile a changed page.
   auto compiled = std::make_shared<CompiledPage>(CompilePage(site_, native_path, site_path));
   compiled->bytecode = ScriptBytecode(compiled->program);
+  static std::atomic<uint64_t> last_id{0};
+  compiled->id = ++last_id;
   std::shared_ptr<const CompiledPage> page = compiled;
   std::lock_guard lock(mu_);
   pages_[native_path] = page;

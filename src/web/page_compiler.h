@@ -7,6 +7,7 @@
 // Thread-safe: PageCache may be shared by all workers.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,9 @@ struct CompiledPage {
   /// The program compiled once for the script engine; empty when it does
   /// not compile (each run then reports the syntax error).
   std::string bytecode;
+  /// This compilation, for the engines that keep its program loaded; 0 for
+  /// a page that is not kept.
+  uint64_t id = 0;
   /// Every file read, with its modification time, to tell when to compile again.
   std::vector<std::pair<std::string, int64_t>> files;
 

@@ -156,7 +156,9 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   objects.response_object = response.get();
   objects.ended = ResponseEnded;
 
-  ScriptResult result = RunScript(*page, objects, {config_.limits.script_time, config_.limits.script_memory_bytes});
+  ScriptResult result = RunScript(*page, objects,
+                                  {config_.limits.script_time, config_.limits.script_memory_bytes,
+                                   config_.limits.script_heap_kept_bytes, config_.limits.script_programs_kept});
   const bool send_cookie = sessions_.Close(session, created);
 
   Reply reply;

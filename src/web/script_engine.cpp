@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <unordered_map>
@@ -34,8 +35,9 @@ var Ref = function (v) {
 Ref.prototype.__isRef = true;
 Ref.prototype.toString = function () { return String(this.value); };
 Ref.prototype.valueOf = function () { return this.value; };
-// One handler for every wrapped object; the target carries the handle and
-// the members already handed out (a member is the same callable each time).
+// One handler for every wrapped object (PushWrapper makes them); the target
+// carries the handle and the members already handed out (a member is the
+// same callable each time).
 // Reading a member is __get (native): a value read at once, or the member's
 // callable, made once; the names below are the wrapper's own.
 function __getOwn(t, k) {
@@ -48,21 +50,20 @@ function __getOwn(t, k) {
 var __handler = {
   get: __get,
   set: function (t, k, v) { __invoke(t.h, k, 2, v); return true; },
-  has: function (t, k) { return k === '__h'; },
-  apply: __apply
+  has: function (t, k) { return k === '__h'; }
 };
-function __wrap(h) {
-  var t = function () {};
-  t.h = h;
-  t.m = Object.create(null);
-  t.p = Object.create(null);  // member -> reads as a value, asked once
-  return new Proxy(t, __handler);
-}
 )JS";
 
 constexpr const char* kPageFileName = "@page";
 // The global array of the wrappers of objects, by handle.
-constexpr const char* kWrappers = "__wrappers";
+constexpr char kWrappers[] = "__wrappers";
+// A wrapper target's handle under a hidden key, which the engine reads from
+// the target without calling the wrapper's get trap.
+constexpr char kHandleKey[] = DUK_HIDDEN_SYMBOL("h");
+// The heap stash's array of the objects its built-ins reach.
+constexpr char kBuiltinObjects[] = "builtinObjects";
+// The heap stash's object of the page programs kept loaded, by compilation.
+constexpr char kPrograms[] = "programs";
 
 struct State {
   // Memory.
@@ -152,6 +153,37 @@ constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 as a serial day
 
 void Push(duk_context* ctx, State& st, const Variant& v);
 
+duk_ret_t NativeInvoke(duk_context* ctx);
+
+// A wrapper's target, called in its place (the handler has no apply trap):
+// the object's default member with the call's arguments, `rs("编号")`.
+duk_ret_t NativeWrapperTarget(duk_context* ctx) {
+  duk_push_current_function(ctx);
+  duk_get_prop_literal(ctx, -1, "h");
+  duk_remove(ctx, -2);
+  duk_push_literal(ctx, "");
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
+  // args..., handle, member, kind -> handle, member, kind, args...
+  for (int i = 0; i < 3; ++i) duk_insert(ctx, 0);
+  return NativeInvoke(ctx);
+}
+
+// A new wrapper of handle h: a proxy over a callable target (so that the
+// object's default member can be called, `rs("编号")`) holding the handle
+// and, per member asked for, its callable or whether it reads as a value
+// (asked once).
+void PushWrapper(duk_context* ctx, duk_int_t h) {
+  duk_push_c_function(ctx, NativeWrapperTarget, DUK_VARARGS);
+  duk_push_int(ctx, h);
+  duk_put_prop_literal(ctx, -2, "h");
+  duk_push_int(ctx, h);
+  duk_put_prop_literal(ctx, -2, kHandleKey);
+  duk_push_bare_object(ctx);
+  duk_put_prop_literal(ctx, -2, "m");
+  duk_get_global_literal(ctx, "__handler");
+  duk_push_proxy(ctx, 0);
+}
+
 // An object the script already holds comes back as the same wrapper (a
 // record set handed back through a by-reference holder after every call,
 // the same connection read again), instead of a new handle and wrapper each
@@ -160,7 +192,7 @@ void PushHandle(duk_context* ctx, State& st, const Variant& v) {
   const void* identity = v.IsObject() ? v.object().get() : nullptr;
   if (identity) {
     if (auto it = st.handle_of.find(identity); it != st.handle_of.end()) {
-      duk_get_global_string(ctx, kWrappers);
+      duk_get_global_literal(ctx, kWrappers);
       duk_get_prop_index(ctx, -1, static_cast<duk_uarridx_t>(it->second));
       duk_remove(ctx, -2);
       return;
@@ -168,12 +200,10 @@ void PushHandle(duk_context* ctx, State& st, const Variant& v) {
   }
   st.handles.push_back(v);
   const size_t h = st.handles.size() - 1;
-  duk_get_global_string(ctx, "__wrap");
-  duk_push_int(ctx, static_cast<duk_int_t>(h));
-  duk_call(ctx, 1);
+  PushWrapper(ctx, static_cast<duk_int_t>(h));
   if (identity) {
     st.handle_of.emplace(identity, h);
-    duk_get_global_string(ctx, kWrappers);
+    duk_get_global_literal(ctx, kWrappers);
     duk_dup(ctx, -2);
     duk_put_prop_index(ctx, -2, static_cast<duk_uarridx_t>(h));
     duk_pop(ctx);
@@ -192,7 +222,7 @@ void Push(duk_context* ctx, State& st, const Variant& v) {
       return;
     }
     case VarType::Date:
-      duk_get_global_string(ctx, "Date");
+      duk_get_global_literal(ctx, "Date");
       duk_push_number(ctx, std::round((v.As<automation::Date>().serial - kUnixEpochSerial) * 86400000.0));
       duk_new(ctx, 1);
       return;
@@ -261,7 +291,12 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
       return Variant(FromScriptString(std::string_view(s, n)));
     }
     case DUK_TYPE_OBJECT: {
-      duk_get_prop_string(ctx, i, "__h");
+      // A wrapper's handle is read from its target past the proxy's traps;
+      // a member's callable carries "__h" itself.
+      if (!duk_get_prop_literal(ctx, i, kHandleKey)) {
+        duk_pop(ctx);
+        duk_get_prop_literal(ctx, i, "__h");
+      }
       if (duk_is_number(ctx, -1)) {
         size_t h = static_cast<size_t>(duk_get_int(ctx, -1));
         duk_pop(ctx);
@@ -269,11 +304,11 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
         return Variant();
       }
       duk_pop(ctx);
-      duk_get_prop_string(ctx, i, "__isRef");
+      duk_get_prop_literal(ctx, i, "__isRef");
       bool is_ref = duk_get_boolean(ctx, -1);
       duk_pop(ctx);
       if (is_ref) {
-        duk_get_prop_string(ctx, i, "value");
+        duk_get_prop_literal(ctx, i, "value");
         Variant v = Get(ctx, st, -1);
         duk_pop(ctx);
         return v;
@@ -303,11 +338,11 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
         }
         return Variant(std::move(a));
       }
-      duk_get_global_string(ctx, "Date");
+      duk_get_global_literal(ctx, "Date");
       bool is_date = duk_instanceof(ctx, i, -1);
       duk_pop(ctx);
       if (is_date) {
-        duk_get_prop_string(ctx, i, "getTime");
+        duk_get_prop_literal(ctx, i, "getTime");
         duk_dup(ctx, i);
         duk_call_method(ctx, 0);
         double ms = duk_get_number(ctx, -1);
@@ -324,7 +359,7 @@ Variant Get(duk_context* ctx, State& st, duk_idx_t i) {
 
 bool IsRef(duk_context* ctx, duk_idx_t i) {
   if (!duk_is_object(ctx, i) || duk_is_function(ctx, i)) return false;
-  duk_get_prop_string(ctx, i, "__isRef");
+  duk_get_prop_literal(ctx, i, "__isRef");
   bool r = duk_get_boolean(ctx, -1);
   duk_pop(ctx);
   return r;
@@ -362,8 +397,8 @@ duk_ret_t NativeCall(duk_context* ctx);
 // native call, and its value read (`"" + Request.QueryString`) another.
 duk_ret_t NativeMemberCall(duk_context* ctx) {
   duk_push_current_function(ctx);
-  duk_get_prop_string(ctx, -1, "__h");
-  duk_get_prop_string(ctx, -2, "__k");
+  duk_get_prop_literal(ctx, -1, "__h");
+  duk_get_prop_literal(ctx, -2, "__k");
   duk_remove(ctx, -3);
   duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
   // args..., handle, member, kind -> handle, member, kind, args...
@@ -376,8 +411,8 @@ duk_ret_t NativeMemberValue(duk_context* ctx) {
   duk_set_top(ctx, 0);
   duk_push_this(ctx);
   if (!duk_is_function(ctx, 0)) return duk_type_error(ctx, "not a member of a host object");
-  duk_get_prop_string(ctx, 0, "__h");
-  duk_get_prop_string(ctx, 0, "__k");
+  duk_get_prop_literal(ctx, 0, "__h");
+  duk_get_prop_literal(ctx, 0, "__k");
   duk_remove(ctx, 0);
   duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
   return NativeInvoke(ctx);
@@ -388,24 +423,13 @@ void PushMember(duk_context* ctx, duk_int_t h, duk_idx_t key_idx) {
   key_idx = duk_normalize_index(ctx, key_idx);
   duk_push_c_function(ctx, NativeMemberCall, DUK_VARARGS);
   duk_push_int(ctx, h);
-  duk_put_prop_string(ctx, -2, "__h");
+  duk_put_prop_literal(ctx, -2, "__h");
   duk_dup(ctx, key_idx);
-  duk_put_prop_string(ctx, -2, "__k");
-  duk_get_global_string(ctx, "__memberValue");
+  duk_put_prop_literal(ctx, -2, "__k");
+  duk_get_global_literal(ctx, "__memberValue");
   duk_dup(ctx, -1);
-  duk_put_prop_string(ctx, -3, "toString");
-  duk_put_prop_string(ctx, -2, "valueOf");
-}
-
-// __apply(target, this, args), the wrappers' apply trap: the object's
-// default member called, `rs("编号")`.
-duk_ret_t NativeApply(duk_context* ctx) {
-  duk_get_prop_string(ctx, 0, "h");
-  duk_push_string(ctx, "");
-  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
-  duk_dup(ctx, 2);
-  for (int i = 0; i < 3; ++i) duk_remove(ctx, 0);
-  return NativeCall(ctx);
+  duk_put_prop_literal(ctx, -3, "toString");
+  duk_put_prop_literal(ctx, -2, "valueOf");
 }
 
 // __get(target, key), the wrappers' get trap: the handle for "__h", nothing
@@ -419,50 +443,73 @@ duk_ret_t NativeGet(duk_context* ctx) {
   const char* key_bytes = duk_get_lstring(ctx, 1, &key_len);
   const std::string_view key(key_bytes, key_len);
   if (key == "__h") {
-    duk_get_prop_string(ctx, 0, "h");
+    duk_get_prop_literal(ctx, 0, "h");
     return 1;
   }
   if (key == "then" || key == "toJSON") return 0;
   if (key == "$put" || key == "toString" || key == "valueOf") {
-    duk_get_global_string(ctx, "__getOwn");
+    duk_get_global_literal(ctx, "__getOwn");
     duk_dup(ctx, 0);
     duk_dup(ctx, 1);
     duk_call(ctx, 2);
     return 1;
   }
-  duk_get_prop_string(ctx, 0, "h");  // 2
-  const duk_int_t h = duk_get_int(ctx, 2);
-  duk_get_prop_string(ctx, 0, "p");  // 3: member -> reads as a value
+  // 2: member -> its callable, or true when it reads as a value
+  duk_get_prop_literal(ctx, 0, "m");
   duk_dup(ctx, 1);
-  duk_get_prop(ctx, 3);  // 4
-  bool value;
-  if (duk_is_undefined(ctx, 4)) {
-    value = ReadsAsValue(StateOf(ctx), static_cast<size_t>(h), key);
+  duk_get_prop(ctx, 2);  // 3
+  if (duk_is_function(ctx, 3)) return 1;
+  duk_get_prop_literal(ctx, 0, "h");
+  const duk_int_t h = duk_get_int(ctx, 4);
+  if (duk_is_undefined(ctx, 3)) {
+    if (!ReadsAsValue(StateOf(ctx), static_cast<size_t>(h), key)) {
+      PushMember(ctx, h, 1);  // 5
+      duk_dup(ctx, 1);
+      duk_dup(ctx, 5);
+      duk_put_prop(ctx, 2);
+      return 1;
+    }
     duk_dup(ctx, 1);
-    duk_push_boolean(ctx, value);
-    duk_put_prop(ctx, 3);
-  } else {
-    value = duk_to_boolean(ctx, 4);
+    duk_push_true(ctx);
+    duk_put_prop(ctx, 2);
   }
-  if (value) {
-    // The stack as __invoke(handle, member, 1) has it.
-    duk_push_int(ctx, h);
-    duk_dup(ctx, 1);
-    duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
-    for (int i = 0; i < 5; ++i) duk_remove(ctx, 0);
-    return NativeInvoke(ctx);
-  }
-  duk_get_prop_string(ctx, 0, "m");  // 5: member -> callable
+  // The stack as __invoke(handle, member, 1) has it.
+  duk_push_int(ctx, h);
   duk_dup(ctx, 1);
-  duk_get_prop(ctx, 5);  // 6
-  if (!duk_is_undefined(ctx, 6)) return 1;
-  duk_pop(ctx);
-  PushMember(ctx, h, 1);  // 6
-  duk_dup(ctx, 1);
-  duk_dup(ctx, 6);
-  duk_put_prop(ctx, 5);
-  return 1;
+  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
+  for (int i = 0; i < 5; ++i) duk_remove(ctx, 0);
+  return NativeInvoke(ctx);
 }
+
+// A member's name as the automation side takes it: converted in place when
+// it is short and ASCII, as member names are.
+class MemberName {
+ public:
+  explicit MemberName(std::string_view bytes) {
+    if (bytes.size() <= kInline) {
+      size_t i = 0;
+      while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
+        inline_[i] = static_cast<char16_t>(bytes[i]);
+        ++i;
+      }
+      if (i == bytes.size()) {
+        view_ = automation::TextView(inline_, i);
+        return;
+      }
+    }
+    text_ = FromScriptString(bytes);
+    view_ = text_;
+  }
+  MemberName(const MemberName&) = delete;
+  MemberName& operator=(const MemberName&) = delete;
+  automation::TextView view() const { return view_; }
+
+ private:
+  static constexpr size_t kInline = 48;
+  char16_t inline_[kInline];
+  automation::Text text_;
+  automation::TextView view_;
+};
 
 // __invoke(handle, member, kind, args...): one late-bound call.
 duk_ret_t NativeInvoke(duk_context* ctx) {
@@ -472,17 +519,35 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   const size_t h = static_cast<size_t>(duk_require_int(ctx, 0));
   duk_size_t name_len;
   const char* name_bytes = duk_require_lstring(ctx, 1, &name_len);
-  const automation::Text name = FromScriptString(std::string_view(name_bytes, name_len));
+  const MemberName name(std::string_view(name_bytes, name_len));
   const auto kind = static_cast<automation::InvokeKind>(duk_require_int(ctx, 2));
 
-  std::vector<Variant> slots;
-  std::vector<bool> by_ref;
-  for (duk_idx_t i = 3; i < top; ++i) {
-    by_ref.push_back(IsRef(ctx, i));
-    slots.push_back(Get(ctx, st, i));
+  // The arguments, in place for the usual few; more go to the heap.
+  constexpr size_t kInlineArgs = 6;
+  const size_t count = static_cast<size_t>(top - 3);
+  Variant inline_slots[kInlineArgs];
+  Variant* inline_ptrs[kInlineArgs];
+  bool inline_by_ref[kInlineArgs];
+  std::vector<Variant> more_slots;
+  std::vector<Variant*> more_ptrs;
+  std::unique_ptr<bool[]> more_by_ref;
+  Variant* slots = inline_slots;
+  Variant** ptrs = inline_ptrs;
+  bool* by_ref = inline_by_ref;
+  if (count > kInlineArgs) {
+    more_slots.resize(count);
+    more_ptrs.resize(count);
+    more_by_ref = std::make_unique<bool[]>(count);
+    slots = more_slots.data();
+    ptrs = more_ptrs.data();
+    by_ref = more_by_ref.get();
   }
-  std::vector<Variant*> ptrs;
-  for (auto& s : slots) ptrs.push_back(&s);
+  for (size_t k = 0; k < count; ++k) {
+    const duk_idx_t i = static_cast<duk_idx_t>(3 + k);
+    by_ref[k] = IsRef(ctx, i);
+    slots[k] = Get(ctx, st, i);
+    ptrs[k] = &slots[k];
+  }
 
   Variant result;
   std::string error;
@@ -491,7 +556,7 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
     if (h >= st.handles.size()) throw automation::Error(automation::err::kObjectRequired);
     Variant target = st.handles[h];
     if (!target.IsObject() || !target.object()) throw automation::Error(automation::err::kObjectRequired);
-    result = target.object()->Invoke(name, kind, ptrs);
+    result = target.object()->Invoke(name.view(), kind, std::span<Variant* const>(ptrs, count));
   } catch (const automation::Error& e) {
     number = e.number();
     error = e.what();
@@ -505,10 +570,10 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   }
   // By-reference arguments: what the call left in the variable goes back
   // into the holder, failed call or not.
-  for (size_t k = 0; k < slots.size(); ++k) {
+  for (size_t k = 0; k < count; ++k) {
     if (!by_ref[k]) continue;
     Push(ctx, st, slots[k]);
-    duk_put_prop_string(ctx, static_cast<duk_idx_t>(3 + k), "value");
+    duk_put_prop_literal(ctx, static_cast<duk_idx_t>(3 + k), "value");
   }
   if (Ended(st)) {
     st.ended = true;
@@ -517,9 +582,9 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   if (!error.empty()) {
     duk_push_error_object(ctx, DUK_ERR_ERROR, "%s", error.c_str());
     duk_push_int(ctx, number);
-    duk_put_prop_string(ctx, -2, "number");
+    duk_put_prop_literal(ctx, -2, "number");
     duk_push_string(ctx, error.c_str());
-    duk_put_prop_string(ctx, -2, "description");
+    duk_put_prop_literal(ctx, -2, "description");
     (void)duk_throw(ctx);
   }
   Push(ctx, st, result);
@@ -588,11 +653,11 @@ ScriptResult ErrorResult(duk_context* ctx, State& st, const CompiledPage& page) 
 
   int line = 0;
   if (duk_is_object(ctx, -1)) {
-    duk_get_prop_string(ctx, -1, "stack");
+    duk_get_prop_literal(ctx, -1, "stack");
     if (duk_is_string(ctx, -1)) line = PageLine(duk_get_string(ctx, -1));
     duk_pop(ctx);
     if (line == 0) {
-      duk_get_prop_string(ctx, -1, "lineNumber");
+      duk_get_prop_literal(ctx, -1, "lineNumber");
       if (duk_is_number(ctx, -1)) line = duk_get_int(ctx, -1);
       duk_pop(ctx);
     }
@@ -691,18 +756,76 @@ std::string ScriptBytecode(const std::string& program) { return Dumped(program, 
 namespace {
 
 // A worker thread's engine: one heap kept from request to request (its
-// interned strings and allocations warm), with the state its allocator and
-// time check read. Each request runs on a new engine thread with a fresh
-// global environment and fresh built-ins, so that nothing one page sets (a
-// global, a prototype, a wrapper of a host object) is there for the next.
+// interned strings, allocations and built-ins warm), with the state its
+// allocator and time check read. Each request runs on a new engine thread
+// that shares the heap's built-ins but has a fresh global object, so that
+// no global and no wrapper of a host object one page sets is there for the
+// next. What a page can change of the shared built-ins (a prototype, a
+// property of a built-in function) is caught by their digest, taken when
+// the heap is made and compared after every request: a heap whose
+// built-ins a page changed is dropped, and the next request gets a new one.
+void DefineBridge(duk_context* ctx);
+
 struct Engine {
   State st;
   duk_context* heap = nullptr;
+  duk_uint64_t builtins_digest = 0;
+  size_t programs = 0;  // page programs kept in the heap's stash
   ~Engine() { Drop(); }
   void Drop() {
     if (heap) duk_destroy_heap(heap);
     heap = nullptr;
     st.used = 0;
+    programs = 0;
+  }
+  // Makes the heap and takes the digest of its built-ins; false when the
+  // heap cannot be made.
+  bool Make() {
+    heap = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
+    if (!heap) return false;
+    DefineBridge(heap);
+    duk_push_heap_stash(heap);
+    arenix_duk_push_builtin_objects(heap);
+    builtins_digest = arenix_duk_objects_digest(heap, -1);
+    duk_put_prop_literal(heap, -2, kBuiltinObjects);
+    duk_pop(heap);
+    return true;
+  }
+  // Pushes onto the request's thread the page's program: a new instance of
+  // the one the engine keeps loaded (loaded on the heap's own thread, so
+  // that it holds on to no request's globals), at most `keep` of them;
+  // false (the error on the stack) when it does not compile.
+  bool PushPage(duk_context* ctx, const CompiledPage& page, size_t keep) {
+    if (page.id == 0 || page.bytecode.empty() || keep == 0)
+      return PushProgram(ctx, page.bytecode, page.program, kPageFileName);
+    const std::string key = std::to_string(page.id);
+    duk_push_heap_stash(heap);
+    if (!duk_get_prop_literal(heap, -1, kPrograms) || programs >= keep) {
+      duk_pop(heap);
+      duk_push_bare_object(heap);
+      duk_dup_top(heap);
+      duk_put_prop_literal(heap, -3, kPrograms);
+      programs = 0;
+    }
+    if (!duk_get_prop_lstring(heap, -1, key.data(), key.size())) {
+      duk_pop(heap);
+      PushProgram(heap, page.bytecode, page.program, kPageFileName);
+      duk_dup_top(heap);
+      duk_put_prop_lstring(heap, -3, key.data(), key.size());
+      ++programs;
+    }
+    duk_xmove_top(ctx, heap, 1);
+    duk_pop_2(heap);
+    arenix_duk_push_program(ctx, -1);
+    duk_remove(ctx, -2);
+    return true;
+  }
+  bool BuiltinsUnchanged() {
+    duk_push_heap_stash(heap);
+    duk_get_prop_literal(heap, -1, kBuiltinObjects);
+    const bool same = arenix_duk_objects_digest(heap, -1) == builtins_digest;
+    duk_pop_2(heap);
+    return same;
   }
 };
 
@@ -719,33 +842,37 @@ void ForgetRequest(State& st) {
   st.handle_of.clear();
 }
 
-ScriptResult RunOnThread(duk_context* ctx, State& st, const CompiledPage& page, const PageObjects& objects) {
-  ScriptResult result;
+// The bridge's natives and the prelude, on the heap's own global object:
+// made once per heap, shared by its requests as the built-ins are.
+void DefineBridge(duk_context* ctx) {
   duk_push_c_function(ctx, NativeInvoke, DUK_VARARGS);
-  duk_put_global_string(ctx, "__invoke");
+  duk_put_global_literal(ctx, "__invoke");
   duk_push_c_function(ctx, NativeGet, 2);
-  duk_put_global_string(ctx, "__get");
-  duk_push_c_function(ctx, NativeApply, 3);
-  duk_put_global_string(ctx, "__apply");
+  duk_put_global_literal(ctx, "__get");
   duk_push_c_function(ctx, NativeMemberValue, 0);
-  duk_put_global_string(ctx, "__memberValue");
+  duk_put_global_literal(ctx, "__memberValue");
   duk_push_c_function(ctx, NativeCall, 4);
-  duk_put_global_string(ctx, "__call");
+  duk_put_global_literal(ctx, "__call");
   duk_push_c_function(ctx, NativeIsProp, 2);
-  duk_put_global_string(ctx, "__isprop");
+  duk_put_global_literal(ctx, "__isprop");
   duk_push_c_function(ctx, NativeWrite, 1);
   duk_put_global_string(ctx, kWriteFunction);
-  duk_push_array(ctx);
-  duk_put_global_string(ctx, kWrappers);
-
   if (!PushProgram(ctx, PreludeBytecode(), kPrelude, "@prelude") || duk_pcall(ctx, 0) != 0)
-    return ErrorResult(ctx, st, page);
+    throw FatalError(std::string("the page prelude failed: ") + duk_safe_to_string(ctx, -1));
   duk_pop(ctx);
+}
+
+ScriptResult RunOnThread(duk_context* ctx, Engine& engine, const CompiledPage& page, const PageObjects& objects,
+                         size_t programs_kept) {
+  State& st = engine.st;
+  ScriptResult result;
+  duk_push_array(ctx);
+  duk_put_global_literal(ctx, kWrappers);
   PutGlobalObject(ctx, st, "Request", objects.request);
   PutGlobalObject(ctx, st, "Response", objects.response);
   PutGlobalObject(ctx, st, "Server", objects.server);
   PutGlobalObject(ctx, st, "Session", objects.session);
-  if (!PushProgram(ctx, page.bytecode, page.program, kPageFileName) || duk_pcall(ctx, 0) != 0)
+  if (!engine.PushPage(ctx, page, programs_kept) || duk_pcall(ctx, 0) != 0)
     result = ErrorResult(ctx, st, page);
   return result;
 }
@@ -762,19 +889,18 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   automation::ScopedDeadline native_limit(st.deadline);
   st.thread_deadline = true;
   st.objects = &objects;
-  if (!engine.heap) engine.heap = duk_create_heap(Alloc, Realloc, Free, &st, Fatal);
-  if (!engine.heap) {
-    ScriptResult r;
-    r.kind = ScriptResult::Kind::OutOfMemory;
-    r.message = "could not make a script context";
-    return r;
-  }
   ScriptResult result;
   try {
+    if (!engine.heap && !engine.Make()) {
+      result.kind = ScriptResult::Kind::OutOfMemory;
+      result.message = "could not make a script context";
+      return result;
+    }
     duk_context* heap = engine.heap;
-    duk_push_thread_new_globalenv(heap);
+    duk_push_thread(heap);
     duk_context* ctx = duk_get_context(heap, -1);
-    result = RunOnThread(ctx, st, page, objects);
+    arenix_duk_fresh_global(ctx);
+    result = RunOnThread(ctx, engine, page, objects, limits.programs_kept);
     // The request's thread, its globals and everything they reach are
     // garbage now: most of it is freed at once, the rest (cycles) by the
     // engine's own collections as the heap grows, or by an emergency one
@@ -783,6 +909,7 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
     duk_set_top(heap, 0);
     ForgetRequest(st);
     if (result.kind != ScriptResult::Kind::Done) duk_gc(heap, 0);
+    if (!engine.BuiltinsUnchanged()) engine.Drop();
   } catch (const FatalError& e) {
     // The heap can no longer be trusted; it is left, not destroyed, and the
     // next request gets a new one.
@@ -795,8 +922,22 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   // A page stopped by its limits may have left the heap at its edge: the
   // next request starts on a new one.
   if (result.kind == ScriptResult::Kind::OutOfMemory || result.kind == ScriptResult::Kind::TimedOut) engine.Drop();
+  // Every request leaves its built-ins behind as cycles, which the engine
+  // would collect only after some fifty times its live size: across all
+  // workers that is most of the server's memory. Past the kept bound the
+  // heap is collected now, and one still past it (what it keeps is not
+  // garbage) is dropped for a new one.
+  if (engine.heap && st.used > limits.kept) {
+    duk_gc(engine.heap, 0);
+    if (st.used > limits.kept) engine.Drop();
+  }
   ForgetRequest(st);
   return result;
+}
+
+size_t ScriptHeapBytes() {
+  const Engine& engine = ThreadEngine();
+  return engine.heap ? engine.st.used : 0;
 }
 
 }  // namespace web

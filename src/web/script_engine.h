@@ -1,10 +1,10 @@
 // Runs a compiled page with a time limit and a memory limit, and with the
 // page's host objects as the globals Request, Response, Server and Session.
-// Each worker thread keeps one engine heap from request to request; every
-// request gets a fresh global environment with fresh built-ins on it, so no
-// global, prototype or host-object change of one page reaches the next, and
-// a page stopped by a limit or a fatal engine error leaves the heap behind
-// for a new one.
+// Each worker thread keeps one engine heap, with its built-ins, from request
+// to request; every request gets a fresh global object, and a heap whose
+// built-ins a page changed is not used again, so no global, prototype or
+// host-object change of one page reaches the next; a page stopped by a
+// limit or a fatal engine error leaves the heap behind for a new one.
 //
 // The bridge: every automation object reaches the script as a proxy whose
 // members forward to Object::Invoke by name (methods when called, values
@@ -33,11 +33,15 @@ struct PageObjects {
   bool (*ended)(const host::Response&) = nullptr;
 };
 
-/// A run's time and heap; the server takes them from its limits
-/// (`Limits::script_time`, `Limits::script_memory_bytes` in web/config.h).
+/// A run's time and heap, and what the worker's heap may keep after it;
+/// the server takes them from its limits (`Limits::script_time`,
+/// `Limits::script_memory_bytes`, `Limits::script_heap_kept_bytes` in
+/// web/config.h).
 struct ScriptLimits {
   std::chrono::milliseconds time;
   size_t memory;
+  size_t kept = 2u << 20;     // heap bytes kept between requests
+  size_t programs_kept = 0;  // page programs an engine keeps loaded
 };
 
 struct ScriptResult {
@@ -50,6 +54,9 @@ struct ScriptResult {
 
 /// Runs the page (its bytecode when it has one, else its program text).
 ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits);
+
+/// Bytes the calling thread's kept engine heap holds now (0 without one).
+size_t ScriptHeapBytes();
 
 /// A page program compiled to the engine's bytecode, so that each request
 /// loads it instead of compiling it again; empty when it does not compile.

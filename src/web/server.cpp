@@ -20,6 +20,7 @@
 #include "web/http_host.h"
 #include "web/kept_front.h"
 #include "web/live_results.h"
+#include "web/memory_trim.h"
 #include "web/page_host.h"
 #include "web/reply_cache.h"
 #include "web/site_files.h"
@@ -365,6 +366,7 @@ struct PageServer::Impl {
   KeptFront front;
   HttpCore http;
   StreamHub hub;
+  MemoryTrim trim{config.limits.memory_trim_interval};
   LiveResults live;
   ConnectionLoop loop;
   std::mutex log_mu;
@@ -386,12 +388,15 @@ int PageServer::port() const { return impl_->loop.port(); }
 
 void PageServer::Run() {
   impl_->hub.Start();
+  impl_->trim.Start();
   impl_->loop.Run();
+  impl_->trim.Stop();
   impl_->hub.Stop();
 }
 
 void PageServer::Stop() {
   impl_->loop.Stop();
+  impl_->trim.Stop();
   impl_->hub.Stop();
 }
 

@@ -266,18 +266,19 @@ this.Request = null;
   meet_->Write("leak_throw.asp", "<!--#include file=\"inc/leak.inc\"--><% throw new Error('after the changes'); %>");
   meet_->Write("leak_loop.asp", "<!--#include file=\"inc/leak.inc\"--><% for (;;) {} %>");
   const std::string check = R"(<%
-var found = [];
-if (typeof leaked !== "undefined") found.push("global");
-if (typeof declared !== "undefined") found.push("var");
-if (({}).polluted !== undefined) found.push("Object.prototype");
-var a = []; a.push(1); if (a.length !== 1) found.push("Array.prototype");
-if (" x ".trim() !== "x") found.push("String.prototype");
-if (Math.random.marked) found.push("Math");
-if (typeof JSON.stringify !== "function") found.push("JSON");
-if (new Ref(7).valueOf() !== 7) found.push("Ref");
-if (Response.Write.marked) found.push("host member");
-if (Duktape.marked) found.push("Duktape");
-if (Request === null) found.push("host object");
+// Not found.push: the changing page replaces it.
+var found = [], note = function (what) { found[found.length] = what; };
+if (typeof leaked !== "undefined") note("global");
+if (typeof declared !== "undefined") note("var");
+if (({}).polluted !== undefined) note("Object.prototype");
+var a = []; a.push(1); if (a.length !== 1) note("Array.prototype");
+if (" x ".trim() !== "x") note("String.prototype");
+if (Math.random.marked) note("Math");
+if (typeof JSON.stringify !== "function") note("JSON");
+if (new Ref(7).valueOf() !== 7) note("Ref");
+if (Response.Write.marked) note("host member");
+if (Duktape.marked) note("Duktape");
+if (Request === null) note("host object");
 Response.Write("found:" + found.join(","));
 %>)";
   meet_->Write("leak_check.asp", check);
@@ -290,6 +291,85 @@ Response.Write("found:" + found.join(","));
         << r.body;
     EXPECT_EQ(Request("/leak_check.asp").body, "found:");
   }
+}
+
+// The built-ins are shared by the pages a worker runs. Each way a page can
+// reach them (defining, deleting, re-shaping, swapping prototypes, freezing,
+// the engine's own hooks and internal functions, the global object itself)
+// takes effect in that page and is gone for the next one; a page's own
+// classes keep overriding inherited members.
+TEST_F(Pages, ChangesToTheSharedBuiltInsStayInThePageThatMadeThem) {
+  struct Case {
+    const char* change;  // statements of the changing page
+    const char* seen;    // an expression true while the change is in effect
+  };
+  const Case cases[] = {
+      {"Object.defineProperty(Object.prototype, 'got', {get: function () { return 1; }, configurable: true});",
+       "({}).got === 1"},
+      {"delete Array.prototype.indexOf;", "typeof [].indexOf !== 'function'"},
+      {"Array.prototype[0] = 'first';", "[][0] === 'first'"},
+      {"Object.setPrototypeOf(Array.prototype, {inherited: 1});", "[].inherited === 1"},
+      {"Object.freeze(String.prototype);", "Object.isFrozen(String.prototype)"},
+      {"Object.preventExtensions(Math);", "!Object.isExtensible(Math)"},
+      {"Duktape.errCreate = function (e) { e.marked = 1; return e; };", "new Error('x').marked === 1"},
+      {"Error.prototype.toString = function () { return 'changed'; };", "String(new Error('x')) === 'changed'"},
+      {"Object.getOwnPropertyDescriptor((function () { 'use strict'; return arguments; })(), 'callee').get.marked = 1;",
+       "Object.getOwnPropertyDescriptor((function () { 'use strict'; return arguments; })(), 'callee').get.marked === 1"},
+      {"Object.getPrototypeOf(Uint8Array.prototype).marked = 1;", "new Uint8Array(1).marked === 1"},
+      {"Object.prototype[Symbol.for('k')] = 1;", "({})[Symbol.for('k')] === 1"},
+      {"globalThis.viaGlobalThis = 1;", "typeof viaGlobalThis !== 'undefined'"},
+      {"parseInt = function () { return 42; };", "parseInt('1') === 42"},
+      {"Object.prototype.toString = function () { return 'hacked'; };",
+       "Object.prototype.toString.call([]) === 'hacked'"},
+  };
+  const char* check_page = "<%= (%s) ? 'changed' : 'clean' %>";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    char check[512];
+    std::snprintf(check, sizeof check, check_page, c.seen);
+    Reply changed = Run("/builtin_change.asp", std::string("<% ") + c.change + " %>" + check);
+    EXPECT_NE(changed.body.find("changed"), std::string::npos) << changed.body;
+    EXPECT_EQ(Run("/builtin_check.asp", check).body, "clean");
+  }
+  // A class of the page's own overrides what it inherits by assignment.
+  EXPECT_EQ(Run("/own_class.asp", R"(<%
+function Team(name) { this.name = name; }
+Team.prototype.toString = function () { return "team " + this.name; };
+var e = new Error("x"); e.name = "PageError";
+Response.Write(String(new Team("一中")) + "|" + e.name);
+%>)")
+                .body,
+            "team 一中|PageError");
+}
+
+// A worker keeps a page's program loaded: every run of it starts from the
+// page's first line with nothing of the run before (its globals, its own
+// function object), errors keep their lines, and a changed page runs as
+// changed.
+TEST_F(Pages, AKeptProgramRunsAfreshEachTime) {
+  const std::string counter = R"(<%
+var runs = typeof runs === "undefined" ? 1 : runs + 1;
+var self = Duktape.act(-2).function;
+var before = self.marked === true;
+self.marked = true;
+%><%= runs %>,<%= before %>)";
+  EXPECT_EQ(Run("/kept.asp", counter).body, "1,false");
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(Request("/kept.asp").body, "1,false");
+  meet_->Write("kept_error.asp", "<%\nvar a = 1;\nnoSuchFunction();\n%>");
+  for (int i = 0; i < 2; ++i) {
+    Reply r = Request("/kept_error.asp");
+    EXPECT_EQ(r.status, 500);
+    EXPECT_NE(log_.find("/kept_error.asp line 3"), std::string::npos) << log_;
+    log_.clear();
+  }
+  EXPECT_EQ(Run("/kept.asp", "changed").body, "changed");
+  // More pages than the engine keeps: each still runs its own program.
+  config_.limits.script_programs_kept = 2;
+  for (const char* name : {"a", "b", "c", "d"})
+    meet_->Write(std::string("kept_") + name + ".asp", std::string("<%= '") + name + "' %>");
+  for (int round = 0; round < 2; ++round)
+    for (const char* name : {"a", "b", "c", "d"})
+      EXPECT_EQ(Request(std::string("/kept_") + name + ".asp").body, name);
 }
 
 // Pages written for classic server pages assign keyed values as if the
