@@ -12,12 +12,16 @@ void MemoryTrim::Start() {
 }
 
 void MemoryTrim::Stop() {
+  // The server stops it from the thread that ran it and from the one that
+  // asked it to stop, at once: one of them takes the thread and joins it.
+  std::thread running;
   {
     std::lock_guard lock(mu_);
     stopping_ = true;
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) running = std::move(thread_);
   }
   cv_.notify_all();
-  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+  if (running.joinable()) running.join();
 }
 
 size_t MemoryTrim::trims() const {

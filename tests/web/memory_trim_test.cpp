@@ -1,5 +1,7 @@
 // The trimmer gives freed memory back to the system while the server runs,
 // and never holds up the server's stop.
+#include <future>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -67,6 +69,15 @@ TEST(MemoryTrim, StopsAtOnceAndNeverRunsWithoutAnInterval) {
   web::MemoryTrim trim(10ms);
   trim.Stop();
   trim.Stop();
+  // Stopped from two threads at once (the server's running thread and the
+  // one stopping it): both return.
+  for (int i = 0; i < 200; ++i) {
+    web::MemoryTrim both(1h);
+    both.Start();
+    auto other = std::async(std::launch::async, [&] { both.Stop(); });
+    both.Stop();
+    ASSERT_EQ(other.wait_for(5s), std::future_status::ready) << "round " << i;
+  }
 }
 
 }  // namespace
