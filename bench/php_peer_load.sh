@@ -9,7 +9,9 @@
 #   bench/php_peer_load.sh [SECONDS [CONNECTIONS [ROWS]]]
 #                                    (default 20 s, 32 connections, 64 rows)
 # Needs nginx, wrk, php-fpm and php-sqlite3 (scripts/bootstrap installs them).
-# PEER_PORT: the first of the two ports it listens on (default 18380).
+# PEER_PORT: the first of the two ports it listens on (default 18380);
+# ARENIX: the server program to measure (default build/arenix), to set two
+# builds side by side.
 set -e
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -52,7 +54,7 @@ PY
 mkdir -p "$work/sessions"; chmod 777 "$work/sessions" "$work/php"
 
 port=${PEER_PORT:-18380}; nginx_port=$((port + 1))
-build/arenix serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
+"${ARENIX:-build/arenix}" serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
 arenix_pid=$!
 wait_for "http://127.0.0.1:$port/"
 mkdir -p "$work/html"

@@ -152,6 +152,13 @@ BENCHMARK(BM_ResultQueryLargeRound)->Unit(benchmark::kMicrosecond);
 void BM_ResultQueryKept(benchmark::State& state) { TheSite().Run(state, "/results.asp", kResultQuery, false); }
 BENCHMARK(BM_ResultQueryKept)->Unit(benchmark::kMicrosecond);
 
+// Finding the page a request names (inside the site, outside the meet's
+// folder), done once for every request before the page runs.
+void BM_ResolvePage(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(TheSite().files->Resolve("/results.asp"));
+}
+BENCHMARK(BM_ResolvePage)->Unit(benchmark::kMicrosecond);
+
 // The result query's statement alone, on a connection kept from run to run
 // as a worker keeps it: the round's rows with their stage columns cut from
 // the packed field, in order. The rest of the page is the script and the

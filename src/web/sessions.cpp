@@ -1,8 +1,10 @@
 #include "web/sessions.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <random>
 
 #include "automation/coerce.h"
@@ -32,6 +34,7 @@ Variant HttpSession::Get(host::TextView key) const {
 }
 
 void HttpSession::Set(host::TextView key, Variant value) {
+  changed_ = true;
   for (auto& [k, v] : items_)
     if (EqualsNoCase(k, key)) {
       v = Storable(value);
@@ -74,6 +77,7 @@ Variant HttpSession::Invoke(host::TextView name, InvokeKind kind, std::span<Vari
       return Variant();
     case kRemove: {
       host::Text key = automation::CStr(*args[0]);
+      changed_ = true;
       std::erase_if(items_, [&](const auto& kv) { return EqualsNoCase(kv.first, key); });
       return Variant();
     }
@@ -83,13 +87,12 @@ Variant HttpSession::Invoke(host::TextView name, InvokeKind kind, std::span<Vari
 
 std::string NewSessionId(const std::string& node) {
   unsigned char bytes[16];
-  size_t got = 0;
-  int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-  if (fd >= 0) {
-    ssize_t n = ::read(fd, bytes, sizeof bytes);
-    got = n > 0 ? static_cast<size_t>(n) : 0;
-    ::close(fd);
-  }
+  // One system call, no file: 16 bytes always come whole once the
+  // system's pool is ready.
+  ssize_t n;
+  do n = ::getrandom(bytes, sizeof bytes, 0);
+  while (n < 0 && errno == EINTR);
+  const size_t got = n > 0 ? static_cast<size_t>(n) : 0;
   if (got != sizeof bytes) {
     std::random_device rd;  // the system's random source by another road
     for (auto& b : bytes) b = static_cast<unsigned char>(rd());
@@ -148,7 +151,7 @@ bool SessionStore::Close(const std::shared_ptr<HttpSession>& session, bool creat
   // that clients without cookies (monitors, load tests) leave nothing behind.
   if (session->items_.empty() && (created || renewed)) return false;
   auto& stored = sessions_[session->id()];
-  stored.items = session->items_;
+  if (session->changed_ || created || renewed) stored.items = session->items_;
   stored.last_used = Now();
   return created || renewed;
 }

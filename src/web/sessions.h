@@ -44,6 +44,7 @@ class HttpSession : public host::Session {
   std::string node_;    // of the store that handed out the id
   Items items_;
   bool abandoned_ = false;
+  bool changed_ = false;  // a value was set or removed by this request
 };
 
 class SessionStore {
@@ -56,7 +57,9 @@ class SessionStore {
   /// id is unknown or idle too long. `created` tells which.
   std::shared_ptr<HttpSession> Open(const std::string& cookie_id, bool& created);
   /// Keeps what a request did to its session (drops it when abandoned; a
-  /// new session is kept once it holds a value). A session that was known
+  /// new session is kept once it holds a value; the values of a request
+  /// that changed none are not written back, so that they cannot undo what
+  /// another request of the same browser stored meanwhile). A session that was known
   /// at Open and has ended meanwhile (abandoned, renewed or expired by
   /// another request) is not stored again. True when the client must now
   /// be given the session's cookie.

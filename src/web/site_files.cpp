@@ -6,6 +6,7 @@
 
 #include "automation/text.h"
 #include "platform/paths.h"
+#include "platform/site.h"
 
 namespace web {
 
@@ -117,7 +118,14 @@ SiteFile SiteFiles::Resolve(const std::string& url_path) const {
   if (!parts.empty() && Lower(parts[0]) == "data") return out;
 
   std::string native = platform::NativePath(automation::FromUtf8(site_dir_ + site_path));
-  if (!site_.Contains(native) || data_.Contains(native)) return out;
+  // Resolved once for both tests: inside the site, and not in the meet's folder.
+  const std::string real = platform::ResolveExisting(native);
+  auto under = [&](const platform::Site& s) {
+    for (const auto& f : s.folders())
+      if (platform::PathUnder(real, f)) return true;
+    return false;
+  };
+  if (!under(site_) || under(data_)) return out;
 
   if (IsDir(native)) {
     bool slash = !url_path.empty() && (url_path.back() == '/' || url_path.back() == '\\');
