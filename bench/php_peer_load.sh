@@ -9,6 +9,7 @@
 #   bench/php_peer_load.sh [SECONDS [CONNECTIONS [ROWS]]]
 #                                    (default 20 s, 32 connections, 64 rows)
 # Needs nginx, wrk, php-fpm and php-sqlite3 (scripts/bootstrap installs them).
+# PEER_PORT: the first of the two ports it listens on (default 18380).
 set -e
 cd "$(dirname "$0")/.."
 top=$(pwd)
@@ -50,7 +51,7 @@ db.commit()
 PY
 mkdir -p "$work/sessions"; chmod 777 "$work/sessions" "$work/php"
 
-port=18380; nginx_port=18381
+port=${PEER_PORT:-18380}; nginx_port=$((port + 1))
 build/arenix serve --data "$work/data" --port $port --quiet >"$work/serve.log" 2>&1 &
 arenix_pid=$!
 wait_for "http://127.0.0.1:$port/"

@@ -15,10 +15,12 @@ sample_meet() {
 }
 
 # Starts `arenix serve` on $work/data as $pid (quiet, its log in
-# $work/serve.log) and waits until it answers.
+# $work/serve.log) and waits until it answers. SERVE_ARGS adds options of
+# `arenix serve` (e.g. "--workers 8"), to compare settings.
 #   serve_sample PORT
 serve_sample() {
-  "$arenix" serve --data "$work/data" --port "$1" --quiet >"$work/serve.log" 2>&1 &
+  # shellcheck disable=SC2086
+  "$arenix" serve --data "$work/data" --port "$1" --quiet $SERVE_ARGS >"$work/serve.log" 2>&1 &
   pid=$!
   for i in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$1/" && break; sleep 0.1; done
 }

@@ -16,6 +16,16 @@ struct Limits {
   /// kept-alive connection holds its worker while it is open, so this is
   /// also how many clients are served at once; the others wait to connect.
   size_t workers = 64;
+  /// Workers set running at once while requests wait (0: one a core); a
+  /// worker stays hot with its engine and pooled connection, where waking
+  /// every worker in turn would make each request start cold. Another is
+  /// woken when a running one has used less than half its CPU over a tick
+  /// of `worker_stall` (waiting on a slow client, a lock or a file).
+  size_t running_workers = 0;
+  std::chrono::milliseconds worker_stall{10};
+  /// A request running this long stops counting towards `running_workers`:
+  /// short pages are not held up behind a long one.
+  std::chrono::milliseconds long_request{250};
   /// Requests served on one kept-alive connection (then it is closed, so
   /// that waiting clients get their turn), and how long an idle kept-alive
   /// connection is held open.
@@ -31,6 +41,10 @@ struct Limits {
   size_t min_body_rate = 64u << 10;
   /// A client that takes no bytes of its response for this long is dropped.
   std::chrono::milliseconds write_timeout{10000};
+  /// A reply up to this size is sent by the connection loop when the client
+  /// is slow to take it, so that the worker goes on to the next request; a
+  /// larger one (a download) keeps its worker while it goes out.
+  size_t held_reply_bytes = 256u << 10;
   /// Largest request body, chunked bodies included (uploads too); larger
   /// bodies get 413.
   size_t max_body_bytes = 32u << 20;
@@ -46,6 +60,12 @@ struct Limits {
   std::chrono::milliseconds script_time{5000};
   /// ...or when its script heap would grow past this.
   size_t script_memory_bytes = 64u << 20;
+  /// What a worker's script heap may keep between requests: past this it
+  /// is collected after the page, and made anew if still past it.
+  size_t script_heap_kept_bytes = 2u << 20;
+  /// How often the allocator's free memory is given back to the system
+  /// (0: never); the workers' temporary buffers leave it behind.
+  std::chrono::milliseconds memory_trim_interval{5000};
   /// Page programs a worker's script engine keeps loaded (past this many
   /// they are all dropped and loaded again as pages come).
   size_t script_programs_kept = 32;

@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -16,11 +17,13 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <thread>
+#include <ctime>
 #include <unordered_map>
 #include <vector>
 
@@ -80,12 +83,16 @@ const char* RefusalText(int status) {
   }
 }
 
-// One request's bytes to read, the client's socket to write to.
+// One request's bytes to read, the client's socket to write to. What is
+// written is held, up to `hold` bytes, and goes out in one piece when the
+// request is served (the loop sends what the socket does not take at once,
+// so a slow reader does not keep the worker); a larger reply goes straight
+// to the socket once it outgrows the hold.
 class FramedStream : public httplib::Stream {
  public:
   FramedStream(int fd, std::string_view request, const std::string& addr, int port,
-               std::chrono::milliseconds write_timeout)
-      : fd_(fd), request_(request), addr_(addr), port_(port), write_timeout_(write_timeout) {}
+               std::chrono::milliseconds write_timeout, size_t hold)
+      : fd_(fd), request_(request), addr_(addr), port_(port), write_timeout_(write_timeout), hold_(hold) {}
 
   bool is_readable() const override { return pos_ < request_.size(); }
   bool is_writable() const override {
@@ -99,8 +106,20 @@ class FramedStream : public httplib::Stream {
     return static_cast<ssize_t>(n);
   }
   ssize_t write(const char* ptr, size_t size) override {
+    if (!direct_ && held_.size() + size <= hold_) {
+      held_.append(ptr, size);
+      return static_cast<ssize_t>(size);
+    }
+    if (!direct_) {
+      direct_ = true;
+      if (!WriteAll(fd_, held_.data(), held_.size(), write_timeout_)) return -1;
+      held_.clear();
+      held_.shrink_to_fit();
+    }
     return WriteAll(fd_, ptr, size, write_timeout_) ? static_cast<ssize_t>(size) : -1;
   }
+  /// What was written and not sent yet.
+  std::string_view held() const { return held_; }
   void get_remote_ip_and_port(std::string& ip, int& port) const override {
     ip = addr_;
     port = port_;
@@ -120,6 +139,9 @@ class FramedStream : public httplib::Stream {
   const std::string& addr_;
   int port_;
   std::chrono::milliseconds write_timeout_;
+  size_t hold_;
+  std::string held_;
+  bool direct_ = false;
 };
 
 }  // namespace
@@ -161,9 +183,33 @@ struct ConnectionLoop::Impl {
   std::unordered_map<int, std::unique_ptr<Conn>> conns;
   std::map<std::string, size_t> per_client;
 
+  // A worker thread. The idle ones wait each on its own condition, so that
+  // the one woken is the one that went idle last (its engine and pooled
+  // connection still warm), not the one that has slept longest.
+  struct Worker {
+    std::condition_variable cv;
+    bool woken = false;      // guarded by queue_mu
+    bool running = false;    // serving a connection; guarded by queue_mu
+    // The thread's CPU clock, and its state as the system shows it (-1
+    // where it cannot be read).
+    clockid_t cpu_clock{};
+    int stat_fd = -1;
+    // Its CPU time (ns) at a moment of its running: from where the loop
+    // judges whether it waits. Guarded by queue_mu.
+    int64_t cpu_mark = 0;
+    Clock::time_point mark_at{};
+    Clock::time_point started{};  // the start of its connection's turn
+  };
+
   std::mutex queue_mu;
-  std::condition_variable queue_cv;
-  std::deque<Conn*> queue;
+  std::deque<Conn*> queue;  // guarded by queue_mu
+  std::vector<std::unique_ptr<Worker>> pool;
+  std::vector<Worker*> idle;  // guarded by queue_mu; the last went idle last
+  size_t running = 0;         // guarded by queue_mu
+  size_t woken = 0;           // woken, not running yet; guarded by queue_mu
+  size_t running_target = 1;
+  std::atomic<bool> waiting_jobs{false};
+  Clock::time_point last_tick{};  // loop thread only
   std::vector<std::thread> workers;
 
   // REQUIRES: mu held.
@@ -350,7 +396,74 @@ struct ConnectionLoop::Impl {
     }
     std::lock_guard lock(queue_mu);
     queue.push_back(c);
-    queue_cv.notify_one();
+    waiting_jobs = true;
+    if (running + woken < running_target) WakeLocked(1);
+  }
+
+  // REQUIRES: queue_mu held. Wakes up to `n` idle workers, the latest idle
+  // first.
+  void WakeLocked(size_t n) {
+    while (n-- > 0 && !idle.empty()) {
+      Worker* w = idle.back();
+      idle.pop_back();
+      w->woken = true;
+      ++woken;
+      w->cv.notify_one();
+    }
+  }
+
+  static int64_t CpuNanos(const Worker& w) {
+    timespec ts{};
+    if (::clock_gettime(w.cpu_clock, &ts) != 0) return 0;
+    return int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
+  }
+
+  // True when the worker is on a core or ready for one: one that the
+  // machine's other work keeps off the cores is not waiting.
+  static bool Runnable(const Worker& w) {
+    if (w.stat_fd < 0) return false;
+    char buf[160];
+    const ssize_t n = ::pread(w.stat_fd, buf, sizeof buf, 0);
+    if (n <= 0) return false;
+    // "tid (name) S ...": the name may hold anything, its last ')' ends it.
+    const std::string_view line(buf, static_cast<size_t>(n));
+    const size_t close = line.rfind(')');
+    return close != std::string_view::npos && close + 2 < line.size() && line[close + 2] == 'R';
+  }
+
+  // On the loop's thread, a tick while requests wait: a running worker
+  // that is not runnable and used less than half the time since the last
+  // tick in CPU is waiting (on a slow client, a lock, a file), so it does
+  // not count towards the running target and an idle worker takes its
+  // place; so is one whose turn has run long.
+  void Rebalance() {
+    const auto now = Clock::now();
+    if (now - last_tick < limits.worker_stall) return;
+    last_tick = now;
+    std::lock_guard lock(queue_mu);
+    if (queue.empty()) {
+      waiting_jobs = false;
+      return;
+    }
+    size_t busy = woken;
+    for (auto& w : pool) {
+      if (!w->running) continue;
+      // A long request shares the cores with the others rather than
+      // holding the short ones up behind it.
+      if (now - w->started >= limits.long_request) continue;
+      const int64_t cpu = CpuNanos(*w);
+      const auto elapsed = now - w->mark_at;
+      if (elapsed < limits.worker_stall) {  // too soon to tell
+        ++busy;
+        continue;
+      }
+      if (cpu - w->cpu_mark >= std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 2 ||
+          Runnable(*w))
+        ++busy;
+      w->cpu_mark = cpu;
+      w->mark_at = now;
+    }
+    if (busy < running_target) WakeLocked(std::min(running_target - busy, queue.size()));
   }
 
   enum class Sent { Whole, Partly, Broken };
@@ -445,7 +558,7 @@ struct ConnectionLoop::Impl {
         if (c->framer.chunked()) DecodeChunkedInPlace(body);
         request = head;
       }
-      FramedStream stream(c->fd, request, c->addr, c->port, limits.write_timeout);
+      FramedStream stream(c->fd, request, c->addr, c->port, limits.write_timeout, limits.held_reply_bytes);
       bool closed = false;
       bool ok = false;
       try {
@@ -454,13 +567,33 @@ struct ConnectionLoop::Impl {
         ok = false;
       }
       ++c->served;
-      if (!ok || last || closed) {
+      const bool close = !ok || last || closed;
+      Sent sent = Sent::Whole;
+      if (!stream.held().empty()) {
+        ReadyReply reply;
+        reply.parts[0] = stream.held();
+        reply.count = 1;
+        sent = Write(c, reply);
+      }
+      if (sent == Sent::Broken || (sent == Sent::Whole && close)) {
         Close(c);
         return;
       }
       if (!posted) c->buffer.erase(0, len);
       c->framer.Reset();
       c->continue_sent = false;
+      if (sent == Sent::Partly) {
+        // The rest of the reply goes out from the loop, and the next
+        // pipelined request waits for it.
+        {
+          std::lock_guard lock(mu);
+          c->busy = false;
+          c->close_after_unsent = close;
+          c->deadline = Clock::now() + limits.write_timeout;
+        }
+        Arm(c, EPOLLOUT);
+        return;
+      }
       switch (c->framer.Feed(c->buffer)) {
         case RequestFramer::State::Whole:
           continue;  // the next pipelined request, answered after this one
@@ -475,23 +608,46 @@ struct ConnectionLoop::Impl {
         c->busy = false;
         c->deadline = Clock::now() + (c->buffer.empty() ? limits.keep_alive_timeout : limits.header_deadline);
       }
+      // The loop sweeps at least every tick; this deadline is seconds away.
       Arm(c);
-      ::eventfd_write(wake_fd, 1);  // the sweep's next deadline may be sooner
       return;
     }
   }
 
-  void WorkerMain() {
-    for (;;) {
-      Conn* c;
-      {
-        std::unique_lock lock(queue_mu);
-        queue_cv.wait(lock, [&] { return !queue.empty() || (stopping && queue.empty()); });
-        if (queue.empty()) return;
-        c = queue.front();
-        queue.pop_front();
+  void WorkerMain(Worker& w) {
+    ::pthread_getcpuclockid(::pthread_self(), &w.cpu_clock);
+    w.stat_fd = ::open("/proc/thread-self/stat", O_RDONLY | O_CLOEXEC);
+    struct CloseAtEnd {
+      int& fd;
+      ~CloseAtEnd() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
       }
-      Work(c);
+    } close_at_end{w.stat_fd};
+    std::unique_lock lock(queue_mu);
+    for (;;) {
+      if (!queue.empty()) {
+        Conn* c = queue.front();
+        queue.pop_front();
+        w.running = true;
+        w.cpu_mark = CpuNanos(w);
+        w.mark_at = w.started = Clock::now();
+        ++running;
+        lock.unlock();
+        Work(c);
+        lock.lock();
+        --running;
+        w.running = false;
+        continue;
+      }
+      if (stopping) return;
+      w.woken = false;
+      idle.push_back(&w);
+      w.cv.wait(lock, [&] { return w.woken || stopping.load(); });
+      if (w.woken)
+        --woken;
+      else
+        std::erase(idle, &w);
     }
   }
 
@@ -508,7 +664,10 @@ struct ConnectionLoop::Impl {
   void Loop() {
     epoll_event events[256];
     while (!stopping) {
-      int n = ::epoll_wait(epoll_fd, events, 256, 100);
+      // While requests wait for a worker, the loop looks at the running
+      // ones every tick; else it wakes for the deadlines only.
+      const int timeout = waiting_jobs ? static_cast<int>(std::max<int64_t>(limits.worker_stall.count(), 1)) : 100;
+      int n = ::epoll_wait(epoll_fd, events, 256, timeout);
       for (int i = 0; i < n; ++i) {
         int fd = events[i].data.fd;
         if (fd == listen_fd) {
@@ -520,6 +679,7 @@ struct ConnectionLoop::Impl {
           Readable(fd);
         }
       }
+      if (waiting_jobs) Rebalance();
       Sweep();
     }
   }
@@ -582,14 +742,21 @@ void ConnectionLoop::Run() {
   ::epoll_ctl(m.epoll_fd, EPOLL_CTL_ADD, m.listen_fd, &ev);
   ev.data.fd = m.wake_fd;
   ::epoll_ctl(m.epoll_fd, EPOLL_CTL_ADD, m.wake_fd, &ev);
-  for (size_t i = 0; i < std::max<size_t>(m.limits.workers, 1); ++i)
-    m.workers.emplace_back([&m] { m.WorkerMain(); });
+  const size_t count = std::max<size_t>(m.limits.workers, 1);
+  const size_t cores = std::max<size_t>(std::thread::hardware_concurrency(), 1);
+  m.running_target = std::min(count, m.limits.running_workers ? m.limits.running_workers : cores);
+  {
+    std::lock_guard lock(m.queue_mu);  // Stop may look at the pool meanwhile
+    m.pool.clear();
+    for (size_t i = 0; i < count; ++i) m.pool.push_back(std::make_unique<Impl::Worker>());
+  }
+  for (size_t i = 0; i < count; ++i) m.workers.emplace_back([&m, w = m.pool[i].get()] { m.WorkerMain(*w); });
   m.is_running = true;
   m.Loop();
   // Stopping: no more reading; the requests handed over are served.
   {
     std::lock_guard lock(m.queue_mu);
-    m.queue_cv.notify_all();
+    for (auto& w : m.pool) w->cv.notify_all();
   }
   for (auto& t : m.workers) t.join();
   m.workers.clear();
@@ -609,7 +776,7 @@ void ConnectionLoop::Stop() {
   if (m.stopping.exchange(true)) return;
   if (m.wake_fd >= 0) ::eventfd_write(m.wake_fd, 1);
   std::lock_guard lock(m.queue_mu);
-  m.queue_cv.notify_all();
+  for (auto& w : m.pool) w->cv.notify_all();
 }
 
 }  // namespace web

@@ -38,6 +38,12 @@ struct ReadyReply {
 
 struct ConnectionLimits {
   size_t workers = 64;
+  /// Workers running at once while requests wait (0: one a core), and the
+  /// tick over which a running worker that hardly used the CPU is taken as
+  /// waiting, so that another is woken (see web::Limits).
+  size_t running_workers = 0;
+  std::chrono::milliseconds worker_stall{10};
+  std::chrono::milliseconds long_request{250};
   size_t keep_alive_max_requests = 100;
   std::chrono::milliseconds keep_alive_timeout{5000};
   /// From the connection's first byte (or its accept) to the end of the head.
@@ -47,6 +53,9 @@ struct ConnectionLimits {
   std::chrono::milliseconds body_deadline{30000};
   size_t min_body_rate = 64u << 10;
   std::chrono::milliseconds write_timeout{10000};
+  /// A worker's reply up to this size is held and sent in one piece; what
+  /// the socket does not take at once the loop sends, not the worker.
+  size_t held_reply_bytes = 256u << 10;
   size_t connections_per_client = 64;
   /// Addresses whose connections are not counted per client (a reverse
   /// proxy carries many visitors' requests).

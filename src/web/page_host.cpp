@@ -158,7 +158,7 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
 
   ScriptResult result = RunScript(*page, objects,
                                   {config_.limits.script_time, config_.limits.script_memory_bytes,
-                                   config_.limits.script_programs_kept});
+                                   config_.limits.script_heap_kept_bytes, config_.limits.script_programs_kept});
   const bool send_cookie = sessions_.Close(session, created);
 
   Reply reply;

@@ -922,8 +922,22 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   // A page stopped by its limits may have left the heap at its edge: the
   // next request starts on a new one.
   if (result.kind == ScriptResult::Kind::OutOfMemory || result.kind == ScriptResult::Kind::TimedOut) engine.Drop();
+  // Every request leaves its built-ins behind as cycles, which the engine
+  // would collect only after some fifty times its live size: across all
+  // workers that is most of the server's memory. Past the kept bound the
+  // heap is collected now, and one still past it (what it keeps is not
+  // garbage) is dropped for a new one.
+  if (engine.heap && st.used > limits.kept) {
+    duk_gc(engine.heap, 0);
+    if (st.used > limits.kept) engine.Drop();
+  }
   ForgetRequest(st);
   return result;
+}
+
+size_t ScriptHeapBytes() {
+  const Engine& engine = ThreadEngine();
+  return engine.heap ? engine.st.used : 0;
 }
 
 }  // namespace web

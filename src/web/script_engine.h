@@ -33,11 +33,14 @@ struct PageObjects {
   bool (*ended)(const host::Response&) = nullptr;
 };
 
-/// A run's time and heap; the server takes them from its limits
-/// (`Limits::script_time`, `Limits::script_memory_bytes` in web/config.h).
+/// A run's time and heap, and what the worker's heap may keep after it;
+/// the server takes them from its limits (`Limits::script_time`,
+/// `Limits::script_memory_bytes`, `Limits::script_heap_kept_bytes` in
+/// web/config.h).
 struct ScriptLimits {
   std::chrono::milliseconds time;
   size_t memory;
+  size_t kept = 2u << 20;     // heap bytes kept between requests
   size_t programs_kept = 0;  // page programs an engine keeps loaded
 };
 
@@ -51,6 +54,9 @@ struct ScriptResult {
 
 /// Runs the page (its bytecode when it has one, else its program text).
 ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, const ScriptLimits& limits);
+
+/// Bytes the calling thread's kept engine heap holds now (0 without one).
+size_t ScriptHeapBytes();
 
 /// A page program compiled to the engine's bytecode, so that each request
 /// loads it instead of compiling it again; empty when it does not compile.

@@ -20,6 +20,7 @@
 #include "web/http_host.h"
 #include "web/kept_front.h"
 #include "web/live_results.h"
+#include "web/memory_trim.h"
 #include "web/page_host.h"
 #include "web/reply_cache.h"
 #include "web/site_files.h"
@@ -113,12 +114,16 @@ ConnectionLimits ConnectionLimitsOf(const ServerConfig& config) {
   ConnectionLimits c;
   c.uncapped = config.trusted_proxies;
   c.workers = l.workers;
+  c.running_workers = l.running_workers;
+  c.worker_stall = l.worker_stall;
+  c.long_request = l.long_request;
   c.keep_alive_max_requests = l.keep_alive_max_requests;
   c.keep_alive_timeout = l.keep_alive_timeout;
   c.header_deadline = l.header_deadline;
   c.body_deadline = l.body_deadline;
   c.min_body_rate = l.min_body_rate;
   c.write_timeout = l.write_timeout;
+  c.held_reply_bytes = l.held_reply_bytes;
   c.connections_per_client = l.connections_per_client;
   c.framing.max_head_bytes = l.max_head_bytes;
   c.framing.max_header_fields = l.max_header_fields;
@@ -361,6 +366,7 @@ struct PageServer::Impl {
   KeptFront front;
   HttpCore http;
   StreamHub hub;
+  MemoryTrim trim{config.limits.memory_trim_interval};
   LiveResults live;
   ConnectionLoop loop;
   std::mutex log_mu;
@@ -382,12 +388,15 @@ int PageServer::port() const { return impl_->loop.port(); }
 
 void PageServer::Run() {
   impl_->hub.Start();
+  impl_->trim.Start();
   impl_->loop.Run();
+  impl_->trim.Stop();
   impl_->hub.Stop();
 }
 
 void PageServer::Stop() {
   impl_->loop.Stop();
+  impl_->trim.Stop();
   impl_->hub.Stop();
 }
 

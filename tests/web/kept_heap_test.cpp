@@ -1,0 +1,71 @@
+// What a worker's script heap keeps between requests stays within its bound
+// (`Limits::script_heap_kept_bytes`), whatever garbage the pages leave, and
+// pages still run right after the heap was collected or made anew.
+#include <gtest/gtest.h>
+
+#include "web/page_host.h"
+#include "web/script_engine.h"
+#include "web/web_site.h"
+
+namespace web_test {
+namespace {
+
+class KeptHeap : public ::testing::Test {
+ protected:
+  KeptHeap() : config_(TestConfig(site_)), files_(site_.site(), site_.data()) {
+    site_.Write("plain.asp", "<% var s = 'x'; for (var i = 0; i < 3; i++) s += i; %><%= s %>");
+    // Cycles: reference counting alone frees none of them.
+    site_.Write("cycles.asp",
+                "<% for (var i = 0; i < 20000; i++) { var o = {n: i, s: 'v' + i}; o.self = o;"
+                " var f = function () { return o; }; o.f = f; } %>ok");
+  }
+
+  web::Reply Run(const std::string& path) {
+    web::PageHost host(config_, files_, [](const std::string&) {});
+    web::RawRequest req;
+    req.path = path;
+    return host.Run(req, files_.Resolve(path));
+  }
+
+  TestSite site_;
+  web::ServerConfig config_;
+  web::SiteFiles files_;
+};
+
+TEST_F(KeptHeap, GarbageOfAPageIsNotKeptPastTheBound) {
+  struct Case {
+    const char* name;
+    size_t kept;
+  };
+  // A bound well above an idle heap (collected when garbage pushes it past),
+  // and one below it (the heap is made anew after every page).
+  for (Case c : {Case{"roomy", 2u << 20}, Case{"tight", 1u << 10}}) {
+    SCOPED_TRACE(c.name);
+    config_.limits.script_heap_kept_bytes = c.kept;
+    for (int round = 0; round < 3; ++round) {
+      for (const char* page : {"/cycles.asp", "/plain.asp"}) {
+        SCOPED_TRACE(page);
+        web::Reply r = Run(page);
+        ASSERT_EQ(r.status, 200) << r.body;
+        EXPECT_EQ(r.body, std::string(page) == "/plain.asp" ? "x012" : "ok");
+        EXPECT_LE(web::ScriptHeapBytes(), c.kept);
+      }
+    }
+  }
+}
+
+TEST_F(KeptHeap, AHeapWithinTheBoundIsKeptForTheNextPage) {
+  // Collecting is not dropping: after plain pages the worker still has its
+  // heap, so that the next request does not pay for a new one.
+  config_.limits.script_heap_kept_bytes = 2u << 20;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(Run("/plain.asp").body, "x012");
+    EXPECT_GT(web::ScriptHeapBytes(), 0u);
+  }
+  ASSERT_EQ(Run("/cycles.asp").body, "ok");
+  EXPECT_GT(web::ScriptHeapBytes(), 0u);
+  EXPECT_LE(web::ScriptHeapBytes(), 2u << 20);
+}
+
+}  // namespace
+}  // namespace web_test
