@@ -820,6 +820,12 @@ struct Engine {
     duk_remove(ctx, -2);
     return true;
   }
+  void DropPrograms() {
+    duk_push_heap_stash(heap);
+    duk_del_prop_literal(heap, -1, kPrograms);
+    duk_pop(heap);
+    programs = 0;
+  }
   bool BuiltinsUnchanged() {
     duk_push_heap_stash(heap);
     duk_get_prop_literal(heap, -1, kBuiltinObjects);
@@ -922,13 +928,18 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   // A page stopped by its limits may have left the heap at its edge: the
   // next request starts on a new one.
   if (result.kind == ScriptResult::Kind::OutOfMemory || result.kind == ScriptResult::Kind::TimedOut) engine.Drop();
-  // Every request leaves its built-ins behind as cycles, which the engine
+  // Every request leaves its globals behind as cycles, which the engine
   // would collect only after some fifty times its live size: across all
   // workers that is most of the server's memory. Past the kept bound the
-  // heap is collected now, and one still past it (what it keeps is not
-  // garbage) is dropped for a new one.
+  // heap is collected now; one still past it lets go of its kept page
+  // programs, and one past it even then (what it keeps is not garbage) is
+  // dropped for a new one.
   if (engine.heap && st.used > limits.kept) {
     duk_gc(engine.heap, 0);
+    if (st.used > limits.kept && engine.programs > 0) {
+      engine.DropPrograms();
+      duk_gc(engine.heap, 0);
+    }
     if (st.used > limits.kept) engine.Drop();
   }
   ForgetRequest(st);
