@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <thread>
 
 #include "arenix/frame/arenix_cls.h"
 #include "arenix/meet/demo/demo_meet.h"
@@ -20,6 +21,7 @@
 #include "automation/cp936.h"
 #include "automation/text.h"
 #include "data/foxsql/database.h"
+#include "data/limits.h"
 #include "web/page_host.h"
 
 namespace {
@@ -80,6 +82,9 @@ struct Site {
     std::ofstream(dir + "/site/trivial.asp") << "<% var x = 1; %>ok";
     arenix::meet::demo::WriteDemoMeet(dir + "/data", {});
     WriteRound(dir + "/data", entrants);
+    // A server reads tables written well before the page: let them settle
+    // past the moment their decoded texts may be kept, as they would be.
+    std::this_thread::sleep_for(std::chrono::nanoseconds(data::limits::kDecodedSettleNs) + std::chrono::milliseconds(50));
     config.site_dir = dir + "/site";
     config.data_dir = dir + "/data";
     files = std::make_unique<web::SiteFiles>(config.site_dir, config.data_dir);

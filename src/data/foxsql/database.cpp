@@ -13,6 +13,7 @@
 #include "data/dbf/table_error.h"
 #include "data/dbf/write_unit.h"
 #include "data/foxsql/collation.h"
+#include "data/foxsql/fox_text.h"
 #include "data/foxsql/index_upkeep.h"
 #include "data/foxsql/statement_error.h"
 #include "data/limits.h"
@@ -68,21 +69,25 @@ Variant WholeValue(int64_t n) {
   return Variant(static_cast<double>(n));
 }
 
-// One result value as the record set hands it out.
-Variant ColumnValue(sqlite3_stmt* st, int i, ValueKind kind) {
-  int type = sqlite3_column_type(st, i);
+// One result value as the record set hands it out, read from the row's
+// value itself (one call to SQLite for the value, not one per property).
+// The connection is used by one thread at a time, so the row's values
+// need no protection.
+Variant ColumnValue(sqlite3_value* v, ValueKind kind) {
+  int type = sqlite3_value_type(v);
   switch (type) {
     case SQLITE_NULL: return Variant::Null();
     case SQLITE_TEXT:
-      return Variant(automation::FromUtf8({reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                           static_cast<size_t>(sqlite3_column_bytes(st, i))}));
+      // Read as bytes: a text handed over with its length is not copied
+      // to terminate it.
+      return Variant(automation::FromUtf8(ValueText(v)));
     case SQLITE_BLOB: {
-      auto* p = static_cast<const uint8_t*>(sqlite3_column_blob(st, i));
-      return Variant(automation::Bytes(p, p + sqlite3_column_bytes(st, i)));
+      auto* p = static_cast<const uint8_t*>(sqlite3_value_blob(v));
+      return Variant(automation::Bytes(p, p + sqlite3_value_bytes(v)));
     }
     default: break;
   }
-  double d = sqlite3_column_double(st, i);
+  double d = sqlite3_value_double(v);
   switch (kind) {
     case ValueKind::kLogical: return Variant(d != 0);
     case ValueKind::kDate:
@@ -92,7 +97,7 @@ Variant ColumnValue(sqlite3_stmt* st, int i, ValueKind kind) {
       return Variant(d);
     case ValueKind::kNumber: return Variant(d);
     default:
-      if (type == SQLITE_INTEGER) return WholeValue(sqlite3_column_int64(st, i));
+      if (type == SQLITE_INTEGER) return WholeValue(sqlite3_value_int64(v));
       if (kind == ValueKind::kInteger && d == std::trunc(d) && std::fabs(d) <= 2147483647.0)
         return Variant(static_cast<int32_t>(d));
       return Variant(d);
@@ -450,7 +455,7 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     std::vector<Variant> row;
     row.reserve(kinds.size());
     for (size_t i = 0; i < kinds.size(); ++i)
-      row.push_back(ColumnValue(st.get(), static_cast<int>(i), kinds[i]));
+      row.push_back(ColumnValue(sqlite3_column_value(st.get(), static_cast<int>(i)), kinds[i]));
     out.rows.rows.push_back(std::move(row));
   }
   if (!out.query) out.affected = sqlite3_changes64(db_);

@@ -37,11 +37,17 @@ struct DbfCursor {
   uint32_t next_in_scan = 0;
   uint32_t row = 0;
   bool eof = true;
-  // The table's decoded texts (a read-only statement), and the columns
-  // already asked for: nullptr where the column is decoded row by row.
+  // The table's decoded texts (a read-only statement).
   std::shared_ptr<DecodedTexts> texts;
-  std::vector<const std::vector<std::string>*> decoded;
-  std::vector<bool> asked;
+  // How each column is read, found on its first read after xFilter: a
+  // column is read many times a row (every slice of a packed field).
+  struct ColumnPlan {
+    bool known = false;
+    bool plain = false;     // a plain character field
+    bool nullable = false;  // it has a null flag to look at
+    const std::vector<std::string>* decoded = nullptr;  // nullptr: decoded row by row
+  };
+  std::vector<ColumnPlan> plans;
 };
 
 BoundTable& Bound(sqlite3_vtab* vtab) { return *reinterpret_cast<DbfVtab*>(vtab)->bound; }
@@ -119,9 +125,7 @@ Variant FieldValue(const dbf::Field& f, sqlite3_value* v) {
     return Variant(automation::Bytes(p, p + sqlite3_value_bytes(v)));
   }
   if (type == SQLITE_TEXT) {
-    automation::Text text = automation::FromUtf8(
-        {reinterpret_cast<const char*>(sqlite3_value_text(v)),
-         static_cast<size_t>(sqlite3_value_bytes(v))});
+    automation::Text text = automation::FromUtf8(ValueText(v));
     return Variant(std::move(text));
   }
   double d = sqlite3_value_double(v);
@@ -243,8 +247,7 @@ int Filter(sqlite3_vtab_cursor* base, int idx_num, const char* idx_str, int argc
     cur->texts = b.read_only ? DecodedTexts::Snapshot(*b.table) : nullptr;
     if (cur->texts && (b.pinned_texts.empty() || b.pinned_texts.back() != cur->texts))
       b.pinned_texts.push_back(cur->texts);
-    cur->decoded.clear();
-    cur->asked.clear();
+    cur->plans.assign(b.table->fields().size(), {});
     std::vector<KeyLookup> lookups;
     const char* p = idx_num > 0 && idx_str ? idx_str : "";
     for (int arg = 0; *p && arg < argc; ++arg) {
@@ -263,9 +266,7 @@ int Filter(sqlite3_vtab_cursor* base, int idx_num, const char* idx_str, int argc
         lookups.push_back({column, kind, NumberKey(sqlite3_value_double(v))});
       else
         lookups.push_back({column, kind,
-                           TextKey({reinterpret_cast<const char*>(sqlite3_value_text(v)),
-                                    static_cast<size_t>(sqlite3_value_bytes(v))},
-                                   kind)});
+                           TextKey(ValueText(v), kind)});
     }
     if (!lookups.empty()) {
       cur->indexed = true;
@@ -289,39 +290,30 @@ int Next(sqlite3_vtab_cursor* base) {
 
 int Eof(sqlite3_vtab_cursor* base) { return reinterpret_cast<DbfCursor*>(base)->eof; }
 
-// The current row's text of a plain character column from the decoded
-// columns, or nullptr when it is not kept.
-const std::string* Decoded(DbfCursor* cur, const dbf::Table& table, int column) {
-  if (!cur->texts) return nullptr;
-  const size_t c = static_cast<size_t>(column);
-  if (cur->asked.size() <= c) {
-    cur->asked.resize(c + 1, false);
-    cur->decoded.resize(c + 1, nullptr);
-  }
-  if (!cur->asked[c]) {
-    cur->decoded[c] = cur->texts->Column(table, column);
-    cur->asked[c] = true;
-  }
-  const auto* col = cur->decoded[c];
-  return col && cur->row < col->size() ? &(*col)[cur->row] : nullptr;
-}
-
 int Column(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column) {
   auto* cur = reinterpret_cast<DbfCursor*>(base);
   // An UPDATE that leaves this column alone needs no value for it.
   if (sqlite3_vtab_nochange(ctx)) return SQLITE_OK;
   try {
     const dbf::Table& table = *Bound(base).table;
-    if (IsPlainCharacter(table, column)) {
+    const auto c = static_cast<size_t>(column);
+    if (c >= cur->plans.size()) cur->plans.resize(c + 1);
+    DbfCursor::ColumnPlan& plan = cur->plans[c];
+    if (!plan.known) {
+      plan.plain = IsPlainCharacter(table, column);
+      plan.nullable = table.fields()[c].null_bit >= 0;
+      plan.decoded = plan.plain && cur->texts ? cur->texts->Column(table, column) : nullptr;
+      plan.known = true;
+    }
+    if (plan.plain) {
       // The common case, straight from the record's bytes to UTF-8.
-      if (table.IsNull(cur->row, column)) {
+      if (plan.nullable && table.IsNull(cur->row, column)) {
         sqlite3_result_null(ctx);
-      } else if (const std::string* kept = Decoded(cur, table, column)) {
-        // Pinned for the statement (BoundTable::pinned_texts): no copy.
-        // Handed as terminated when it is, so that a function reading it
-        // does not copy it to add the terminator.
-        const bool terminated = std::memchr(kept->data(), 0, kept->size()) == nullptr;
-        sqlite3_result_text(ctx, kept->c_str(), terminated ? -1 : static_cast<int>(kept->size()), SQLITE_STATIC);
+      } else if (plan.decoded && cur->row < plan.decoded->size()) {
+        // Pinned for the statement (BoundTable::pinned_texts): no copy,
+        // and no scan for its length.
+        const std::string& kept = (*plan.decoded)[cur->row];
+        sqlite3_result_text(ctx, kept.data(), static_cast<int>(kept.size()), SQLITE_STATIC);
       } else {
         std::string s = GbkToUtf8(table.RawField(cur->row, column));
         ResultUtf8(ctx, s);

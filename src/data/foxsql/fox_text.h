@@ -17,12 +17,18 @@
 
 namespace data::foxsql {
 
-/// Hands SQLite a text result (copied). A text without a NUL inside is
-/// handed as terminated, so that a function reading it next finds it
-/// terminated instead of growing and copying it again.
+/// Hands SQLite a text result (copied), with its length: the functions read
+/// their arguments with ValueText, so nothing needs it terminated.
 inline void ResultUtf8(sqlite3_context* ctx, const std::string& s) {
-  const bool terminated = std::memchr(s.data(), 0, s.size()) == nullptr;
-  sqlite3_result_text(ctx, s.c_str(), terminated ? -1 : static_cast<int>(s.size()), SQLITE_TRANSIENT);
+  sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+}
+
+/// A text value's UTF-8 bytes as SQLite holds them. Read as bytes, so that
+/// SQLite does not first copy a text it was handed with a length to add a
+/// terminator (a slice, a decoded field). REQUIRES: the value is a text.
+inline std::string_view ValueText(sqlite3_value* v) {
+  const void* p = sqlite3_value_blob(v);
+  return {static_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(v))};
 }
 
 /// One character of UTF-8 text: its code point and its length in bytes.

@@ -10,15 +10,12 @@
 #include "automation/datetime.h"
 #include "automation/text.h"
 #include "data/foxsql/fox_text.h"
+#include "data/foxsql/function_steps.h"
 #include "data/foxsql/statement_error.h"
 
 namespace data::foxsql {
 
 using automation::Error;
-
-// The longest text a function may build (FoxPro's own limit), so that
-// Space(1e12) fails cleanly instead of exhausting memory.
-inline constexpr int64_t kMaxTextBytes = 16777184;
 
 // ---------------------------------------------------------------------------
 // Call: the arguments and result of one function call.
@@ -39,11 +36,27 @@ class Call {
     return false;
   }
   sqlite3_value* value(int i) const { return argv_[i]; }
+  sqlite3_context* context() const { return ctx_; }
+
+  /// Argument i as a step's value: a text or a number (a blob is refused).
+  StepValue Step(int i) const {
+    switch (type(i)) {
+      case SQLITE_TEXT: return StepValue::OfText(ValueText(argv_[i]));
+      case SQLITE_INTEGER: return StepValue::OfWhole(sqlite3_value_int64(argv_[i]));
+      case SQLITE_FLOAT: return StepValue::OfReal(sqlite3_value_double(argv_[i]));
+      default: BadArgument();
+    }
+  }
+  /// Argument i with one step run on it, as the result.
+  void ResultOfStep(int i, data::foxsql::Step step) {
+    StepValue v = Step(i);
+    RunStep(v, step, spec_.name);
+    Result(v);
+  }
 
   std::string_view Text(int i) const {
     if (!IsText(i)) BadArgument();
-    auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv_[i]));
-    return {p, static_cast<size_t>(sqlite3_value_bytes(argv_[i]))};
+    return ValueText(argv_[i]);
   }
   double Number(int i) const {
     if (!IsNumber(i)) BadArgument();
@@ -61,7 +74,8 @@ class Call {
 
   void Result(std::string_view s) {
     if (static_cast<int64_t>(s.size()) > kMaxTextBytes) TooLong();
-    sqlite3_result_text(ctx_, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+    // Never a null pointer, which SQLite would take for Null.
+    sqlite3_result_text(ctx_, s.empty() ? "" : s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
   }
   void Result(const std::string& s) {
     if (static_cast<int64_t>(s.size()) > kMaxTextBytes) TooLong();
@@ -79,17 +93,18 @@ class Call {
   void ResultBool(bool b) { sqlite3_result_int(ctx_, b ? 1 : 0); }
   void ResultNull() { sqlite3_result_null(ctx_); }
   void ResultValue(sqlite3_value* v) { sqlite3_result_value(ctx_, v); }
+  void Result(const StepValue& v) {
+    switch (v.type()) {
+      case StepValue::Type::kText: return Result(v.text());
+      case StepValue::Type::kWhole: return ResultWhole(v.whole());
+      case StepValue::Type::kReal: return Result(v.real());
+    }
+  }
 
-  [[noreturn]] void BadArgument() const {
-    throw Error(kStatementError,
-                Text16() + u": Function argument value, type, or count is invalid");
-  }
-  [[noreturn]] void TooLong() const {
-    throw Error(kStatementError, Text16() + u": String is too long to fit");
-  }
+  [[noreturn]] void BadArgument() const { ThrowBadArgument(spec_.name); }
+  [[noreturn]] void TooLong() const { ThrowTooLong(spec_.name); }
 
  private:
-  automation::Text Text16() const { return automation::Text(spec_.name); }
 
   sqlite3_context* ctx_;
   int argc_;
@@ -165,19 +180,6 @@ std::string FoxStr(double x, int width, int decimals) {
 
 namespace {
 
-// A number as FoxPro writes it when it becomes text (PADL of a number,
-// Cast to C): no exponent, no trailing zeros.
-std::string NumberText(double d) {
-  if (std::fabs(d) < 1e15 && d == std::trunc(d)) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f", d);
-    return buf;
-  }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", d);
-  return buf;
-}
-
 // A value that FoxPro accepts where text is expected by conversion.
 std::string AsText(const Call& c, int i) {
   if (c.IsText(i)) return std::string(c.Text(i));
@@ -188,16 +190,42 @@ std::string AsText(const Call& c, int i) {
 // ---------------------------------------------------------------------------
 // Text functions.
 
-void AllTrim(Call& c) { c.Result(TrimBoth(c.Text(0))); }
-void RTrim(Call& c) { c.Result(TrimRight(c.Text(0))); }
-void LTrim(Call& c) { c.Result(TrimLeft(c.Text(0))); }
+void AllTrim(Call& c) { c.ResultOfStep(0, {StepKind::kAllTrim}); }
+void RTrim(Call& c) { c.ResultOfStep(0, {StepKind::kRTrim}); }
+void LTrim(Call& c) { c.ResultOfStep(0, {StepKind::kLTrim}); }
 
 void SubStr(Call& c) {
-  std::string_view s = c.Text(0);
+  StepValue v = StepValue::OfText(c.Text(0));
   int64_t start = c.Whole(1);
   int64_t count = c.size() > 2 ? c.Whole(2) : INT64_MAX / 2;
   if (start < 1 || count < 0) c.BadArgument();
-  c.Result(GbkSubstr(s, start - 1, count));
+  SliceStep(v, start, count);
+  c.Result(v);
+}
+
+// fox_slice(x, start, count, steps): the steps (function_steps.h) run on
+// SubStr(x, start, count), as the nested calls the translator found. The
+// steps are read once per statement (SQLite keeps them with the call).
+void Slice(Call& c) {
+  using Steps = std::vector<Step>;
+  const auto* steps = static_cast<const Steps*>(sqlite3_get_auxdata(c.context(), 3));
+  std::optional<Steps> unkept;
+  if (!steps) {
+    unkept = ParseSteps(c.Text(3));
+    if (!unkept) c.BadArgument();
+    sqlite3_set_auxdata(c.context(), 3, new Steps(*unkept), [](void* p) { delete static_cast<Steps*>(p); });
+    steps = &*unkept;
+  }
+  if (!c.IsText(0)) ThrowBadArgument(u"SubStr");
+  // Kept by the thread, so that its buffers (a padded text) are reused
+  // from row to row.
+  thread_local StepValue v = StepValue::OfText({});
+  v.SetText(c.Text(0));
+  const int64_t start = c.Whole(1), count = c.Whole(2);
+  if (start < 1 || count < 0) ThrowBadArgument(u"SubStr");
+  SliceStep(v, start, count);
+  for (const Step& s : *steps) RunStep(v, s);
+  c.Result(v);
 }
 
 void Left(Call& c) { c.Result(GbkSubstr(c.Text(0), 0, c.Whole(1))); }
@@ -212,19 +240,8 @@ void Right(Call& c) {
 
 void Len(Call& c) { c.ResultWhole(GbkLength(c.Text(0))); }
 
-void Upper(Call& c) {
-  std::string s(c.Text(0));
-  for (char& ch : s)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  c.Result(s);
-}
-
-void Lower(Call& c) {
-  std::string s(c.Text(0));
-  for (char& ch : s)
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  c.Result(s);
-}
+void Upper(Call& c) { c.ResultOfStep(0, {StepKind::kUpper}); }
+void Lower(Call& c) { c.ResultOfStep(0, {StepKind::kLower}); }
 
 void Space(Call& c) {
   int64_t n = c.Whole(0);
@@ -297,15 +314,8 @@ void Empty(Call& c) {
 // ---------------------------------------------------------------------------
 // Numbers.
 
-void Val(Call& c) {
-  if (c.IsNumber(0)) return c.ResultValue(c.value(0));
-  c.Result(FoxVal(c.Text(0)));
-}
-
-void Int(Call& c) {
-  if (c.type(0) == SQLITE_INTEGER) return c.ResultValue(c.value(0));
-  c.ResultWhole(std::trunc(c.Number(0)));
-}
+void Val(Call& c) { c.ResultOfStep(0, {StepKind::kVal}); }
+void Int(Call& c) { c.ResultOfStep(0, {StepKind::kInt}); }
 
 void Str(Call& c) {
   int64_t width = c.WholeOr(1, 10), decimals = c.WholeOr(2, 0);
@@ -316,7 +326,7 @@ void Str(Call& c) {
 void Round(Call& c) {
   int64_t d = c.Whole(1);
   if (d > 18 || d < -18) c.BadArgument();
-  c.Result(FoxRound(c.Number(0), static_cast<int>(d)));
+  c.ResultOfStep(0, {StepKind::kRound, d});
 }
 
 void Abs(Call& c) {
@@ -464,40 +474,12 @@ void Contains(Call& c) {
 // ---------------------------------------------------------------------------
 // Cast targets.
 
-void CastInteger(Call& c) {
-  double d = c.IsText(0) ? FoxVal(c.Text(0)) : c.Number(0);
-  d = FoxRound(d, 0);
-  if (!(std::fabs(d) <= 2147483647.0)) throw Error(automation::err::kOverflow);
-  c.ResultWhole(static_cast<int64_t>(d));
-}
-
-void CastNumber(Call& c) {
-  double d = c.IsText(0) ? FoxVal(c.Text(0)) : c.Number(0);
-  int64_t decimals = c.WholeOr(2, -1);
-  c.Result(decimals >= 0 ? FoxRound(d, static_cast<int>(std::min<int64_t>(decimals, 18))) : d);
-}
-
+void CastInteger(Call& c) { c.ResultOfStep(0, {StepKind::kCastI}); }
+void CastNumber(Call& c) { c.ResultOfStep(0, {StepKind::kCastN, c.WholeOr(2, -1)}); }
 // Cast(x As C(n)): the text form padded or cut to n bytes. Cast(x As V(n))
 // and M keep no padding (width -1: none).
-void CastText(Call& c, bool pad) {
-  int64_t width = c.WholeOr(1, -1);
-  if (width > kMaxTextBytes) c.TooLong();
-  if (c.IsText(0) && width >= 0) {
-    // A text already as wide as the cast (a slice of a packed field, a
-    // stored column) is the result as it is, without a copy.
-    std::string_view t = c.Text(0);
-    const int64_t len = GbkLength(t);
-    if (len == width) return c.ResultValue(c.value(0));
-    if (pad) return c.Result(GbkPad(t, width, " ", PadSide::kRight));
-    return c.Result(len > width ? GbkSubstr(t, 0, width) : std::string(t));
-  }
-  std::string s = c.IsText(0) ? std::string(c.Text(0)) : AsText(c, 0);
-  if (width < 0) return c.Result(s);
-  if (pad) return c.Result(GbkPad(s, width, " ", PadSide::kRight));
-  c.Result(GbkLength(s) > width ? GbkSubstr(s, 0, width) : s);
-}
-void CastChar(Call& c) { CastText(c, true); }
-void CastVarchar(Call& c) { CastText(c, false); }
+void CastChar(Call& c) { c.ResultOfStep(0, {StepKind::kCastC, c.WholeOr(1, -1)}); }
+void CastVarchar(Call& c) { c.ResultOfStep(0, {StepKind::kCastV, c.WholeOr(1, -1)}); }
 
 void CastLogical(Call& c) {
   if (c.IsNumber(0)) return c.ResultBool(c.Number(0) != 0);
@@ -591,6 +573,7 @@ const FunctionSpec kFunctions[] = {
     {u"fox_cast_d", 1, 1, F::kInternal, K::kDate, "fox_cast_d", CastDateOnly},
     {u"fox_cast_t", 1, 1, F::kInternal, K::kDateTime, "fox_cast_t", CastDateTime},
     {u"fox_cast_y", 1, 1, F::kInternal, K::kCurrency, "fox_cast_y", CastCurrency},
+    {u"fox_slice", 4, 4, F::kInternal, K::kAny, "fox_slice", Slice},
 };
 
 struct Binding {

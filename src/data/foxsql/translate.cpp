@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/foxsql/collation.h"
+#include "data/foxsql/function_steps.h"
 #include "data/foxsql/functions.h"
 #include "data/foxsql/parser.h"
 #include "data/foxsql/statement_error.h"
@@ -490,6 +491,8 @@ class Translator {
     bool star = n == 1 && e.args[0]->kind == ExprKind::kStar;
     if (star && !EqualsNoCase(f->name, u"Count")) Fail(u"* is allowed only in Count(*)");
     if (e.flag && f->form != FunctionForm::kAggregate) Fail(u"Distinct inside " + e.text);
+    if (f->form == FunctionForm::kScalar)
+      if (auto chain = SliceChain(e)) return {*chain, f->result};
 
     std::vector<Sql> args;
     if (!star)
@@ -531,9 +534,99 @@ class Translator {
     Fail(u"Unknown function " + e.text);
   }
 
+  // A whole number written as such (no sign, point or exponent).
+  static std::optional<int64_t> WholeLiteral(const Expr& e) {
+    if (e.kind != ExprKind::kNumber || e.text.empty() || e.text.size() > 15) return std::nullopt;
+    int64_t n = 0;
+    for (char16_t c : e.text) {
+      if (c < u'0' || c > u'9') return std::nullopt;
+      n = n * 10 + (c - u'0');
+    }
+    return n;
+  }
+
+  // The step (function_steps.h) of a one-argument function or a Cast, if
+  // it is one.
+  static std::optional<Step> CallStep(const Expr& e) {
+    if (e.kind == ExprKind::kCast) {
+      const TypeSpec& t = e.type;
+      switch (t.letter) {
+        case u'I': return Step{StepKind::kCastI};
+        case u'N':
+        case u'F': return Step{StepKind::kCastN, t.width >= 0 ? std::max(t.decimals, 0) : -1};
+        case u'B': return Step{StepKind::kCastN};
+        case u'C': return Step{StepKind::kCastC, t.width >= 0 ? t.width : -1};
+        case u'V': return Step{StepKind::kCastV, t.width >= 0 ? t.width : -1};
+        case u'M': return Step{StepKind::kCastV};
+        default: return std::nullopt;
+      }
+    }
+    if (e.kind != ExprKind::kCall || e.flag || e.args.empty() || e.args[0]->kind == ExprKind::kStar)
+      return std::nullopt;
+    const FunctionSpec* f = FindFunction(e.text);
+    if (!f || f->form != FunctionForm::kScalar) return std::nullopt;
+    static constexpr std::pair<std::string_view, StepKind> kOneArgument[] = {
+        {"fox_alltrim", StepKind::kAllTrim}, {"fox_rtrim", StepKind::kRTrim}, {"fox_ltrim", StepKind::kLTrim},
+        {"fox_upper", StepKind::kUpper},     {"fox_lower", StepKind::kLower}, {"fox_val", StepKind::kVal},
+        {"fox_int", StepKind::kInt},
+    };
+    const std::string_view name = f->sqlite_name;
+    for (const auto& [sqlite_name, kind] : kOneArgument)
+      if (name == sqlite_name) return e.args.size() == 1 ? std::optional<Step>(Step{kind}) : std::nullopt;
+    if (name == "fox_round" && e.args.size() == 2)
+      if (auto d = WholeLiteral(*e.args[1]); d && *d <= 18) return Step{StepKind::kRound, *d};
+    return std::nullopt;
+  }
+
+  // Steps over SubStr(x, start, count) with literal numbers, each taking
+  // what the one inside gives (no step that would fail on its type): one
+  // fox_slice call instead of a call for each, with the same results.
+  std::optional<std::string> SliceChain(const Expr& outer) {
+    std::vector<Step> steps;  // outermost first
+    const Expr* e = &outer;
+    while (auto step = CallStep(*e)) {
+      steps.push_back(*step);
+      e = e->args[0].get();
+    }
+    if (steps.empty() || e->kind != ExprKind::kCall || e->flag || e->args.size() != 3) return std::nullopt;
+    const FunctionSpec* f = FindFunction(e->text);
+    if (!f || std::string_view(f->sqlite_name ? f->sqlite_name : "") != "fox_substr") return std::nullopt;
+    auto start = WholeLiteral(*e->args[1]), count = WholeLiteral(*e->args[2]);
+    if (!start || !count || *start < 1) return std::nullopt;
+    bool text = true;  // what the inner step gives
+    std::string list;
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
+      switch (it->kind) {
+        case StepKind::kAllTrim:
+        case StepKind::kRTrim:
+        case StepKind::kLTrim:
+        case StepKind::kUpper:
+        case StepKind::kLower:
+          if (!text) return std::nullopt;
+          break;
+        case StepKind::kInt:
+        case StepKind::kRound:
+          if (text) return std::nullopt;
+          break;
+        case StepKind::kVal:
+        case StepKind::kCastI:
+        case StepKind::kCastN: text = false; break;
+        case StepKind::kCastC:
+        case StepKind::kCastV: text = true; break;
+      }
+      list += (list.empty() ? "" : " ") + StepText(*it);
+    }
+    return "fox_slice(" + Emit(*e->args[0]).text + ", " + std::to_string(*start) + ", " + std::to_string(*count) +
+           ", '" + list + "')";
+  }
+
   Sql EmitCast(const Expr& e) {
-    Sql a = Emit(*e.args[0]);
     const TypeSpec& t = e.type;
+    if (auto chain = SliceChain(e)) {
+      const bool text = t.letter == u'C' || t.letter == u'V' || t.letter == u'M';
+      return {*chain, text ? ValueKind::kText : t.letter == u'I' ? ValueKind::kInteger : ValueKind::kNumber};
+    }
+    Sql a = Emit(*e.args[0]);
     auto with = [&](const char* fn, std::initializer_list<int> extra, ValueKind kind) {
       std::string s = std::string(fn) + "(" + a.text;
       for (int v : extra)

@@ -52,7 +52,12 @@ TEST(TranslateTest, WritesTheDialectAsSqlite) {
       {"Select Cast(Int(Val(SubStr(f,1,4))) As I) As 比赛序号,Cast(Int(Val(SubStr(f,9,4))) As I) 比赛道次,"
        "Cast(Round(Val(SubStr(f,36,6)),1) As Numeric(6,1)) As 比赛得分,Cast(AllTrim(SubStr(f,138,100)) As "
        "C(100)) As 比赛详情 From [Play]",
-       R"(SELECT fox_cast_i(fox_int(fox_val(fox_substr("f", 1, 4)))) AS "比赛序号", fox_cast_i(fox_int(fox_val(fox_substr("f", 9, 4)))) AS "比赛道次", fox_cast_n(fox_round(fox_val(fox_substr("f", 36, 6)), 1), 6, 1) AS "比赛得分", fox_cast_c(fox_alltrim(fox_substr("f", 138, 100)), 100) AS "比赛详情" FROM "Play")"},
+       R"(SELECT fox_slice("f", 1, 4, 'val int cast_i') AS "比赛序号", fox_slice("f", 9, 4, 'val int cast_i') AS "比赛道次", fox_slice("f", 36, 6, 'val round:1 cast_n:1') AS "比赛得分", fox_slice("f", 138, 100, 'alltrim cast_c:100') AS "比赛详情" FROM "Play")"},
+      // a chain is one call only with literal positions and steps that take
+      // what the step inside gives
+      {"Select Upper(SubStr(f,110,1)), Val(SubStr(f,n,4)), Int(AllTrim(SubStr(f,1,4))), SubStr(f,1,4), "
+       "Cast(SubStr(f,1,4) As D) From T",
+       R"(SELECT fox_slice("f", 110, 1, 'upper') AS "Exp_1", fox_val(fox_substr("f", "n", 4)) AS "Exp_2", fox_int(fox_slice("f", 1, 4, 'alltrim')) AS "Exp_3", fox_substr("f", 1, 4) AS "Exp_4", fox_cast_d(fox_substr("f", 1, 4)) AS "Exp_5" FROM "T")"},
       // names FoxPro gives computed columns; Top; Distinct; Group By
       {"Select Min(比赛组次),Max(比赛组次),Count(*) From [Play]",
        R"(SELECT min("比赛组次") AS "min_比赛组次", max("比赛组次") AS "max_比赛组次", count(*) AS "cnt" FROM "Play")"},
