@@ -822,6 +822,12 @@ struct Engine {
     duk_remove(ctx, -2);
     return true;
   }
+  void DropPrograms() {
+    duk_push_heap_stash(heap);
+    duk_del_prop_literal(heap, -1, kPrograms);
+    duk_pop(heap);
+    programs = 0;
+  }
   bool BuiltinsUnchanged() {
     duk_push_heap_stash(heap);
     duk_get_prop_literal(heap, -1, kBuiltinObjects);
@@ -928,10 +934,15 @@ ScriptResult RunScript(const CompiledPage& page, const PageObjects& objects, con
   // functions and their prototypes), which the engine would collect only
   // once the heap has grown to some fifty times its live size: across all
   // workers that was most of the server's memory. Past `kept` bytes of
-  // growth since its last collection the heap is collected now, and one
-  // whose live part is past `kept_max` is made anew.
+  // growth since its last collection the heap is collected now; one whose
+  // live part is past `kept_max` lets go of its kept page programs, and one
+  // past it even then (what it keeps is not garbage) is made anew.
   if (engine.heap && st.used > engine.live + limits.kept) {
     duk_gc(engine.heap, 0);
+    if (st.used > limits.kept_max && engine.programs > 0) {
+      engine.DropPrograms();
+      duk_gc(engine.heap, 0);
+    }
     engine.live = st.used;
     if (engine.live > limits.kept_max) engine.Drop();
   }
