@@ -191,14 +191,8 @@ TEST_F(KeptFrontTest, ASlowReaderGetsEveryByteAndHoldsNobodyUp) {
   ASSERT_EQ(body.size(), 36u << 17) << whole.substr(0, 300);
 
   // Asked for twice on one connection, not read for a while.
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  int small = 4096;
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<uint16_t>(server_->port()));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  const int fd = ConnectTo(server_->port(), "", 4096);
+  ASSERT_GE(fd, 0);
   const std::string two = "GET /big.asp HTTP/1.1\r\nHost: x\r\n\r\nGET /big.asp HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
   ASSERT_EQ(::send(fd, two.data(), two.size(), MSG_NOSIGNAL), static_cast<ssize_t>(two.size()));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -76,23 +76,6 @@ TEST(RequestFramerTest, AChunkedBodyArrivingByteByByteIsScannedOnce) {
   EXPECT_EQ(framer.request_length(), bytes.size());
 }
 
-int Connect(int port, const char* from = "127.0.0.1") {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in local{};
-  local.sin_family = AF_INET;
-  ::inet_pton(AF_INET, from, &local.sin_addr);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<uint16_t>(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 std::string ReadAll(int fd, int timeout_ms) {
   timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
@@ -151,7 +134,7 @@ TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {
   // connections per address): another client is answered at once.
   std::vector<int> slow;
   for (int i = 0; i < 70; ++i) {
-    int fd = Connect(server_->port());
+    int fd = ConnectTo(server_->port(), "127.0.0.1");
     if (fd >= 0) slow.push_back(fd);
   }
   const std::string head = "GET /page.asp HTTP/1.1\r\nHost: x\r\n";
@@ -161,7 +144,7 @@ TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
   auto asked = std::chrono::steady_clock::now();
-  int other = Connect(server_->port(), "127.0.0.2");
+  int other = ConnectTo(server_->port(), "127.0.0.2");
   ASSERT_GE(other, 0);
   std::string req = "GET /page.asp?n=7 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
   ::send(other, req.data(), req.size(), MSG_NOSIGNAL);

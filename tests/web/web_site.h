@@ -60,11 +60,12 @@ inline web::ServerConfig TestConfig(const TestSite& site) {
   return c;
 }
 
-/// Sends raw bytes to a port of this machine, from the loopback address
-/// `from` when one is given, and reads until the server closes (or the
-/// timeout passes).
-inline std::string RawTo(int port, const std::string& bytes, int timeout_ms = 5000, const std::string& from = "") {
+/// A client connected to a port of this machine, from the loopback address
+/// `from` when one is given; a small `receive_buffer` lets a large reply
+/// back up while the client reads nothing. -1 when it cannot connect.
+inline int ConnectTo(int port, const std::string& from = "", int receive_buffer = 0) {
   int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (receive_buffer > 0) ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof receive_buffer);
   if (!from.empty()) {
     sockaddr_in local{};
     local.sin_family = AF_INET;
@@ -75,16 +76,28 @@ inline std::string RawTo(int port, const std::string& bytes, int timeout_ms = 50
   addr.sin_family = AF_INET;
   addr.sin_port = htons(static_cast<uint16_t>(port));
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+/// Sends raw bytes to a port of this machine, from the loopback address
+/// `from` when one is given, and reads until the server closes (or the
+/// timeout passes).
+inline std::string RawTo(int port, const std::string& bytes, int timeout_ms = 5000, const std::string& from = "") {
+  const int fd = ConnectTo(port, from);
   std::string out;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+  if (fd >= 0) {
     timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     char buf[8192];
     ssize_t n;
     while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) out.append(buf, static_cast<size_t>(n));
+    ::close(fd);
   }
-  ::close(fd);
   return out;
 }
 

@@ -20,22 +20,9 @@ namespace {
 
 using std::chrono::steady_clock;
 
-// A connection whose receive buffer is small, so that a reply of some
-// hundred kilobytes does not fit while the client reads nothing.
-int ConnectUnread(int port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  int small = 4096;
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<uint16_t>(port));
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
+// A receive buffer small enough that a reply of some hundred kilobytes
+// does not fit while the client reads nothing.
+constexpr int kSmallReceiveBuffer = 4096;
 
 std::string Get(const TestServer& server, const std::string& path) {
   return server.Raw("GET " + path + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
@@ -70,7 +57,7 @@ TEST(WorkerPoolTest, AnUnreadReplyHoldsNoWorkerAndArrivesWholeAndInOrder) {
   TestServer server(config);
 
   // Two pipelined replies of 144 KiB each (within what is held), unread.
-  int fd = ConnectUnread(server.port());
+  int fd = ConnectTo(server.port(), "", kSmallReceiveBuffer);
   ASSERT_GE(fd, 0);
   const std::string two =
       "GET /big.asp?n=12 HTTP/1.1\r\nHost: x\r\nCookie: ARENIXSESSIONID=a\r\n\r\n"
@@ -112,14 +99,14 @@ TEST(WorkerPoolTest, AWaitingOrLongRunningWorkerLetsAnotherServe) {
   const Case cases[] = {
       {"a worker writing to a client that reads nothing",
        [&] {
-         int fd = ConnectUnread(server.port());
+         int fd = ConnectTo(server.port(), "", kSmallReceiveBuffer);
          const std::string req = "GET /big.asp?n=14 HTTP/1.1\r\nHost: x\r\nCookie: ARENIXSESSIONID=b\r\n\r\n";
          ::send(fd, req.data(), req.size(), MSG_NOSIGNAL);
          return fd;
        }},
       {"a page that runs until its time limit",
        [&] {
-         int fd = ConnectUnread(server.port());
+         int fd = ConnectTo(server.port(), "", kSmallReceiveBuffer);
          const std::string req = "GET /loop.asp HTTP/1.1\r\nHost: x\r\n\r\n";
          ::send(fd, req.data(), req.size(), MSG_NOSIGNAL);
          return fd;
