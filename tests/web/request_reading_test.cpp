@@ -76,16 +76,6 @@ TEST(RequestFramerTest, AChunkedBodyArrivingByteByByteIsScannedOnce) {
   EXPECT_EQ(framer.request_length(), bytes.size());
 }
 
-std::string ReadAll(int fd, int timeout_ms) {
-  timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-  std::string out;
-  char buf[8192];
-  ssize_t n;
-  while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) out.append(buf, static_cast<size_t>(n));
-  return out;
-}
-
 class RequestReadingTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -148,7 +138,7 @@ TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {
   ASSERT_GE(other, 0);
   std::string req = "GET /page.asp?n=7 HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
   ::send(other, req.data(), req.size(), MSG_NOSIGNAL);
-  std::string r = ReadAll(other, 3000);
+  std::string r = ReadUntilClosed(other, 3000);
   ::close(other);
   EXPECT_EQ(BodyOf(r), "p:7");
   EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1));
@@ -158,7 +148,7 @@ TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {
   for (int fd : slow) {
     for (size_t i = 3; i < 12 && std::chrono::steady_clock::now() - start < std::chrono::seconds(3); ++i)
       ::send(fd, head.data() + i, 1, MSG_NOSIGNAL);
-    std::string got = ReadAll(fd, 3000);
+    std::string got = ReadUntilClosed(fd, 3000);
     if (StatusOf(got) == 429) ++refused;
     else if (got.empty()) ++dropped;
     ::close(fd);

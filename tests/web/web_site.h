@@ -83,6 +83,18 @@ inline int ConnectTo(int port, const std::string& from = "", int receive_buffer 
   return fd;
 }
 
+/// Reads from a connected socket until the server closes it or a read
+/// waits longer than the timeout; everything read.
+inline std::string ReadUntilClosed(int fd, int timeout_ms = 5000) {
+  timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+  std::string out;
+  char buf[65536];
+  ssize_t n;
+  while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) out.append(buf, static_cast<size_t>(n));
+  return out;
+}
+
 /// Sends raw bytes to a port of this machine, from the loopback address
 /// `from` when one is given, and reads until the server closes (or the
 /// timeout passes).
@@ -90,12 +102,8 @@ inline std::string RawTo(int port, const std::string& bytes, int timeout_ms = 50
   const int fd = ConnectTo(port, from);
   std::string out;
   if (fd >= 0) {
-    timeval tv{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    char buf[8192];
-    ssize_t n;
-    while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) out.append(buf, static_cast<size_t>(n));
+    out = ReadUntilClosed(fd, timeout_ms);
     ::close(fd);
   }
   return out;

@@ -28,16 +28,6 @@ std::string Get(const TestServer& server, const std::string& path) {
   return server.Raw("GET " + path + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
 }
 
-std::string ReadToEnd(int fd) {
-  timeval tv{5, 0};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-  std::string got;
-  char buf[65536];
-  ssize_t n;
-  while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) got.append(buf, static_cast<size_t>(n));
-  return got;
-}
-
 // A page made for this visitor (a session cookie) of `36 << doublings`
 // bytes, and a small one.
 void WritePages(const TestSite& site) {
@@ -69,7 +59,7 @@ TEST(WorkerPoolTest, AnUnreadReplyHoldsNoWorkerAndArrivesWholeAndInOrder) {
   EXPECT_EQ(BodyOf(Get(server, "/small.asp")), "small");
   EXPECT_LT(steady_clock::now() - start, std::chrono::seconds(1));
 
-  const std::string got = ReadToEnd(fd);
+  const std::string got = ReadUntilClosed(fd);
   ::close(fd);
   const size_t second = got.find("HTTP/1.1 200", 1);
   ASSERT_NE(second, std::string::npos) << got.substr(0, 200);
