@@ -30,7 +30,8 @@ target_link_libraries(arenix_fuzz_host PUBLIC arenix_fuzz_platform)
 file(GLOB fuzz_dbf_srcs CONFIGURE_DEPENDS ${fuzz_dir}/data/dbf/*.cpp)
 add_library(arenix_fuzz_data STATIC ${fuzz_dbf_srcs} ${fuzz_dir}/data/data.cpp
   ${fuzz_dir}/data/foxsql/collation.cpp ${fuzz_dir}/data/foxsql/fox_text.cpp ${fuzz_dir}/data/foxsql/functions.cpp
-  ${fuzz_dir}/data/foxsql/lexer.cpp ${fuzz_dir}/data/foxsql/parser.cpp ${fuzz_dir}/data/foxsql/statement_error.cpp
+  ${fuzz_dir}/data/foxsql/function_steps.cpp ${fuzz_dir}/data/foxsql/lexer.cpp ${fuzz_dir}/data/foxsql/parser.cpp
+  ${fuzz_dir}/data/foxsql/statement_error.cpp
   ${fuzz_dir}/data/foxsql/translate.cpp)
 target_link_libraries(arenix_fuzz_data PUBLIC arenix_fuzz_platform SQLite::SQLite3)
 
