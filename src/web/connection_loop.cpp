@@ -17,13 +17,12 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <thread>
-#include <ctime>
 #include <unordered_map>
 #include <vector>
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "automation/ascii_run.h"
 #include "automation/coerce.h"
 #include "automation/deadline.h"
 #include "automation/error.h"
@@ -486,16 +487,11 @@ duk_ret_t NativeGet(duk_context* ctx) {
 class MemberName {
  public:
   explicit MemberName(std::string_view bytes) {
-    if (bytes.size() <= kInline) {
-      size_t i = 0;
-      while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
-        inline_[i] = static_cast<char16_t>(bytes[i]);
-        ++i;
-      }
-      if (i == bytes.size()) {
-        view_ = automation::TextView(inline_, i);
-        return;
-      }
+    const char* end = bytes.data() + bytes.size();
+    if (bytes.size() <= kInline && automation::ascii::RunOfBytes(bytes.data(), end) == bytes.size()) {
+      automation::ascii::Widen(bytes.data(), bytes.size(), inline_);
+      view_ = automation::TextView(inline_, bytes.size());
+      return;
     }
     text_ = FromScriptString(bytes);
     view_ = text_;

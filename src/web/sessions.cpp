@@ -1,8 +1,6 @@
 #include "web/sessions.h"
 
-#include <fcntl.h>
 #include <sys/random.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <random>
