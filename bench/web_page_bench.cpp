@@ -174,7 +174,7 @@ void RunResultStatement(benchmark::State& state, Site& site) {
   size_t rows = 0;
   for (auto _ : state) {
     auto out = db.Run(sql);
-    rows = out.rows.rows.size();
+    rows = out.rows->rows.size();
     benchmark::DoNotOptimize(out);
   }
   state.counters["rows"] = static_cast<double>(rows);
