@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "data/dbf/write_unit.h"
 #include "data/limits.h"
 #include "data/foxsql/meet_folder.h"
 
@@ -98,6 +99,25 @@ TEST_F(KeptResults, AWriteThroughAnyConnectionIsSeenAtOnce) {
   Scores(meet.db());
   Scores(meet.db(), &same);
   EXPECT_TRUE(same);
+}
+
+TEST_F(KeptResults, AUnitUndoneIsSeenAsUndone) {
+  Database other(meet.path());
+  bool same = false;
+  ASSERT_EQ(Scores(meet.db()), "north=1;south=2;");
+  ASSERT_EQ(Scores(meet.db(), &same), "north=1;south=2;");
+  ASSERT_TRUE(same);
+  {
+    data::dbf::WriteUnit unit(meet.path());
+    other.Run(u"Update Team Set Score=7");
+    EXPECT_EQ(Scores(other), "north=7;south=7;");
+    Settle();  // the unit's rows may now be kept while it runs
+    EXPECT_EQ(Scores(other), "north=7;south=7;");
+    EXPECT_EQ(Scores(meet.db(), &same), "north=7;south=7;");
+    EXPECT_TRUE(same);
+  }  // not committed: undone
+  EXPECT_EQ(Scores(meet.db()), "north=1;south=2;");
+  EXPECT_EQ(Scores(other), "north=1;south=2;");
 }
 
 TEST_F(KeptResults, AStatementThatReadsTheClockIsRunEveryTime) {
