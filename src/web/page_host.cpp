@@ -147,7 +147,8 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   auto req = std::make_shared<HttpRequest>(std::move(request), cp, file.site_path);
   if (shareable) req->MakePublic();
   auto server = std::make_shared<HttpServerObject>(automation::FromUtf8(site_.site_dir()),
-                                                   automation::FromUtf8(site_.data_dir()), file.site_path, cp);
+                                                   automation::FromUtf8(site_.data_dir()), site_.server_site(),
+                                                   file.site_path, cp);
   PageObjects objects;
   objects.request = Variant(automation::ObjectPtr(req));
   objects.response = Variant(automation::ObjectPtr(response));
