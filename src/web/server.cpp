@@ -314,6 +314,9 @@ struct PageServer::Impl {
     // Connections, keep-alive, deadlines and the pool of workers belong to
     // the connection loop; the size limit stays here too, as a second guard.
     http.set_payload_max_length(config.limits.max_body_bytes);
+    // The Keep-Alive header the replies carry tells the loop's own bounds.
+    http.set_keep_alive_max_count(config.limits.keep_alive_max_requests);
+    http.set_keep_alive_timeout(static_cast<time_t>(config.limits.keep_alive_timeout.count()));
     http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
       request_start = Clock::now();
       return httplib::Server::HandlerResponse::Unhandled;
