@@ -243,6 +243,10 @@ struct PageServer::Impl {
 
   // True when the reply is the same for every visitor (a kept public reply).
   bool Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
+    // A byte range is served of a static file only. A page is made anew for
+    // every request, so ranges of it taken in turn could splice two
+    // different pages; a server may always answer a range with the whole.
+    httplib::Ranges ranges = std::exchange(const_cast<httplib::Request&>(req).ranges, {});
     if (const char* format = OpenDataFormat(req.path)) return ServeOpenData(req, res, format);
     // The open data page answers under its three addresses only.
     if (strcasecmp(req.path.c_str(), kOpenDataPage) == 0) {
@@ -271,6 +275,7 @@ struct PageServer::Impl {
         ss << in.rdbuf();
         res.set_content(ss.str(), ContentTypeOf(file.path).c_str());
         res.set_header("Cache-Control", "max-age=" + std::to_string(config.limits.static_max_age.count()));
+        const_cast<httplib::Request&>(req).ranges = std::move(ranges);
         return false;
       }
       case SiteFile::Kind::Page: {

@@ -122,6 +122,21 @@ TEST_F(RequestReadingTest, PipelinedRequestsAreAnsweredInOrder) {
   EXPECT_NE(r.find("Keep-Alive: timeout=1, max=100\r\n"), std::string::npos) << r;
 }
 
+TEST_F(RequestReadingTest, AByteRangeIsServedOfStaticFilesOnly) {
+  site_.Write("style.css", "0123456789");
+  const std::string css = server_->Raw("GET /style.css HTTP/1.1\r\nHost: x\r\nRange: bytes=2-4\r\nConnection: close\r\n\r\n");
+  EXPECT_EQ(StatusOf(css), 206);
+  EXPECT_EQ(BodyOf(css), "234");
+  // A page is whole, with 200 and no Content-Range, whatever range is asked.
+  for (const char* range : {"bytes=0-1", "bytes=-2", "bytes=1-"}) {
+    const std::string page = server_->Raw("GET /page.asp?n=12345 HTTP/1.1\r\nHost: x\r\nRange: " + std::string(range) +
+                                          "\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(StatusOf(page), 200) << range;
+    EXPECT_EQ(BodyOf(page), "p:12345") << range;
+    EXPECT_EQ(page.find("Content-Range"), std::string::npos) << page;
+  }
+}
+
 TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {
   // 70 connections dribbling a head a byte at a time (4 workers, 16
   // connections per address): another client is answered at once.
