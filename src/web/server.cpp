@@ -23,6 +23,7 @@
 #include "web/memory_trim.h"
 #include "web/page_host.h"
 #include "web/reply_cache.h"
+#include "web/resolved_paths.h"
 #include "web/site_files.h"
 
 namespace web {
@@ -253,7 +254,8 @@ struct PageServer::Impl {
       res.status = 404;
       return false;
     }
-    SiteFile file = site.Resolve(req.path);
+    ChangeWatch& changes = pages.changes();
+    SiteFile file = resolved.Resolve(site, req.path, changes.usable() ? changes.Generation() : 0);
     switch (file.kind) {
       case SiteFile::Kind::NotFound:
         res.status = 404;
@@ -370,6 +372,7 @@ struct PageServer::Impl {
 
   ServerConfig config;
   SiteFiles site;
+  ResolvedPaths resolved{config.limits.resolved_paths};
   PageHost pages;
   KeptFront front;
   HttpCore http;
