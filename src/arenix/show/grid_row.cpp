@@ -3,8 +3,14 @@
 namespace arenix::show {
 
 Text GridTr(int16_t row, const GridRowStyle& look) {
+  Text out;
+  AppendGridTr(out, row, look);
+  return out;
+}
+
+void AppendGridTr(Text& out, int16_t row, const GridRowStyle& look) {
   const TextView color = row % 2 == 1 ? look.odd_color : look.even_color;
-  Text out = u"<tr align=";
+  out += u"<tr align=";
   out += look.align;
   out += u" ";
   out += look.style;
@@ -15,7 +21,6 @@ Text GridTr(int16_t row, const GridRowStyle& look) {
   out += u"'\"  onmouseout=\"this.style.backgroundColor='";
   out += color;
   out += u"'\">";
-  return out;
 }
 
 }  // namespace arenix::show
