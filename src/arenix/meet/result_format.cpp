@@ -67,6 +67,15 @@ class ShownText {
   // "A". Only the first pattern that matches takes effect, because it takes
   // the marker with it.
   Text DropLeading(std::initializer_list<TextView> patterns) {
+    // With the marker the only "A" (a stored result of digits and blanks),
+    // only a pattern at the start can match, and the first that does takes
+    // the marker with it.
+    const TextView t = view();
+    if (t.find(u'A', 1) == TextView::npos) {
+      for (TextView p : patterns)
+        if (t.starts_with(p)) return Text(t.substr(p.size()));
+      return Text(t.substr(1));
+    }
     for (TextView p : patterns) ReplaceAll(p, u""sv);
     ReplaceAll(u"A"sv, u""sv);
     return Text(view());
