@@ -26,7 +26,6 @@ using automation::TrimmedView;
 using page::AppendHtmlEscaped;
 
 constexpr int16_t kFinal = 4;
-constexpr TextView kGuestColor = u"color:#FF7D00"sv;
 constexpr TextView kGuestMark = u"★"sv;
 
 // A row takes about this many units; one reserve covers most rows whole.
@@ -86,19 +85,20 @@ void AppendCell(Text& out, TextView text, TextView mark = {}) {
   out += u"</td>"sv;
 }
 
+// The row heights of the entry form and of the result query, with the
+// guests' colour and without.
+enum class RowHeight { kEntry, kQuery };
+TextView RowStyle(RowHeight height, bool guest) {
+  if (height == RowHeight::kEntry)
+    return guest ? u"style='height:25px;color:#FF7D00'"sv : u"style='height:25px;'"sv;
+  return guest ? u"style='height:20px;color:#FF7D00'"sv : u"style='height:20px;'"sv;
+}
+
 // The beginning both rows share: the row tag and the cells of entry number,
 // name (or team), delegation, heat and lane.
-void AppendRowStart(Text& out, PlayRow& row, TextView height, int16_t row_number, bool mark_guests) {
+void AppendRowStart(Text& out, PlayRow& row, RowHeight height, int16_t row_number, bool mark_guests) {
   const bool guest = mark_guests && (row.Flag(kGuestTeam) || row.Flag(kGuestMember));
-  // style='height:<height>;[guest colour]', built without a heap buffer.
-  std::array<char16_t, 64> style_buffer;
-  size_t style_size = 0;
-  for (TextView part : {u"style='height:"sv, height, u";"sv, guest ? kGuestColor : u""sv, u"'"sv}) {
-    part = part.substr(0, style_buffer.size() - style_size);
-    std::copy(part.begin(), part.end(), style_buffer.begin() + style_size);
-    style_size += part.size();
-  }
-  show::AppendGridTr(out, row_number, {TextView(style_buffer.data(), style_size)});
+  show::AppendGridTr(out, row_number, {RowStyle(height, guest)});
   const bool team_event = row.Flag(kTeamEvent);
   const TextView name = row.Trimmed(team_event ? kTeamName : kAthlete);
   const TextView team = row.Trimmed(kDelegation);
@@ -260,7 +260,7 @@ Text EntryRow(Variant& rs, const EntryRowOptions& o) {
   // points script as a string literal inside a single-quoted attribute.
   const Text number(row.Trimmed(kNumber));
   const Text html_number = page::HtmlEscape(number);
-  AppendRowStart(out, row, u"25px", o.row, o.mark_guests == 1);
+  AppendRowStart(out, row, RowHeight::kEntry, o.row, o.mark_guests == 1);
 
   out += u"<td valign=top>"sv;
   if (places) {
@@ -306,7 +306,7 @@ Text QueryRow(Variant& rs, const QueryRowOptions& o) {
   PlayRow row(rs);
   Text out;
   out.reserve(kRowReserve);
-  AppendRowStart(out, row, u"20px", o.row, o.mark_guests == 1);
+  AppendRowStart(out, row, RowHeight::kQuery, o.row, o.mark_guests == 1);
   TextView kind = row.Trimmed(kKind);
   const TextView sub_event = row.Trimmed(kSubEvent);
   // A sub-event of a combined event is shown as a run or a field event; the

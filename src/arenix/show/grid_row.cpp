@@ -1,6 +1,10 @@
 #include "arenix/show/grid_row.h"
 
+#include <string_view>
+
 namespace arenix::show {
+
+using namespace std::string_view_literals;
 
 Text GridTr(int16_t row, const GridRowStyle& look) {
   Text out;
@@ -10,17 +14,17 @@ Text GridTr(int16_t row, const GridRowStyle& look) {
 
 void AppendGridTr(Text& out, int16_t row, const GridRowStyle& look) {
   const TextView color = row % 2 == 1 ? look.odd_color : look.even_color;
-  out += u"<tr align=";
+  out += u"<tr align="sv;
   out += look.align;
-  out += u" ";
+  out += u" "sv;
   out += look.style;
-  out += u" bgcolor='";
+  out += u" bgcolor='"sv;
   out += color;
-  out += u"' onmouseover=\"this.style.backgroundColor='";
+  out += u"' onmouseover=\"this.style.backgroundColor='"sv;
   out += look.hover_color;
-  out += u"'\"  onmouseout=\"this.style.backgroundColor='";
+  out += u"'\"  onmouseout=\"this.style.backgroundColor='"sv;
   out += color;
-  out += u"'\">";
+  out += u"'\">"sv;
 }
 
 }  // namespace arenix::show
