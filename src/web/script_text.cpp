@@ -29,8 +29,7 @@ automation::Text FromScriptString(std::string_view s) {
   size_t i = 0;
   auto cont = [&](size_t k) { return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80; };
   while (i < s.size()) {
-    const size_t run = ascii::RunOfBytes(s.data() + i, s.data() + s.size());
-    ascii::Widen(s.data() + i, run, d);
+    const size_t run = ascii::WidenRun(s.data() + i, s.data() + s.size(), d);
     i += run;
     d += run;
     if (i == s.size()) break;
