@@ -22,7 +22,7 @@ var final = sel.sc === 4;
 // heats come in heat order (the list before results): the page then writes
 // one tbody per heat, so that a printed heat is never split.
 function resultRows() {
-  var heats = [], lastHeat = null, inOrder = true;
+  var heats = [], lastHeat = null, inOrder = true, showRow = arenix.CommShowWlcxItem, sc = sel.sc;
   rs.value.Open(sql, conn.value, 1, 1);
   var count = eachRecord(rs.value, function (row, i) {
     var heat = row("比赛组次");
@@ -31,7 +31,7 @@ function resultRows() {
       heats.push([]);
       lastHeat = heat;
     }
-    heats[heats.length - 1].push(arenix.CommShowWlcxItem(rs, edition, i + 1, 1, 1, sel.sc, 0));
+    heats[heats.length - 1].push(showRow(rs, edition, i + 1, 1, 1, sc, 0));
   });
   rs.value.Close();
   return { heats: heats, byHeat: inOrder && heats.length > 1, count: count };
