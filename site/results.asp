@@ -20,20 +20,26 @@ var final = sel.sc === 4;
 
 // The rows of each heat, as the component formats them, and whether the
 // heats come in heat order (the list before results): the page then writes
-// one tbody per heat, so that a printed heat is never split.
+// one tbody per heat, so that a printed heat is never split. The page's
+// longest walk is written out here instead of through eachRecord, so that
+// what it reads for every row is the function's own variables, not a
+// callback's closure.
 function resultRows() {
-  var heats = [], lastHeat = null, inOrder = true, showRow = arenix.CommShowWlcxItem, sc = sel.sc;
-  rs.value.Open(sql, conn.value, 1, 1);
-  var count = eachRecord(rs.value, function (row, i) {
-    var heat = row("比赛组次");
+  var heats = [], heat, lastHeat = null, inOrder = true, count = 0, rows = null;
+  var showRow = arenix.CommShowWlcxItem, holder = rs, set = rs.value, ed = edition, sc = sel.sc;
+  set.Open(sql, conn.value, 1, 1);
+  var moveNext = set.MoveNext;
+  while (!set.EOF) {
+    heat = set("比赛组次");
     if (heat !== lastHeat) {
       if (lastHeat !== null && heat < lastHeat) inOrder = false;
-      heats.push([]);
+      heats.push(rows = []);
       lastHeat = heat;
     }
-    heats[heats.length - 1].push(showRow(rs, edition, i + 1, 1, 1, sc, 0));
-  });
-  rs.value.Close();
+    rows.push(showRow(holder, ed, ++count, 1, 1, sc, 0));
+    moveNext();
+  }
+  set.Close();
   return { heats: heats, byHeat: inOrder && heats.length > 1, count: count };
 }
 
