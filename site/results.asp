@@ -23,13 +23,14 @@ var final = sel.sc === 4;
 // one tbody per heat, so that a printed heat is never split. The page's
 // longest walk is written out here instead of through eachRecord, so that
 // what it reads for every row is the function's own variables, not a
-// callback's closure.
+// callback's closure; the record set is new, so it holds RecordCount rows
+// from its first, and the walk counts them instead of reading EOF each time.
 function resultRows() {
   var heats = [], heat, lastHeat = null, inOrder = true, count = 0, rows = null;
   var showRow = arenix.CommShowWlcxItem, holder = rs, set = rs.value, ed = edition, sc = sel.sc;
   set.Open(sql, conn.value, 1, 1);
   var moveNext = set.MoveNext;
-  while (!set.EOF) {
+  for (var left = set.RecordCount; left > 0; left--) {
     heat = set("比赛组次");
     if (heat !== lastHeat) {
       if (lastHeat !== null && heat < lastHeat) inOrder = false;
