@@ -7,9 +7,11 @@
 arenix.CommCheckInject(Request, Response);
 openMeet();
 var edition = parseInt(meet.版本, 10) || 1;
-var allEvents = [];
-eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
-var sel = completeSelection(readSelection(), allEvents, true);
+// The events are read only for a request that names none (the first is
+// chosen then).
+var sel = readSelection(), allEvents = [];
+if (sel.item === "") eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
+sel = completeSelection(sel, allEvents, true);
 var filter = entryFilter(sel);
 var heatOf = stageValue(sel.sc, "比赛组次");
 var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, 径赛田赛, 集体项目, 自定义格式, 编外队, 编外队员, " +
