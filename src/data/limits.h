@@ -25,8 +25,21 @@ inline constexpr size_t kTranslationsPerConnection = 256;
 inline constexpr size_t kDecodedTables = 16;
 inline constexpr size_t kDecodedBytesPerTable = 8u << 20;
 /// How long after its last change (modification or status time) a table's
-/// texts may be kept decoded: well past the file system's clock tick.
+/// texts may be kept decoded, or a result read from it kept: well past the
+/// file system's clock tick.
 inline constexpr int64_t kDecodedSettleNs = 200'000'000;
+
+/// Query results a process keeps for the next statement that asks the same
+/// (the least recently used dropped beyond either bound).
+inline constexpr size_t kResultsKept = 512;
+/// The most bytes all kept query results take together.
+inline constexpr size_t kResultBytesKept = 64u << 20;
+/// The most bytes one kept query result may take (a larger one is not kept).
+inline constexpr size_t kResultBytesEach = 8u << 20;
+
+/// The spellings of field names one record set remembers the columns of
+/// (a name spelled otherwise is looked up among the columns again).
+inline constexpr size_t kFieldSpellingsKept = 64;
 
 /// The most a thread keeps, from one row to the next, of the buffers in
 /// which the engine's function steps build texts (a padded slice).

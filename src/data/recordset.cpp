@@ -5,6 +5,7 @@
 #include "automation/member_table.h"
 #include "data/connection.h"
 #include "data/data_errors.h"
+#include "data/limits.h"
 
 namespace data {
 
@@ -79,10 +80,12 @@ void StaticRecordset::Open(TextView sql, const Variant& connection, int, int) {
   if (out.query) Load(std::move(out.rows));
 }
 
-void StaticRecordset::Load(foxsql::Rows rows) {
+void StaticRecordset::Load(foxsql::Rows rows) { Load(std::make_shared<const foxsql::Rows>(std::move(rows))); }
+
+void StaticRecordset::Load(std::shared_ptr<const foxsql::Rows> rows) {
   if (open_) ThrowDataError(kObjectOpen);
-  names_ = std::move(rows.names);
-  rows_ = std::move(rows.rows);
+  set_ = rows ? std::move(rows) : foxsql::NoRows();
+  columns_.clear();
   position_ = 0;
   open_ = true;
 }
@@ -90,8 +93,8 @@ void StaticRecordset::Load(foxsql::Rows rows) {
 void StaticRecordset::Close() {
   RequireOpen();
   open_ = false;
-  names_.clear();
-  rows_.clear();
+  set_ = foxsql::NoRows();
+  columns_.clear();
   position_ = 0;
 }
 
@@ -101,12 +104,12 @@ void StaticRecordset::RequireOpen() const {
 
 bool StaticRecordset::Eof() const {
   RequireOpen();
-  return position_ >= static_cast<int64_t>(rows_.size());
+  return position_ >= static_cast<int64_t>(rows().size());
 }
 
 bool StaticRecordset::Bof() const {
   RequireOpen();
-  return position_ < 0 || rows_.empty();
+  return position_ < 0 || rows().empty();
 }
 
 void StaticRecordset::MoveNext() {
@@ -122,25 +125,32 @@ void StaticRecordset::MovePrevious() {
 
 void StaticRecordset::MoveFirst() {
   RequireOpen();
-  if (rows_.empty()) ThrowDataError(kNoCurrentRecord);
+  if (rows().empty()) ThrowDataError(kNoCurrentRecord);
   position_ = 0;
 }
 
 void StaticRecordset::MoveLast() {
   RequireOpen();
-  if (rows_.empty()) ThrowDataError(kNoCurrentRecord);
-  position_ = static_cast<int64_t>(rows_.size()) - 1;
+  if (rows().empty()) ThrowDataError(kNoCurrentRecord);
+  position_ = static_cast<int64_t>(rows().size()) - 1;
 }
 
 const std::vector<Variant>& StaticRecordset::Current() const {
   if (Eof() || Bof()) ThrowDataError(kNoCurrentRecord);
-  return rows_[static_cast<size_t>(position_)];
+  return rows()[static_cast<size_t>(position_)];
 }
 
 Variant StaticRecordset::Field(TextView name) const {
   RequireOpen();
-  for (size_t i = 0; i < names_.size(); ++i)
-    if (EqualsNoCase(names_[i], name)) return Current()[i];
+  if (auto found = columns_.find(name); found != columns_.end()) return Current()[found->second];
+  const std::vector<Text>& names = set_->names;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (!EqualsNoCase(names[i], name)) continue;
+    // Spellings are few (those a page writes); the bound only stops a
+    // page that makes up new ones from growing the set without end.
+    if (columns_.size() < limits::kFieldSpellingsKept) columns_.emplace(Text(name), i);
+    return Current()[i];
+  }
   ThrowDataError(kItemNotFound);
 }
 
@@ -152,13 +162,13 @@ Variant StaticRecordset::FieldAt(int index) const {
 
 int StaticRecordset::FieldCount() const {
   RequireOpen();
-  return static_cast<int>(names_.size());
+  return static_cast<int>(set_->names.size());
 }
 
 Text StaticRecordset::FieldName(int index) const {
   RequireOpen();
   if (index < 0 || index >= FieldCount()) ThrowDataError(kItemNotFound);
-  return names_[static_cast<size_t>(index)];
+  return set_->names[static_cast<size_t>(index)];
 }
 
 Variant StaticRecordset::Item(const Variant& key) const {
@@ -169,7 +179,7 @@ Variant StaticRecordset::Item(const Variant& key) const {
 
 int32_t StaticRecordset::RecordCount() const {
   RequireOpen();
-  return static_cast<int32_t>(std::min<size_t>(rows_.size(), INT32_MAX));
+  return static_cast<int32_t>(std::min<size_t>(rows().size(), INT32_MAX));
 }
 
 int32_t StaticRecordset::PageSize() const { return page_size_; }
@@ -181,7 +191,7 @@ void StaticRecordset::SetPageSize(int32_t rows) {
 
 int32_t StaticRecordset::PageCount() const {
   RequireOpen();
-  return static_cast<int32_t>((rows_.size() + page_size_ - 1) / page_size_);
+  return static_cast<int32_t>((rows().size() + page_size_ - 1) / page_size_);
 }
 
 void StaticRecordset::SetAbsolutePage(int32_t page) {
@@ -192,7 +202,7 @@ void StaticRecordset::SetAbsolutePage(int32_t page) {
 
 int32_t StaticRecordset::AbsolutePage() const {
   RequireOpen();
-  if (rows_.empty()) return -1;
+  if (rows().empty()) return -1;
   if (Bof()) return -2;
   if (Eof()) return -3;
   return static_cast<int32_t>(position_ / page_size_ + 1);

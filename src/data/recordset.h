@@ -7,6 +7,8 @@
 // Not thread-safe: one record set belongs to one page.
 #pragma once
 
+#include <unordered_map>
+
 #include "data/data.h"
 #include "data/foxsql/database.h"
 
@@ -21,6 +23,8 @@ class StaticRecordset : public Recordset {
   void Open(TextView sql, const Variant& connection, int cursor_type, int lock_type) override;
   /// Opens on rows already read.
   void Load(foxsql::Rows rows);
+  /// Opens on rows already read and shared with others (never changed).
+  void Load(std::shared_ptr<const foxsql::Rows> rows);
   void Close() override;
   bool IsOpen() const override { return open_; }
 
@@ -58,11 +62,19 @@ class StaticRecordset : public Recordset {
   void RequireOpen() const;
   const std::vector<Variant>& Current() const;
 
+  const std::vector<std::vector<Variant>>& rows() const { return set_->rows; }
+
   bool open_ = false;
-  std::vector<Text> names_;
-  std::vector<std::vector<Variant>> rows_;
-  int64_t position_ = 0;  // -1: BOF; rows_.size(): EOF
+  std::shared_ptr<const foxsql::Rows> set_ = foxsql::NoRows();
+  int64_t position_ = 0;  // -1: BOF; rows().size(): EOF
   int32_t page_size_ = 10;
+  // The column of each name a page asked for, as it spelled it: a page
+  // reads the same few fields on every row.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(TextView name) const { return std::hash<TextView>()(name); }
+  };
+  mutable std::unordered_map<Text, size_t, NameHash, std::equal_to<>> columns_;
 };
 
 }  // namespace data

@@ -9,8 +9,15 @@ using automation::EqualsNoCase;
 
 SiteServer::SiteServer(Text site_root) : root_(std::move(site_root)), site_(root_) {}
 
+SiteServer::SiteServer(Text site_root, platform::Site site)
+    : root_(std::move(site_root)), site_(std::move(site)) {}
+
 void SiteServer::Mount(TextView site_path, TextView folder) {
   site_.AddFolder(folder);
+  MountResolved(site_path, folder);
+}
+
+void SiteServer::MountResolved(TextView site_path, TextView folder) {
   mounts_.emplace_back(platform::NormalizeSlashes(Text(u"/") + Text(site_path)), Text(folder));
 }
 

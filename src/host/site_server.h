@@ -16,9 +16,15 @@ class SiteServer : public Server {
   /// `site_root`: the absolute folder that "/" maps to. It becomes a folder
   /// of this server's site (platform/site.h).
   explicit SiteServer(Text site_root);
+  /// The same over a site resolved before, so that a host serving many
+  /// requests resolves its folders once: `site` holds `site_root` and every
+  /// folder mounted later with MountResolved.
+  SiteServer(Text site_root, platform::Site site);
   /// Maps a site folder ("/data") to another absolute folder, which becomes
   /// part of the site too.
   void Mount(TextView site_path, TextView folder);
+  /// Mounts a folder that the site given to the constructor holds already.
+  void MountResolved(TextView site_path, TextView folder);
 
   /// "/x" is under the site root, "x" under the current page's folder
   /// (the root here); an absolute path already under the root, or under a

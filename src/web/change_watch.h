@@ -48,7 +48,7 @@ class ChangeWatch {
   size_t max_folders_;
   std::atomic<bool> usable_{false};
   std::mutex mu_;
-  uint64_t generation_ = 0;
+  uint64_t generation_ = 1;  // never 0, which callers take for "not watched"
   std::map<int, std::string> folders_;  // watch descriptor -> folder
   std::set<int> roots_;                 // the folders it was made with
 };

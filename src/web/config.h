@@ -79,6 +79,9 @@ struct Limits {
   /// Folders of the site and the meet watched for changes that make kept
   /// replies stale; with more, replies are checked against the files.
   size_t watched_folders = 256;
+  /// Request paths whose site file is kept while the site is unchanged
+  /// (0: every request looks its file up); past this many all are dropped.
+  size_t resolved_paths = 256;
   /// How long a browser may keep the site's static files (scripts, styles,
   /// images) before asking again.
   std::chrono::seconds static_max_age{300};

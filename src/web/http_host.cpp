@@ -340,10 +340,10 @@ Reply HttpResponse::ToReply() const {
 
 // --- Server ----------------------------------------------------------------
 
-HttpServerObject::HttpServerObject(Text site_root, Text data_dir, std::string page_site_path,
-                                   std::shared_ptr<CodePage> cp)
-    : SiteServer(std::move(site_root)), cp_(std::move(cp)) {
-  if (!data_dir.empty()) Mount(u"/data", data_dir);
+HttpServerObject::HttpServerObject(Text site_root, Text data_dir, platform::Site site,
+                                   std::string page_site_path, std::shared_ptr<CodePage> cp)
+    : SiteServer(std::move(site_root), std::move(site)), cp_(std::move(cp)) {
+  if (!data_dir.empty()) MountResolved(u"/data", data_dir);
   size_t slash = page_site_path.find_last_of('/');
   page_folder_ = slash == std::string::npos ? "/" : page_site_path.substr(0, slash + 1);
 }

@@ -130,7 +130,9 @@ class HttpResponse : public host::BufferedResponse {
 /// programmatic-name registry, URLEncode, HTMLEncode.
 class HttpServerObject : public host::SiteServer {
  public:
-  HttpServerObject(Text site_root, Text data_dir, std::string page_site_path,
+  /// `site`: the site folder and the meet's folder, resolved once by the
+  /// host (SiteFiles::server_site).
+  HttpServerObject(Text site_root, Text data_dir, platform::Site site, std::string page_site_path,
                    std::shared_ptr<CodePage> cp);
   Text MapPath(TextView path) const override;
   Variant Invoke(TextView name, automation::InvokeKind kind, std::span<Variant* const> args) override;

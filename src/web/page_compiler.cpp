@@ -231,14 +231,20 @@ CompiledPage CompilePage(const SiteFiles& site, const std::string& native_path, 
   return page;
 }
 
-std::shared_ptr<const CompiledPage> PageCache::Get(const std::string& native_path, const std::string& site_path) {
+std::shared_ptr<const CompiledPage> PageCache::Get(const std::string& native_path, const std::string& site_path,
+                                                   uint64_t generation) {
   {
     std::lock_guard lock(mu_);
     auto it = pages_.find(native_path);
     if (it != pages_.end()) {
+      Kept& kept = it->second;
+      if (generation != 0 && kept.checked_at == generation) return kept.page;
       bool fresh = true;
-      for (const auto& [file, mtime] : it->second->files) fresh = fresh && ModTime(file) == mtime;
-      if (fresh) return it->second;
+      for (const auto& [file, mtime] : kept.page->files) fresh = fresh && ModTime(file) == mtime;
+      if (fresh) {
+        kept.checked_at = generation;
+        return kept.page;
+      }
     }
   }
   // Compiled outside the lock; two workers may both compile a changed page.
@@ -248,7 +254,7 @@ std::shared_ptr<const CompiledPage> PageCache::Get(const std::string& native_pat
   compiled->id = ++last_id;
   std::shared_ptr<const CompiledPage> page = compiled;
   std::lock_guard lock(mu_);
-  pages_[native_path] = page;
+  pages_[native_path] = Kept{page, generation};
   return page;
 }
 

@@ -54,12 +54,21 @@ CompiledPage CompilePage(const SiteFiles& site, const std::string& native_path, 
 class PageCache {
  public:
   explicit PageCache(const SiteFiles& site) : site_(site) {}
-  std::shared_ptr<const CompiledPage> Get(const std::string& native_path, const std::string& site_path);
+  /// `generation`: the site's change generation, read before this call,
+  /// when every change of its files is seen (ChangeWatch); 0 when not. A
+  /// page found unchanged at a generation is not compared with its files
+  /// again until the generation moves.
+  std::shared_ptr<const CompiledPage> Get(const std::string& native_path, const std::string& site_path,
+                                          uint64_t generation = 0);
 
  private:
+  struct Kept {
+    std::shared_ptr<const CompiledPage> page;
+    uint64_t checked_at = 0;  // the generation its files were last compared at
+  };
   const SiteFiles& site_;
   std::mutex mu_;
-  std::map<std::string, std::shared_ptr<const CompiledPage>> pages_;
+  std::map<std::string, Kept> pages_;
 };
 
 }  // namespace web

@@ -7,6 +7,7 @@
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "data/foxsql/folder_watch.h"
 #include "web/accounts_object.h"
 #include "web/result_sheet_object.h"
 #include "web/login_throttle.h"
@@ -49,6 +50,14 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
   arenix::timing::RegisterTimingClass();
   arenix::timing::ConfigureTiming({config.timing_dir, config.limits.timing_file_bytes, config.limits.timing_files_listed});
   SharedLoginThrottle().Configure(config.limits);
+  // The engine answers a repeated query without checking each table while
+  // the notices say nothing in the meet's folder changed.
+  if (!site.data_dir().empty())
+    data_watch_ = data::foxsql::WatchFolder(site.data_dir(), [this] { return changes_.usable() ? changes_.Generation() : 0; });
+}
+
+PageHost::~PageHost() {
+  if (data_watch_ != 0) data::foxsql::UnwatchFolder(data_watch_);
 }
 
 Reply PageHost::Failure(const std::string& message, int status) const {
@@ -100,9 +109,12 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
     return Failure("提交的表单字段太多（超过 " + std::to_string(config_.limits.max_form_fields) +
                        " 个），无法处理。请分批提交。",
                    413);
+  // The change notices say in one system call whether any file of the site
+  // or the meet changed; where they cannot see every change, the files do.
+  const uint64_t generation = changes_.usable() ? changes_.Generation() : 0;
   std::shared_ptr<const CompiledPage> page;
   try {
-    page = cache_.Get(file.path, file.site_path);
+    page = cache_.Get(file.path, file.site_path, generation);
   } catch (const automation::Error& e) {
     std::string msg = file.site_path + ": " + e.what();
     log_("page error: " + msg);
@@ -118,9 +130,7 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   std::string signature;
   bool lead = false;
   if (shareable) {
-    // The change notices say it in one system call and miss no change
-    // however quick; where they cannot see every change, the files do.
-    signature = changes_.usable() ? "changes " + std::to_string(changes_.Generation()) : replies_.DataSignature();
+    signature = generation != 0 ? "changes " + std::to_string(generation) : replies_.DataSignature();
     if (auto kept = replies_.Find(key, page.get(), signature, lead, config_.limits.script_time)) {
       kept->for_everyone = true;
       return std::move(*kept);
@@ -147,7 +157,8 @@ Reply PageHost::Run(RawRequest request, const SiteFile& file) {
   auto req = std::make_shared<HttpRequest>(std::move(request), cp, file.site_path);
   if (shareable) req->MakePublic();
   auto server = std::make_shared<HttpServerObject>(automation::FromUtf8(site_.site_dir()),
-                                                   automation::FromUtf8(site_.data_dir()), file.site_path, cp);
+                                                   automation::FromUtf8(site_.data_dir()), site_.server_site(),
+                                                   file.site_path, cp);
   PageObjects objects;
   objects.request = Variant(automation::ObjectPtr(req));
   objects.response = Variant(automation::ObjectPtr(response));

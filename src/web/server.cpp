@@ -23,6 +23,7 @@
 #include "web/memory_trim.h"
 #include "web/page_host.h"
 #include "web/reply_cache.h"
+#include "web/resolved_paths.h"
 #include "web/site_files.h"
 
 namespace web {
@@ -243,13 +244,18 @@ struct PageServer::Impl {
 
   // True when the reply is the same for every visitor (a kept public reply).
   bool Serve(const httplib::Request& req, httplib::Response& res, std::string body) {
+    // A byte range is served of a static file only. A page is made anew for
+    // every request, so ranges of it taken in turn could splice two
+    // different pages; a server may always answer a range with the whole.
+    httplib::Ranges ranges = std::exchange(const_cast<httplib::Request&>(req).ranges, {});
     if (const char* format = OpenDataFormat(req.path)) return ServeOpenData(req, res, format);
     // The open data page answers under its three addresses only.
     if (strcasecmp(req.path.c_str(), kOpenDataPage) == 0) {
       res.status = 404;
       return false;
     }
-    SiteFile file = site.Resolve(req.path);
+    ChangeWatch& changes = pages.changes();
+    SiteFile file = resolved.Resolve(site, req.path, changes.usable() ? changes.Generation() : 0);
     switch (file.kind) {
       case SiteFile::Kind::NotFound:
         res.status = 404;
@@ -271,6 +277,7 @@ struct PageServer::Impl {
         ss << in.rdbuf();
         res.set_content(ss.str(), ContentTypeOf(file.path).c_str());
         res.set_header("Cache-Control", "max-age=" + std::to_string(config.limits.static_max_age.count()));
+        const_cast<httplib::Request&>(req).ranges = std::move(ranges);
         return false;
       }
       case SiteFile::Kind::Page: {
@@ -314,6 +321,9 @@ struct PageServer::Impl {
     // Connections, keep-alive, deadlines and the pool of workers belong to
     // the connection loop; the size limit stays here too, as a second guard.
     http.set_payload_max_length(config.limits.max_body_bytes);
+    // The Keep-Alive header the replies carry tells the loop's own bounds.
+    http.set_keep_alive_max_count(config.limits.keep_alive_max_requests);
+    http.set_keep_alive_timeout(static_cast<time_t>(config.limits.keep_alive_timeout.count()));
     http.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
       request_start = Clock::now();
       return httplib::Server::HandlerResponse::Unhandled;
@@ -362,6 +372,7 @@ struct PageServer::Impl {
 
   ServerConfig config;
   SiteFiles site;
+  ResolvedPaths resolved{config.limits.resolved_paths};
   PageHost pages;
   KeptFront front;
   HttpCore http;

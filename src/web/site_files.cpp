@@ -92,6 +92,8 @@ SiteFiles::SiteFiles(std::string site_dir, std::string data_dir)
     : site_dir_(Canonical(site_dir)), data_dir_(data_dir.empty() ? std::string() : Canonical(data_dir)) {
   site_.AddFolder(automation::FromUtf8(site_dir_));
   if (!data_dir_.empty()) data_.AddFolder(automation::FromUtf8(data_dir_));
+  server_site_ = site_;
+  if (!data_dir_.empty()) server_site_.AddFolder(automation::FromUtf8(data_dir_));
 }
 
 std::string SiteFiles::Locate(const std::string& site_path, const std::string& from_site_path) const {

@@ -40,12 +40,16 @@ class SiteFiles {
 
   const std::string& site_dir() const { return site_dir_; }
   const std::string& data_dir() const { return data_dir_; }
+  /// The site folder and the meet's folder together: what a page's Server
+  /// object reaches, resolved once rather than for every request.
+  const platform::Site& server_site() const { return server_site_; }
 
  private:
   std::string site_dir_;  // canonical
   std::string data_dir_;  // canonical
   platform::Site site_;   // what may be served from
   platform::Site data_;   // what never is
+  platform::Site server_site_;
 };
 
 /// The content type of a static file, from its extension.

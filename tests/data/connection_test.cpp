@@ -126,6 +126,26 @@ TEST_F(DataObjects, RecordSetWalksAStaticKeyset) {
   EXPECT_EQ(ErrorOf([&] { Call(rs, u"RecordCount"); }).first, kObjectClosed);
 }
 
+TEST_F(DataObjects, FieldsAreFoundByNameWithoutRegardToCaseWhateverTheSetHeldBefore) {
+  StaticRecordset rs;
+  // Two columns whose names differ only in case: the first one answers.
+  rs.Load(foxsql::Rows{{u"Code", u"Name", u"NAME"}, {{Variant(u"a"), Variant(u"first"), Variant(u"second")}}});
+  for (int pass = 0; pass < 2; ++pass) {  // the second pass reads names already looked up
+    for (const char16_t* name : {u"Name", u"name", u"NAME", u"nAmE"})
+      EXPECT_EQ(rs.Field(name), Variant(u"first")) << automation::ToUtf8(name);
+    EXPECT_EQ(rs.Field(u"CODE"), Variant(u"a"));
+    EXPECT_EQ(ErrorOf([&] { rs.Field(u"Nam"); }).first, kItemNotFound);
+  }
+  // Opened again on other columns: the names read before mean the new ones.
+  rs.Close();
+  rs.Load(foxsql::Rows{{u"Name", u"Code"}, {{Variant(u"n"), Variant(u"c")}}});
+  EXPECT_EQ(rs.Field(u"Code"), Variant(u"c"));
+  EXPECT_EQ(rs.Field(u"NAME"), Variant(u"n"));
+  rs.Close();
+  rs.Load(foxsql::Rows{{u"Other"}, {{Variant(u"o")}}});
+  EXPECT_EQ(ErrorOf([&] { rs.Field(u"Code"); }).first, kItemNotFound);
+}
+
 TEST_F(DataObjects, AnEmptyResultIsBothEofAndBof) {
   Variant rs = OpenRs(u"Select * From Sjzd Where 分类=='没有'");
   EXPECT_TRUE(automation::CBool(Call(rs, u"EOF")));

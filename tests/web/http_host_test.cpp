@@ -143,7 +143,9 @@ TEST(HttpResponse, RedirectsAndDownloadNames) {
 
 TEST(HttpServerObject, MapsPathsInsideTheSite) {
   auto cp = std::make_shared<CodePage>();
-  HttpServerObject server(u"/srv/site", u"/srv/meet", "/comm/page.asp", cp);
+  platform::Site site(u"/srv/site");
+  site.AddFolder(u"/srv/meet");
+  HttpServerObject server(u"/srv/site", u"/srv/meet", site, "/comm/page.asp", cp);
   EXPECT_EQ(server.MapPath(u"/data"), u"/srv/meet");
   EXPECT_EQ(server.MapPath(u"/Data/xtsz.dbf"), u"/srv/meet/xtsz.dbf");
   EXPECT_EQ(server.MapPath(u"image/a.gif"), u"/srv/site/comm/image/a.gif");  // from the page's folder

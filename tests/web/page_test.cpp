@@ -142,9 +142,13 @@ try { arenix.CommTableChart1(ragged, 0, "10", 10, 30, 300, 200, "A"); } catch (e
 TEST_F(Pages, CompiledAgainWhenAFileChanges) {
   meet_->Write("inc/v.inc", "one");
   EXPECT_EQ(Run("/v.asp", "<!--#include file=\"inc/v.inc\"-->").body, "one");
+  EXPECT_EQ(Request("/v.asp").body, "one");  // kept, and known unchanged
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   meet_->Write("inc/v.inc", "two");
   EXPECT_EQ(Request("/v.asp").body, "two");
+  // Written over again at once, with text of the same size.
+  meet_->Write("inc/v.inc", "six");
+  EXPECT_EQ(Request("/v.asp").body, "six");
 }
 
 TEST_F(Pages, TheComponentIsCalledByNameWithCoercionDefaultsAndReferences) {

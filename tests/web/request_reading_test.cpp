@@ -117,6 +117,24 @@ TEST_F(RequestReadingTest, PipelinedRequestsAreAnsweredInOrder) {
     ASSERT_NE(found, std::string::npos) << "response " << i << " of " << r;
     at = found;
   }
+  // A reply kept open tells the client the loop's own bounds, not the
+  // HTTP library's defaults.
+  EXPECT_NE(r.find("Keep-Alive: timeout=1, max=100\r\n"), std::string::npos) << r;
+}
+
+TEST_F(RequestReadingTest, AByteRangeIsServedOfStaticFilesOnly) {
+  site_.Write("style.css", "0123456789");
+  const std::string css = server_->Raw("GET /style.css HTTP/1.1\r\nHost: x\r\nRange: bytes=2-4\r\nConnection: close\r\n\r\n");
+  EXPECT_EQ(StatusOf(css), 206);
+  EXPECT_EQ(BodyOf(css), "234");
+  // A page is whole, with 200 and no Content-Range, whatever range is asked.
+  for (const char* range : {"bytes=0-1", "bytes=-2", "bytes=1-"}) {
+    const std::string page = server_->Raw("GET /page.asp?n=12345 HTTP/1.1\r\nHost: x\r\nRange: " + std::string(range) +
+                                          "\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(StatusOf(page), 200) << range;
+    EXPECT_EQ(BodyOf(page), "p:12345") << range;
+    EXPECT_EQ(page.find("Content-Range"), std::string::npos) << page;
+  }
 }
 
 TEST_F(RequestReadingTest, SlowClientsHoldNoWorkerAndAreDroppedOnADeadline) {

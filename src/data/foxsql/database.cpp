@@ -15,6 +15,8 @@
 #include "data/foxsql/collation.h"
 #include "data/foxsql/fox_text.h"
 #include "data/foxsql/index_upkeep.h"
+#include "data/foxsql/result_cache.h"
+#include "data/foxsql/settled_stamp.h"
 #include "data/foxsql/statement_error.h"
 #include "data/limits.h"
 #include "platform/paths.h"
@@ -37,6 +39,7 @@ struct Database::Entry {
 struct Database::Prepared {
   sqlite3_stmt* st = nullptr;
   uint64_t used = 0;
+  bool pure = false;  // calls only pure functions
   ~Prepared() { sqlite3_finalize(st); }
 };
 
@@ -104,6 +107,23 @@ Variant ColumnValue(sqlite3_value* v, ValueKind kind) {
   }
 }
 
+// What a query's rows depend on besides its tables: the folder, the SQLite
+// text and the kinds the computed columns are read as.
+std::string ResultKey(const std::string& folder, const Translation& t) {
+  std::string key;
+  key.reserve(folder.size() + t.sql.size() + 8);
+  key += folder;
+  key += '\0';
+  key += t.sql;
+  key += '\0';
+  if (!t.computed_kinds) {
+    key += '-';
+  } else {
+    for (ValueKind k : *t.computed_kinds) key += static_cast<char>('a' + static_cast<int>(k));
+  }
+  return key;
+}
+
 // Holds the statement's table locks; releases them in reverse order.
 class StatementLocks {
  public:
@@ -152,6 +172,11 @@ void ConfigureSqlite() {
 
 }  // namespace
 
+const std::shared_ptr<const Rows>& NoRows() {
+  static const std::shared_ptr<const Rows> none = std::make_shared<const Rows>();
+  return none;
+}
+
 Database::Database(std::string folder) : folder_(std::move(folder)) {
   ConfigureSqlite();
   struct stat st;
@@ -172,6 +197,18 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
       db_, 10000, [](void*) { return automation::DeadlinePassed() ? 1 : 0; }, nullptr);
   RegisterCollations(db_);
   RegisterFunctions(db_, &errors_);
+  // Told every function a statement calls while it is prepared (and never
+  // refusing anything): a statement that calls one that is not pure is
+  // never answered from the kept results. Installed once, since installing
+  // an authorizer expires every prepared statement.
+  sqlite3_set_authorizer(
+      db_,
+      [](void* self, int action, const char*, const char* function, const char*, const char*) {
+        if (action == SQLITE_FUNCTION && (!function || !IsPureFunction(function)))
+          static_cast<Database*>(self)->impure_call_ = true;
+        return SQLITE_OK;
+      },
+      this);
   RegisterDbfModule(db_, [this](int id) -> BoundTable* {
     auto it = by_id_.find(id);
     return it == by_id_.end() ? nullptr : &it->second->bound;
@@ -196,15 +233,18 @@ bool Database::ResetForReuse() {
   return true;
 }
 
-sqlite3_stmt* Database::Prepare(const std::string& sql) {
+sqlite3_stmt* Database::Prepare(const std::string& sql, bool* pure) {
   auto it = prepared_.find(sql);
   if (it != prepared_.end()) {
     it->second->used = ++prepare_clock_;
+    *pure = it->second->pure;
     return it->second->st;
   }
   auto p = std::make_unique<Prepared>();
+  impure_call_ = false;
   if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &p->st, nullptr) != SQLITE_OK)
     return nullptr;
+  p->pure = *pure = !impure_call_;
   if (prepared_.size() >= limits::kPreparedStatementsPerConnection) {
     auto oldest = std::min_element(prepared_.begin(), prepared_.end(), [](const auto& a, const auto& b) {
       return a.second->used < b.second->used;
@@ -391,9 +431,27 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   StatementLocks locks;
   std::optional<IndexUpkeep> upkeep;
   errors_.error.reset();
+  // A query's rows are kept with the stamps of its tables as the locks see
+  // them; the clock is read first, so that a write after the stamps shows
+  // a later time than the one they were judged settled by.
+  const bool query = !t.IsWrite();
+  const int64_t read_at = query ? FileClockNow() : 0;
+  std::string result_key;
+  std::vector<dbf::ChangeStamp> stamps;
   try {
     for (Entry* e : entries)
       locks.Take(*e->table, e == target ? dbf::LockKind::kExclusive : dbf::LockKind::kShared);
+    if (query) {
+      stamps.reserve(entries.size());
+      for (Entry* e : entries) stamps.push_back(e->table->Stamp());
+      result_key = ResultKey(folder_, t);
+      if (auto kept = ResultCache::Shared().Find(result_key, stamps)) {
+        Outcome out;
+        out.query = true;
+        out.rows = std::move(kept);
+        return out;
+      }
+    }
     for (Entry* e : entries) Declare(*e);
     // A structural index is checked before the write and built again after.
     if (target && target->table->HasStructuralIndex())
@@ -420,7 +478,8 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     if (sqlite3_errcode(db_) == SQLITE_INTERRUPT && automation::DeadlinePassed()) return Error(err::kTimedOut);
     return Error(kStatementError, QuoteStatement(automation::FromUtf8(sqlite3_errmsg(db_)), statement));
   };
-  sqlite3_stmt* prepared = Prepare(t.sql);
+  bool pure = false;
+  sqlite3_stmt* prepared = Prepare(t.sql, &pure);
   if (!prepared) throw fail();
   // Declared before the statement's use, so that the texts the statement
   // was handed without a copy are let go only after it is reset.
@@ -433,13 +492,14 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   StatementUse st(prepared);
 
   Outcome out;
-  out.query = !t.IsWrite();
+  out.query = query;
+  auto rows = std::make_shared<Rows>();
   std::vector<ValueKind> kinds;
-  if (out.query) {
+  if (query) {
     int n = sqlite3_column_count(st.get());
     size_t next_computed = 0;
     for (int i = 0; i < n; ++i) {
-      out.rows.names.push_back(automation::FromUtf8(sqlite3_column_name(st.get(), i)));
+      rows->names.push_back(automation::FromUtf8(sqlite3_column_name(st.get(), i)));
       const char* declared = sqlite3_column_decltype(st.get(), i);
       ValueKind kind = KindOfDeclared(declared);
       if (!declared && t.computed_kinds && next_computed < t.computed_kinds->size())
@@ -451,14 +511,23 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     int rc = sqlite3_step(st.get());
     if (rc == SQLITE_DONE) break;
     if (rc != SQLITE_ROW) throw fail();
-    if (!out.query) continue;
+    if (!query) continue;
     std::vector<Variant> row;
     row.reserve(kinds.size());
     for (size_t i = 0; i < kinds.size(); ++i)
       row.push_back(ColumnValue(sqlite3_column_value(st.get(), static_cast<int>(i)), kinds[i]));
-    out.rows.rows.push_back(std::move(row));
+    rows->rows.push_back(std::move(row));
   }
-  if (!out.query) out.affected = sqlite3_changes64(db_);
+  if (query) {
+    out.rows = rows;
+    // Kept for the next statement that asks the same, unless the rows may
+    // change with nothing written (the clock) or a table changed too
+    // recently for its stamp to tell the next change.
+    if (pure && std::all_of(stamps.begin(), stamps.end(), [&](const auto& s) { return Settled(s, read_at); }))
+      ResultCache::Shared().Keep(result_key, std::move(stamps), std::move(rows));
+  } else {
+    out.affected = sqlite3_changes64(db_);
+  }
   if (target) target->bound.insert_given.clear();
   try {
     if (upkeep) upkeep->Rebuild();

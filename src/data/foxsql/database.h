@@ -7,7 +7,11 @@
 //
 //   Database db("/site/data");
 //   auto out = db.Run(u"Select 运动员 From [Play] Where Trim(编号)='12'");
-//   out.rows.rows[0][0]  // the athlete's name, padded as stored
+//   out.rows->rows[0][0]  // the athlete's name, padded as stored
+//
+// A query that calls only pure functions (IsPureFunction) is answered from
+// the process's kept results (result_cache.h) while its tables keep the
+// stamps they were read at.
 //
 // Every failure is an automation::Error naming the statement: the
 // translator's (kStatementError), SQLite's (kStatementError), or the
@@ -44,9 +48,14 @@ struct Rows {
   std::vector<std::vector<Variant>> rows;
 };
 
+/// The rows of no query (what a write gives).
+const std::shared_ptr<const Rows>& NoRows();
+
 struct Outcome {
   bool query = false;
-  Rows rows;              // a query's rows
+  /// A query's rows, read-only: the same rows may be handed to every
+  /// connection that runs the statement while its tables are unchanged.
+  std::shared_ptr<const Rows> rows = NoRows();
   int64_t affected = 0;   // the records a write touched
 };
 
@@ -83,8 +92,9 @@ class Database {
   struct Prepared;
 
   // The prepared statement for a translated text: kept and reset between
-  // uses, the least recently used dropped past the bound.
-  sqlite3_stmt* Prepare(const std::string& sql);
+  // uses, the least recently used dropped past the bound. `pure` tells
+  // whether it calls only pure functions.
+  sqlite3_stmt* Prepare(const std::string& sql, bool* pure);
 
   Entry& Resolve(TextView name, TextView statement);
   void Declare(Entry& entry);
@@ -101,6 +111,7 @@ class Database {
   std::map<std::string, std::unique_ptr<Prepared>> prepared_;  // by SQLite text
   std::map<Text, Translation, std::less<>> translated_;          // by statement text
   uint64_t prepare_clock_ = 0;
+  bool impure_call_ = false;  // set while preparing, by the authorizer
 };
 
 }  // namespace data::foxsql

@@ -1,10 +1,10 @@
 #include "data/foxsql/decoded_texts.h"
 
 #include <algorithm>
-#include <chrono>
 #include <map>
 
 #include "data/foxsql/fox_text.h"
+#include "data/foxsql/settled_stamp.h"
 #include "data/foxsql/table_index.h"
 #include "data/limits.h"
 
@@ -22,10 +22,7 @@ std::shared_ptr<DecodedTexts> DecodedTexts::Snapshot(const dbf::Table& table) {
   // A file changed within the last moments may change again within the
   // same tick of the file system's clock, unseen by the stamp: its texts
   // are not kept until its times are safely in the past.
-  const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                          std::chrono::system_clock::now().time_since_epoch())
-                          .count();
-  if (now - std::max(stamp.mtime_ns, stamp.ctime_ns) < limits::kDecodedSettleNs) return nullptr;
+  if (!Settled(stamp, FileClockNow())) return nullptr;
   std::lock_guard<std::mutex> hold(mutex);
   Kept& k = kept[{stamp.device, stamp.inode}];
   if (!k.texts || !(k.texts->stamp() == stamp)) k.texts = std::make_shared<DecodedTexts>(stamp);

@@ -1,5 +1,7 @@
 #include "data/foxsql/functions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -619,11 +621,35 @@ const FunctionSpec* FindFunction(std::u16string_view name) {
   return prefix_matches == 1 ? found : nullptr;
 }
 
+bool IsPureFunction(std::string_view sqlite_name) {
+  // Listed one by one on purpose: Date (fox_date) reads the clock and is
+  // not here, and neither is any function until it is known to be pure.
+  static constexpr std::string_view kPure[] = {
+      "fox_alltrim", "fox_rtrim", "fox_ltrim", "fox_substr", "fox_left", "fox_right", "fox_len",
+      "fox_upper", "fox_lower", "fox_space", "fox_replicate", "fox_padl", "fox_padr", "fox_padc",
+      "fox_stuff", "fox_strtran", "fox_occurs", "fox_at", "fox_empty", "fox_val", "fox_int",
+      "fox_str", "fox_round", "fox_abs", "fox_ceiling", "fox_floor", "fox_mod", "fox_year",
+      "fox_month", "fox_day", "fox_dtos", "fox_add", "fox_sub", "fox_div", "fox_pow",
+      "fox_like", "fox_contains", "fox_cast_i", "fox_cast_n", "fox_cast_c", "fox_cast_v",
+      "fox_cast_l", "fox_cast_d", "fox_cast_t", "fox_cast_y", "fox_slice",
+      // SQLite's own, as the translator writes them.
+      "max", "min", "count", "sum", "avg", "ifnull"};
+  // SQLite matches function names without regard to ASCII case.
+  auto same = [](std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+             return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+  };
+  for (std::string_view pure : kPure)
+    if (same(pure, sqlite_name)) return true;
+  return false;
+}
+
 void RegisterFunctions(sqlite3* db, ErrorSlot* errors) {
   for (const auto& f : kFunctions) {
     if (!f.body) continue;
     int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS;
-    if (f.body != Today) flags |= SQLITE_DETERMINISTIC;
+    if (IsPureFunction(f.sqlite_name)) flags |= SQLITE_DETERMINISTIC;
     sqlite3_create_function_v2(db, f.sqlite_name, f.max_args, flags, new Binding{&f, errors},
                                Invoke, nullptr, nullptr, FreeBinding);
     // A function with optional arguments is registered for each count.

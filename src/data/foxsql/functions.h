@@ -57,6 +57,12 @@ struct ErrorSlot {
   std::optional<automation::Error> error;
 };
 
+/// True for an SQL function (by the name SQLite knows it by) whose result
+/// depends on its arguments alone, so that a statement calling only such
+/// functions gives the same rows while its tables are unchanged. A function
+/// not listed (the clock, one added later) is taken to depend on more.
+bool IsPureFunction(std::string_view sqlite_name);
+
 /// Registers the scalar and internal functions on a connection.
 void RegisterFunctions(sqlite3* db, ErrorSlot* errors);
 

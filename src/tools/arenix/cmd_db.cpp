@@ -151,7 +151,7 @@ void Query(const DbOptions& o) {
     std::cout << out.affected << "\n";
     return;
   }
-  const auto& names = out.rows.names;
+  const auto& names = out.rows->names;
   if (o.json) {
     // Keys in select order; a repeated name gets _2, _3...
     std::vector<std::string> keys;
@@ -162,7 +162,7 @@ void Query(const DbOptions& o) {
       keys.push_back(unique);
     }
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
-    for (const auto& row : out.rows.rows) {
+    for (const auto& row : out.rows->rows) {
       nlohmann::ordered_json object = nlohmann::ordered_json::object();
       for (size_t c = 0; c < row.size(); ++c) object[keys[c]] = JsonValue(row[c]);
       array.push_back(std::move(object));
@@ -174,7 +174,7 @@ void Query(const DbOptions& o) {
   for (const Text& n : names) header.push_back(automation::ToUtf8(n));
   std::vector<bool> right(names.size(), false);
   std::vector<std::vector<std::string>> rows;
-  for (const auto& row : out.rows.rows) {
+  for (const auto& row : out.rows->rows) {
     std::vector<std::string> cells;
     for (size_t c = 0; c < row.size(); ++c) {
       cells.push_back(ShownValue(row[c]));
@@ -189,7 +189,7 @@ void Query(const DbOptions& o) {
 void Exec(const DbOptions& o) {
   Database db(o.dir);
   data::foxsql::Outcome out = db.Run(automation::FromUtf8(o.statement));
-  std::cout << (out.query ? static_cast<int64_t>(out.rows.rows.size()) : out.affected) << "\n";
+  std::cout << (out.query ? static_cast<int64_t>(out.rows->rows.size()) : out.affected) << "\n";
 }
 
 void Setup(CLI::App& app) {

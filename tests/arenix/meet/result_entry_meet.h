@@ -74,7 +74,7 @@ class Meet {
   }
 
   data::foxsql::Rows Query(const std::string& sql) {
-    return automation::ObjectCast<data::FreeTableConnection>(conn).database().Run(FromUtf8(sql)).rows;
+    return *automation::ObjectCast<data::FreeTableConnection>(conn).database().Run(FromUtf8(sql)).rows;
   }
 
   void Add(const Entrant& e) {

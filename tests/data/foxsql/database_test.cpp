@@ -180,7 +180,7 @@ TEST_F(EngineTest, TwoConnectionsSeeEachOthersWrites) {
   Database other(meet.path());
   auto count = [](Database& db, const char* event) {
     std::string sql = std::string("Select * From Play Where AllTrim(参赛项目)=='") + event + "'";
-    return db.Run(FromUtf8(sql)).rows.rows.size();
+    return db.Run(FromUtf8(sql)).rows->rows.size();
   };
   EXPECT_EQ(count(other, "跳远"), 10u);  // builds the shared index
   meet.Exec("Update Play Set 参赛项目='跳远' Where 编号='1'");
@@ -272,7 +272,7 @@ TEST_F(EngineTest, RefusesToWriteATableWithAStructuralIndex) {
   meet.AddEntrant("1", "甲");
   dbf_test::Spit(meet.File("Play.cdx"), "index");
   Database db(meet.path());
-  EXPECT_EQ(db.Run(u"Select * From Play").rows.rows.size(), 1u);
+  EXPECT_EQ(db.Run(u"Select * From Play").rows->rows.size(), 1u);
   auto [number, description] = ErrorOf([&] { db.Run(u"Update Play Set 比赛名次=1 Where 1=0"); });
   EXPECT_EQ(number, 70);
   EXPECT_EQ(description.rfind("Play.dbf: ", 0), 0u) << description;
@@ -309,7 +309,7 @@ TEST_F(EngineTest, ConnectionsOnThreadsKeepEachOthersWrites) {
                       "' And 编号=='" + (event == "100米" ? "1" : "2") + "'"));
       db.Run(FromUtf8("Update Play Set 参赛项目='" + event + "' Where AllTrim(参赛项目)=='临时' And 编号=='" +
                       (event == "100米" ? "1" : "2") + "'"));
-      size_t n = db.Run(FromUtf8("Select * From Play Where AllTrim(参赛项目)=='" + event + "'")).rows.rows.size();
+      size_t n = db.Run(FromUtf8("Select * From Play Where AllTrim(参赛项目)=='" + event + "'")).rows->rows.size();
       if (n != 20) ADD_FAILURE() << event << " has " << n << " entrants in round " << k;
     }
   };

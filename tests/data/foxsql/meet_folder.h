@@ -34,7 +34,7 @@ class MeetFolder {
   std::string File(const std::string& name) const { return dir_.File(name); }
 
   data::foxsql::Outcome Run(const std::string& sql) { return db_->Run(FromUtf8(sql)); }
-  Rows Query(const std::string& sql) { return Run(sql).rows; }
+  Rows Query(const std::string& sql) { return *Run(sql).rows; }
   int64_t Exec(const std::string& sql) { return Run(sql).affected; }
 
   /// One entrant of Play (event 100米, age group 甲组, men unless said).

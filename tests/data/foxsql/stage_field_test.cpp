@@ -65,7 +65,7 @@ TEST(StageField, PacksAndUnpacksByBytes) {
   EXPECT_EQ(field.substr(131, 6), "  +1.2");
 
   // Read back with the decomposition's select list.
-  Rows r = run(std::string("Select ") + kUnpackColumns + " From [Play] Where " + kFilter).rows;
+  Rows r = *run(std::string("Select ") + kUnpackColumns + " From [Play] Where " + kFilter).rows;
   ASSERT_EQ(r.rows.size(), 1u);
   const auto& v = r.rows[0];
   EXPECT_EQ(r.names[2], u"比赛道次");
@@ -88,7 +88,7 @@ TEST(StageField, PacksAndUnpacksByBytes) {
       std::string(kFilter));
   run("Update [Play] Set 排序成绩=Strtran(比赛成绩,' ', '0')");
   run("Update [Play] Set 排序名次=IIF(比赛名次=0,9999,比赛名次)");
-  Rows back = run("Select 比赛名次, 比赛等级, 比赛晋级, 排序成绩, 排序名次 From Play").rows;
+  Rows back = *run("Select 比赛名次, 比赛等级, 比赛晋级, 排序成绩, 排序名次 From Play").rows;
   EXPECT_EQ(back.rows[0][0], Variant(int32_t{2}));
   EXPECT_EQ(Trimmed(back.rows[0][1]), "一级");
   EXPECT_EQ(back.rows[0][2], Variant(true));
