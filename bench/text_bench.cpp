@@ -1,6 +1,8 @@
 // Display width, full pinyin and UTF-8 percent-encoding over a 4 KiB mixed
-// Chinese/ASCII text (4096 bytes in code page 936), beside iconv converting
-// the same text, for scale. Throughput is counted in those 4096 bytes.
+// Chinese/ASCII text (4096 bytes in code page 936), the component's own
+// converters (to GBK and UTF-8 and back) beside iconv converting the same
+// text, for scale, and the short column values a query hands over one by
+// one. Throughput is counted in those 4096 bytes.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 
@@ -8,6 +10,7 @@
 #include "arenix/text/pinyin.h"
 #include "arenix/text/url_utf8.h"
 #include "automation/cp936.h"
+#include "automation/text.h"
 
 namespace {
 
@@ -72,6 +75,39 @@ void BM_IconvToUtf8(benchmark::State& state) { Iconv(state, "UTF-8"); }
 void BM_IconvToCp936(benchmark::State& state) { Iconv(state, "CP936"); }
 BENCHMARK(BM_IconvToUtf8);
 BENCHMARK(BM_IconvToCp936);
+
+void BM_ToGbk(benchmark::State& state) {
+  const Text& t = MixedText();
+  for (auto _ : state) benchmark::DoNotOptimize(automation::ToGbk(t));
+  state.SetBytesProcessed(state.iterations() * kGbkBytes);
+}
+BENCHMARK(BM_ToGbk);
+
+void BM_ToUtf8(benchmark::State& state) {
+  const Text& t = MixedText();
+  for (auto _ : state) benchmark::DoNotOptimize(automation::ToUtf8(t));
+  state.SetBytesProcessed(state.iterations() * kGbkBytes);
+}
+BENCHMARK(BM_ToUtf8);
+
+void BM_FromUtf8(benchmark::State& state) {
+  const std::string utf8 = automation::ToUtf8(MixedText());
+  for (auto _ : state) benchmark::DoNotOptimize(automation::FromUtf8(utf8));
+  state.SetBytesProcessed(state.iterations() * kGbkBytes);
+}
+BENCHMARK(BM_FromUtf8);
+
+// Column values of a result query's row as the database hands them over:
+// padded names and delegations, the stored result, numbers as text. Items
+// are values.
+void BM_FromUtf8Columns(benchmark::State& state) {
+  const std::string columns[] = {"9001      ", "王伟                ", "第一中学                      ",
+                                 "100米               ", "径赛", "    1012 ", "体育运动学校", "1", ""};
+  for (auto _ : state)
+    for (const std::string& c : columns) benchmark::DoNotOptimize(automation::FromUtf8(c));
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(std::size(columns)));
+}
+BENCHMARK(BM_FromUtf8Columns);
 
 }  // namespace
 

@@ -8,7 +8,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -77,7 +79,9 @@ struct Site {
   std::unique_ptr<web::SiteFiles> files;
   std::unique_ptr<web::PageHost> host;
 
-  explicit Site(int entrants) {
+  int entrants;
+
+  explicit Site(int entrants) : entrants(entrants) {
     arenix::RegisterClasses();
     char pattern[] = "/tmp/arenix-page-bench-XXXXXX";
     dir = ::mkdtemp(pattern);
@@ -120,6 +124,17 @@ struct Site {
       benchmark::DoNotOptimize(r);
     }
     state.counters["page_bytes"] = static_cast<double>(bytes);
+    if (const char* out = std::getenv("ARENIX_PAGE_BENCH_OUT"); out != nullptr && *out != '\0')
+      DumpBody(out, std::to_string(entrants) + path + "?" + query + (session ? "&session" : ""), host->Run(req, f));
+  }
+
+  // With ARENIX_PAGE_BENCH_OUT=DIR, each page run writes its body to a file
+  // of DIR named after the request, so that a change meant to keep the
+  // pages as they are can be checked byte for byte against the build before.
+  static void DumpBody(const std::string& out, std::string name, const web::Reply& r) {
+    for (char& c : name)
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    std::ofstream(out + "/" + name.substr(0, 200) + ".html", std::ios::binary) << r.body;
   }
 };
 

@@ -7,37 +7,66 @@
 arenix.CommCheckInject(Request, Response);
 openMeet();
 
-// Entrants and entered stages per event.
-var entrants = {}, stages = {}, stagesDone = {};
+// Entrants per event.
+var entrants = {};
 eachRow("Select 参赛项目, Count(*) As n From Play Where Empty(参赛子项目) Group By 参赛项目", function (row) {
   entrants[row("参赛项目")] = row("n");
 });
-// A stage counts as entered only when every one of its heats is: a save
-// of heat 1 marks the stage in PlaySour while heat 2 may still be waiting.
 function stageKey(item, age, sex, sub, stage) {
   return [item, age, item.indexOf("混") >= 0 ? "" : sex === true ? "男" : "女", sub, stage].join("|");
 }
-var marked = [], open = {};
-eachRow("Select 参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态 From PlaySour", function (row) {
-  if (row("比赛状态") !== true) return;
-  var n = stageNames.indexOf(row("赛次名称"));
-  if (n > 0 && marked.indexOf(n) < 0) marked.push(n);
-});
-for (var m = 0; m < marked.length; m++) {
-  var n = marked[m], v = function (column) { return stageValue(n, column); }, heats = {};
-  eachRow("Select 参赛项目, 年龄组, 性别, 参赛子项目, " + v("比赛组次") + " As zc, Len(AllTrim(" + v("比赛成绩") +
-          "))+Len(AllTrim(" + v("比赛检录") + ")) As r From Play Where " + v("比赛组次") + ">0", function (row) {
-    var heat = stageKey(row("参赛项目"), row("年龄组"), row("性别"), row("参赛子项目"), stageNames[n]) + "|" + row("zc");
-    heats[heat] = heats[heat] || row("r") > 0;
-  });
-  for (var heat in heats) if (!heats[heat]) open[heat.substring(0, heat.lastIndexOf("|"))] = true;
+// A value as a row reader gives it: texts trimmed.
+function trimmed(v) { return typeof v === "string" ? v.trim() : v; }
+
+// Stages per event and those entered. A stage counts as entered only when
+// every one of its heats is: a save of heat 1 marks the stage in PlaySour
+// while heat 2 may still be waiting. The walks are written out here, so
+// that what each row reads is this function's own variables, not a
+// callback's closure.
+function stageProgress() {
+  var total = {}, done = {}, schedule = [], marked = [], open = {}, r, s, n, k, heats, heat, moveNext;
+  // The schedule in one walk: its stages, and the stage numbers marked as
+  // entered somewhere.
+  r = query("Select 参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态 From PlaySour");
+  moveNext = r.MoveNext;
+  while (!r.EOF) {
+    s = { item: trimmed(r("参赛项目")), age: trimmed(r("年龄组")), sex: trimmed(r("性别")), sub: trimmed(r("参赛子项目")),
+          stage: trimmed(r("赛次名称")), done: trimmed(r("比赛状态")) === true };
+    schedule.push(s);
+    if (s.done) {
+      n = stageNames.indexOf(s.stage);
+      if (n > 0 && marked.indexOf(n) < 0) marked.push(n);
+    }
+    moveNext();
+  }
+  r.Close();
+  // A heat is open while none of its entrants has a mark or a check-in: the
+  // statement gives each heat's largest, per group as stored (a mixed
+  // event's heat may come as a men's and a women's row, merged by its key).
+  for (k = 0; k < marked.length; k++) {
+    n = marked[k];
+    heats = {};
+    r = query("Select 参赛项目, 年龄组, 性别, 参赛子项目, " + stageValue(n, "比赛组次") + " As zc, Max(Len(AllTrim(" +
+              stageValue(n, "比赛成绩") + "))+Len(AllTrim(" + stageValue(n, "比赛检录") + "))) As r From Play Where " +
+              stageValue(n, "比赛组次") + ">0 Group By 参赛项目, 年龄组, 性别, 参赛子项目, zc");
+    moveNext = r.MoveNext;
+    while (!r.EOF) {
+      heat = stageKey(trimmed(r("参赛项目")), trimmed(r("年龄组")), trimmed(r("性别")), trimmed(r("参赛子项目")),
+                      stageNames[n]) + "|" + trimmed(r("zc"));
+      heats[heat] = heats[heat] || trimmed(r("r")) > 0;
+      moveNext();
+    }
+    r.Close();
+    for (heat in heats) if (!heats[heat]) open[heat.substring(0, heat.lastIndexOf("|"))] = true;
+  }
+  for (k = 0; k < schedule.length; k++) {
+    s = schedule[k];
+    total[s.item] = (total[s.item] || 0) + 1;
+    if (s.done && !open[stageKey(s.item, s.age, s.sex, s.sub, s.stage)]) done[s.item] = (done[s.item] || 0) + 1;
+  }
+  return { total: total, done: done };
 }
-eachRow("Select 参赛项目, 年龄组, 性别, 参赛子项目, 赛次名称, 比赛状态 From PlaySour", function (row) {
-  var e = row("参赛项目");
-  stages[e] = (stages[e] || 0) + 1;
-  if (row("比赛状态") === true && !open[stageKey(e, row("年龄组"), row("性别"), row("参赛子项目"), row("赛次名称"))])
-    stagesDone[e] = (stagesDone[e] || 0) + 1;
-});
+var progress = stageProgress(), stages = progress.total, stagesDone = progress.done;
 
 // The organiser's notices, newest first (a meet folder without the desk's
 // tables has none).
@@ -47,6 +76,12 @@ try {
     notices.push({ title: row("标题"), text: row("内容"), time: row("时间") });
   });
 } catch (e) {}
+
+// The events, for their count and their rows.
+var items = [];
+eachRow("Select 参赛项目, 径赛田赛, 限报人数, 团体人数 From Item", function (row) {
+  items.push({ 参赛项目: row("参赛项目"), 径赛田赛: row("径赛田赛"), 限报人数: row("限报人数"), 团体人数: row("团体人数") });
+});
 
 // The same page for every visitor without a session, until the meet changes.
 Response.CacheControl = "public";
@@ -79,7 +114,7 @@ pageTop("首页", "index.asp");
 </div>
 
 <section class="panel">
-  <h2>比赛项目<small>共 <%= eachRow("Select 参赛项目 From Item", function () {}) %> 项</small></h2>
+  <h2>比赛项目<small>共 <%= items.length %> 项</small></h2>
   <p class="live-stamp no-print" hidden></p>
   <div id="live-list" data-live-part data-live-topic="home" data-live-root="<%= siteRoot() %>"
        data-live-src="index.asp" data-rendered="<%= new Date().getTime() %>">
@@ -87,13 +122,13 @@ pageTop("首页", "index.asp");
     <thead><tr><th>项目</th><th>类别</th><th>每队限报</th><th class="num">参赛人次</th><th>成绩进度</th><th></th></tr></thead>
     <tbody>
 <%
-eachRow("Select 参赛项目, 径赛田赛, 限报人数, 团体人数 From Item", function (row) {
-  var e = row("参赛项目"), total = stages[e] || 0, done = stagesDone[e] || 0;
+for (var k = 0; k < items.length; k++) {
+  var row = items[k], e = row.参赛项目, total = stages[e] || 0, done = stagesDone[e] || 0;
 %>
-      <tr><td><%= h(e) %></td><td><%= h(row("径赛田赛")) %></td><td><%= h(row("限报人数")) %><% if (row("团体人数") > 1) { %>（每队 <%= h(row("团体人数")) %> 人）<% } else { %> 人<% } %></td><td class="num"><%= entrants[e] || 0 %></td>
+      <tr><td><%= h(e) %></td><td><%= h(row.径赛田赛) %></td><td><%= h(row.限报人数) %><% if (row.团体人数 > 1) { %>（每队 <%= h(row.团体人数) %> 人）<% } else { %> 人<% } %></td><td class="num"><%= entrants[e] || 0 %></td>
         <td><% if (total === 0) { %><span class="badge todo">未编排</span><% } else if (done === total) { %><span class="badge done">已全部录入</span><% } else { %><span class="badge todo">已录 <%= done %> / <%= total %> 组别赛次</span><% } %></td>
         <td><a href="results.asp?item=<%= u(e) %>">查看成绩</a></td></tr>
-<% }); %>
+<% } %>
     </tbody>
   </table>
   </div>

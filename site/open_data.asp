@@ -97,9 +97,11 @@ function cell(v) {
 Response.CacheControl = "public";
 var out, sel = null;
 if (format !== "meet.json") {
+  // The events are read only for a request that names none.
   var allEvents = [];
-  eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
-  sel = completeSelection(readSelection(), allEvents, true);
+  sel = readSelection();
+  if (sel.item === "") eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
+  sel = completeSelection(sel, allEvents, true);
 }
 Response.CodePage = 65001;
 if (format === "meet.json") {

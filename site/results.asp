@@ -7,9 +7,11 @@
 arenix.CommCheckInject(Request, Response);
 openMeet();
 var edition = parseInt(meet.版本, 10) || 1;
-var allEvents = [];
-eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
-var sel = completeSelection(readSelection(), allEvents, true);
+// The events are read only for a request that names none (the first is
+// chosen then).
+var sel = readSelection(), allEvents = [];
+if (sel.item === "") eachRow("Select 参赛项目 From Item", function (row) { allEvents.push(row("参赛项目")); });
+sel = completeSelection(sel, allEvents, true);
 var filter = entryFilter(sel);
 var heatOf = stageValue(sel.sc, "比赛组次");
 var sql = "Select 编号, 运动员, 代表队, 参赛项目, 参赛子项目, 径赛田赛, 集体项目, 自定义格式, 编外队, 编外队员, " +
@@ -20,20 +22,27 @@ var final = sel.sc === 4;
 
 // The rows of each heat, as the component formats them, and whether the
 // heats come in heat order (the list before results): the page then writes
-// one tbody per heat, so that a printed heat is never split.
+// one tbody per heat, so that a printed heat is never split. The page's
+// longest walk is written out here instead of through eachRecord, so that
+// what it reads for every row is the function's own variables, not a
+// callback's closure; the record set is new, so it holds RecordCount rows
+// from its first, and the walk counts them instead of reading EOF each time.
 function resultRows() {
-  var heats = [], lastHeat = null, inOrder = true;
-  rs.value.Open(sql, conn.value, 1, 1);
-  var count = eachRecord(rs.value, function (row, i) {
-    var heat = row("比赛组次");
+  var heats = [], heat, lastHeat = null, inOrder = true, count = 0, rows = null;
+  var showRow = arenix.CommShowWlcxItem, holder = rs, set = rs.value, ed = edition, sc = sel.sc;
+  set.Open(sql, conn.value, 1, 1);
+  var moveNext = set.MoveNext;
+  for (var left = set.RecordCount; left > 0; left--) {
+    heat = set("比赛组次");
     if (heat !== lastHeat) {
       if (lastHeat !== null && heat < lastHeat) inOrder = false;
-      heats.push([]);
+      heats.push(rows = []);
       lastHeat = heat;
     }
-    heats[heats.length - 1].push(arenix.CommShowWlcxItem(rs, edition, i + 1, 1, 1, sel.sc, 0));
-  });
-  rs.value.Close();
+    rows.push(showRow(holder, ed, ++count, 1, 1, sc, 0));
+    moveNext();
+  }
+  set.Close();
   return { heats: heats, byHeat: inOrder && heats.length > 1, count: count };
 }
 

@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 
 #include "automation/datetime.h"
@@ -259,7 +260,19 @@ double Val(TextView text) {
   return d;
 }
 
-Text LongToText(int64_t n) { return FromAscii(std::to_string(n)); }
+Text LongToText(int64_t n) {
+  // Digits written from the right into a buffer, then copied once.
+  char16_t buffer[20];
+  char16_t* const end = buffer + std::size(buffer);
+  char16_t* p = end;
+  uint64_t magnitude = n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
+  do {
+    *--p = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (n < 0) *--p = u'-';
+  return Text(p, static_cast<size_t>(end - p));
+}
 
 namespace {
 Text FormatSignificant(double d, int digits) {
@@ -272,7 +285,12 @@ Text FormatSignificant(double d, int digits) {
 }
 }  // namespace
 
-Text DoubleToText(double d) { return FormatSignificant(d, 15); }
+Text DoubleToText(double d) {
+  // A whole number of at most 15 digits (places, points, counts) reads as
+  // the integer it is, as the 15-digit form writes it.
+  if (std::fabs(d) < 1e15 && d == std::trunc(d)) return LongToText(static_cast<int64_t>(d));
+  return FormatSignificant(d, 15);
+}
 Text SingleToText(float f) { return FormatSignificant(f, 7); }
 
 Text CurrencyToText(Currency c) {

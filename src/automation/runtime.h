@@ -44,6 +44,8 @@ std::vector<Text> Split(TextView s, TextView delimiter = u" ", int32_t limit = -
 Text Join(const std::vector<Text>& items, TextView delimiter = u" ");
 /// The Trim family removes spaces (U+0020) only.
 Text Trim(TextView s);
+/// Trim without a copy: the part of `s` between its leading and trailing spaces.
+TextView TrimmedView(TextView s);
 Text LTrim(TextView s);
 Text RTrim(TextView s);
 Text UCase(TextView s);

@@ -145,12 +145,14 @@ Text RTrim(TextView s) {
   return Text(s.substr(0, e));
 }
 
-Text Trim(TextView s) {
+TextView TrimmedView(TextView s) {
   size_t b = 0, e = s.size();
   while (b < e && s[b] == u' ') ++b;
   while (e > b && s[e - 1] == u' ') --e;
-  return Text(s.substr(b, e - b));
+  return s.substr(b, e - b);
 }
+
+Text Trim(TextView s) { return Text(TrimmedView(s)); }
 
 Text UCase(TextView s) {
   Text out(s);

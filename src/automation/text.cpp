@@ -4,19 +4,32 @@
 
 namespace automation {
 
-Text FromUtf8(std::string_view in) {
-  // Never more units than bytes: written in place, trimmed at the end.
-  Text out(in.size(), u'\0');
-  char16_t* d = out.data();
+namespace {
+
+// Decodes UTF-8 into `d`, which has room for as many units as there are
+// bytes; returns the units written.
+size_t DecodeUtf8(std::string_view in, char16_t* const out) {
+  char16_t* d = out;
   const char* p = in.data();
   const char* const e = p + in.size();
   while (p < e) {
-    const size_t run = ascii::RunOfBytes(p, e);
-    ascii::Widen(p, run, d);
+    const size_t run = ascii::WidenRun(p, e, d);
     p += run;
     d += run;
     if (p == e) break;
     unsigned char c = static_cast<unsigned char>(*p);
+    // Three bytes, most Chinese text: checked and decoded at once. What
+    // this does not take goes the general way below.
+    if ((c & 0xF0) == 0xE0 && e - p >= 3 && (static_cast<unsigned char>(p[1]) & 0xC0) == 0x80 &&
+        (static_cast<unsigned char>(p[2]) & 0xC0) == 0x80) {
+      const char32_t cp = (c & 0x0Fu) << 12 | (static_cast<unsigned char>(p[1]) & 0x3Fu) << 6 |
+                          (static_cast<unsigned char>(p[2]) & 0x3Fu);
+      if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+        *d++ = static_cast<char16_t>(cp);
+        p += 3;
+        continue;
+      }
+    }
     int extra;
     char32_t cp;
     if ((c & 0xE0) == 0xC0) {
@@ -57,7 +70,22 @@ Text FromUtf8(std::string_view in) {
     }
     p = q;
   }
-  out.resize(static_cast<size_t>(d - out.data()));
+  return static_cast<size_t>(d - out);
+}
+
+}  // namespace
+
+Text FromUtf8(std::string_view in) {
+  // Never more units than bytes. A short text is decoded on the stack and
+  // copied once at its length (Chinese takes three bytes a unit, so its
+  // text is far shorter than its bytes); a long one in place.
+  constexpr size_t kOnStack = 256;
+  if (in.size() <= kOnStack) {
+    char16_t buffer[kOnStack];
+    return Text(buffer, DecodeUtf8(in, buffer));
+  }
+  Text out(in.size(), u'\0');
+  out.resize(DecodeUtf8(in, out.data()));
   return out;
 }
 

@@ -19,8 +19,10 @@ void BufferedResponse::Write(TextView text) {
 void BufferedResponse::EncodePending() const {
   if (encoded_ >= text_.size()) return;
   const TextView pending = TextView(text_).substr(encoded_);
-  std::string bytes = utf8() ? automation::ToUtf8(pending) : automation::ToGbk(pending);
-  body_.insert(body_.end(), bytes.begin(), bytes.end());
+  const std::string bytes = utf8() ? automation::ToUtf8(pending) : automation::ToGbk(pending);
+  // Appended as bytes, not converted char by char.
+  const auto* first = reinterpret_cast<const uint8_t*>(bytes.data());
+  body_.insert(body_.end(), first, first + bytes.size());
   encoded_ = text_.size();
 }
 

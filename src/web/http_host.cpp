@@ -307,7 +307,10 @@ Reply HttpResponse::ToReply() const {
                        cp_->Encode(arenix::page::HtmlEscape(redirect())) + "\">here</a>.</body></html>";
     r.body = html;
   } else {
-    r.body.assign(body().begin(), body().end());
+    // Copied as bytes: from the body's unsigned bytes element by element
+    // it was a loop over the whole page.
+    const host::Bytes& b = body();
+    r.body.assign(reinterpret_cast<const char*>(b.data()), b.size());
   }
   std::string type = OneLine(automation::ToUtf8(content_type()));
   std::string cs = automation::ToUtf8(charset());

@@ -7,6 +7,7 @@
 #include "automation/cp936.h"
 #include "automation/error.h"
 #include "automation/text.h"
+#include "data/foxsql/folder_watch.h"
 #include "web/accounts_object.h"
 #include "web/result_sheet_object.h"
 #include "web/login_throttle.h"
@@ -49,6 +50,14 @@ PageHost::PageHost(const ServerConfig& config, const SiteFiles& site, std::funct
   arenix::timing::RegisterTimingClass();
   arenix::timing::ConfigureTiming({config.timing_dir, config.limits.timing_file_bytes, config.limits.timing_files_listed});
   SharedLoginThrottle().Configure(config.limits);
+  // The engine answers a repeated query without checking each table while
+  // the notices say nothing in the meet's folder changed.
+  if (!site.data_dir().empty())
+    data_watch_ = data::foxsql::WatchFolder(site.data_dir(), [this] { return changes_.usable() ? changes_.Generation() : 0; });
+}
+
+PageHost::~PageHost() {
+  if (data_watch_ != 0) data::foxsql::UnwatchFolder(data_watch_);
 }
 
 Reply PageHost::Failure(const std::string& message, int status) const {

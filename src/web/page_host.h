@@ -22,6 +22,9 @@ class PageHost {
  public:
   /// `log`: where failures of pages are reported (one line each).
   PageHost(const ServerConfig& config, const SiteFiles& site, std::function<void(const std::string&)> log);
+  ~PageHost();
+  PageHost(const PageHost&) = delete;
+  PageHost& operator=(const PageHost&) = delete;
 
   /// Runs the page `file` for the request.
   Reply Run(RawRequest request, const SiteFile& file);
@@ -38,6 +41,7 @@ class PageHost {
   PageCache cache_;
   SessionStore sessions_;
   ChangeWatch changes_;
+  uint64_t data_watch_ = 0;  // the meet folder's changes, told to the database engine
   ReplyCache replies_;
   std::function<void(const std::string&)> log_;
 };

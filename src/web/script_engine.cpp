@@ -154,19 +154,24 @@ constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01 as a serial day
 
 void Push(duk_context* ctx, State& st, const Variant& v);
 
-duk_ret_t NativeInvoke(duk_context* ctx);
+// One late-bound call of `member` of handle h, with the arguments from
+// first_arg up to end_arg (the top when negative); pushes its result.
+duk_ret_t InvokeOn(duk_context* ctx, size_t h, std::string_view member, automation::InvokeKind kind,
+                   duk_idx_t first_arg, duk_idx_t end_arg = -1);
+
+// The handle a bridge function carries under `key`.
+size_t HandleOf(duk_context* ctx, const char* key) {
+  duk_push_current_function(ctx);
+  duk_get_prop_string(ctx, -1, key);
+  const size_t h = static_cast<size_t>(duk_get_int(ctx, -1));
+  duk_pop_2(ctx);
+  return h;
+}
 
 // A wrapper's target, called in its place (the handler has no apply trap):
 // the object's default member with the call's arguments, `rs("编号")`.
 duk_ret_t NativeWrapperTarget(duk_context* ctx) {
-  duk_push_current_function(ctx);
-  duk_get_prop_literal(ctx, -1, "h");
-  duk_remove(ctx, -2);
-  duk_push_literal(ctx, "");
-  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
-  // args..., handle, member, kind -> handle, member, kind, args...
-  for (int i = 0; i < 3; ++i) duk_insert(ctx, 0);
-  return NativeInvoke(ctx);
+  return InvokeOn(ctx, HandleOf(ctx, "h"), {}, automation::InvokeKind::Method, 0);
 }
 
 // A new wrapper of handle h: a proxy over a callable target (so that the
@@ -218,8 +223,16 @@ void Push(duk_context* ctx, State& st, const Variant& v) {
     case VarType::Null: duk_push_null(ctx); return;
     case VarType::Boolean: duk_push_boolean(ctx, v.As<bool>()); return;
     case VarType::String: {
-      std::string s = ToScriptString(v.text());
-      duk_push_lstring(ctx, s.data(), s.size());
+      // A short text (a field, a formatted row) is converted on the stack.
+      const automation::TextView text = v.text();
+      constexpr size_t kShortUnits = 256;
+      if (text.size() <= kShortUnits) {
+        char bytes[kShortUnits * kScriptBytesPerUnit];
+        duk_push_lstring(ctx, bytes, ToScriptString(text, bytes));
+      } else {
+        std::string s = ToScriptString(text);
+        duk_push_lstring(ctx, s.data(), s.size());
+      }
       return;
     }
     case VarType::Date:
@@ -397,14 +410,17 @@ duk_ret_t NativeCall(duk_context* ctx);
 // name, so that `rs.MoveNext()` and `Request.QueryString("a")` are one
 // native call, and its value read (`"" + Request.QueryString`) another.
 duk_ret_t NativeMemberCall(duk_context* ctx) {
+  const duk_idx_t args = duk_get_top(ctx);
   duk_push_current_function(ctx);
   duk_get_prop_literal(ctx, -1, "__h");
   duk_get_prop_literal(ctx, -2, "__k");
-  duk_remove(ctx, -3);
-  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::Method));
-  // args..., handle, member, kind -> handle, member, kind, args...
-  for (int i = 0; i < 3; ++i) duk_insert(ctx, 0);
-  return NativeInvoke(ctx);
+  const size_t h = static_cast<size_t>(duk_get_int(ctx, -2));
+  duk_size_t len = 0;
+  const char* member = duk_get_lstring(ctx, -1, &len);
+  // The member's name stays on the stack, above the arguments, for the call.
+  duk_remove(ctx, args);
+  return InvokeOn(ctx, h, std::string_view(member ? member : "", len), automation::InvokeKind::Method, 0,
+                  args);
 }
 
 // toString and valueOf of a member's callable: its value.
@@ -414,9 +430,10 @@ duk_ret_t NativeMemberValue(duk_context* ctx) {
   if (!duk_is_function(ctx, 0)) return duk_type_error(ctx, "not a member of a host object");
   duk_get_prop_literal(ctx, 0, "__h");
   duk_get_prop_literal(ctx, 0, "__k");
-  duk_remove(ctx, 0);
-  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
-  return NativeInvoke(ctx);
+  duk_size_t len = 0;
+  const char* member = duk_get_lstring(ctx, 2, &len);
+  return InvokeOn(ctx, static_cast<size_t>(duk_get_int(ctx, 1)), std::string_view(member ? member : "", len),
+                  automation::InvokeKind::PropertyGet, 3);
 }
 
 // Pushes a new callable for member `key` (a string at key_idx) of handle h.
@@ -474,12 +491,7 @@ duk_ret_t NativeGet(duk_context* ctx) {
     duk_push_true(ctx);
     duk_put_prop(ctx, 2);
   }
-  // The stack as __invoke(handle, member, 1) has it.
-  duk_push_int(ctx, h);
-  duk_dup(ctx, 1);
-  duk_push_int(ctx, static_cast<duk_int_t>(automation::InvokeKind::PropertyGet));
-  for (int i = 0; i < 5; ++i) duk_remove(ctx, 0);
-  return NativeInvoke(ctx);
+  return InvokeOn(ctx, static_cast<size_t>(h), key, automation::InvokeKind::PropertyGet, duk_get_top(ctx));
 }
 
 // A member's name as the automation side takes it: converted in place when
@@ -509,18 +521,23 @@ class MemberName {
 
 // __invoke(handle, member, kind, args...): one late-bound call.
 duk_ret_t NativeInvoke(duk_context* ctx) {
-  State& st = StateOf(ctx);
-  if (st.ended) ThrowEnded(ctx);
-  const duk_idx_t top = duk_get_top(ctx);
   const size_t h = static_cast<size_t>(duk_require_int(ctx, 0));
   duk_size_t name_len;
   const char* name_bytes = duk_require_lstring(ctx, 1, &name_len);
-  const MemberName name(std::string_view(name_bytes, name_len));
   const auto kind = static_cast<automation::InvokeKind>(duk_require_int(ctx, 2));
+  return InvokeOn(ctx, h, std::string_view(name_bytes, name_len), kind, 3);
+}
+
+duk_ret_t InvokeOn(duk_context* ctx, size_t h, std::string_view member, automation::InvokeKind kind,
+                   duk_idx_t first_arg, duk_idx_t end_arg) {
+  State& st = StateOf(ctx);
+  if (st.ended) ThrowEnded(ctx);
+  if (end_arg < 0) end_arg = duk_get_top(ctx);
+  const MemberName name(member);
 
   // The arguments, in place for the usual few; more go to the heap.
   constexpr size_t kInlineArgs = 6;
-  const size_t count = static_cast<size_t>(top - 3);
+  const size_t count = static_cast<size_t>(end_arg - first_arg);
   Variant inline_slots[kInlineArgs];
   Variant* inline_ptrs[kInlineArgs];
   bool inline_by_ref[kInlineArgs];
@@ -539,7 +556,7 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
     by_ref = more_by_ref.get();
   }
   for (size_t k = 0; k < count; ++k) {
-    const duk_idx_t i = static_cast<duk_idx_t>(3 + k);
+    const duk_idx_t i = first_arg + static_cast<duk_idx_t>(k);
     by_ref[k] = IsRef(ctx, i);
     slots[k] = Get(ctx, st, i);
     ptrs[k] = &slots[k];
@@ -569,7 +586,7 @@ duk_ret_t NativeInvoke(duk_context* ctx) {
   for (size_t k = 0; k < count; ++k) {
     if (!by_ref[k]) continue;
     Push(ctx, st, slots[k]);
-    duk_put_prop_literal(ctx, static_cast<duk_idx_t>(3 + k), "value");
+    duk_put_prop_literal(ctx, first_arg + static_cast<duk_idx_t>(k), "value");
   }
   if (Ended(st)) {
     st.ended = true;
@@ -621,7 +638,16 @@ duk_ret_t NativeWrite(duk_context* ctx) {
   }
   duk_size_t n;
   const char* s = duk_to_lstring(ctx, 0, &n);
-  if (st.objects->response_object) st.objects->response_object->Write(FromScriptString(std::string_view(s, n)));
+  if (!st.objects->response_object) return 0;
+  // Page text and most values are short: converted on the stack.
+  constexpr size_t kShortBytes = 1024;
+  if (n <= kShortBytes) {
+    char16_t units[kShortBytes];
+    const size_t count = FromScriptString(std::string_view(s, n), units);
+    st.objects->response_object->Write(automation::TextView(units, count));
+  } else {
+    st.objects->response_object->Write(FromScriptString(std::string_view(s, n)));
+  }
   return 0;
 }
 

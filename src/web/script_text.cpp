@@ -6,10 +6,17 @@ namespace web {
 
 namespace ascii = automation::ascii;
 
-std::string ToScriptString(automation::TextView text) {
-  // Each unit on its own (a surrogate too, as the engine keeps them): at
-  // most three bytes a unit.
-  return ascii::NarrowEach(text, 3, [](const char16_t*& p, const char16_t*, char*& d) {
+size_t ToScriptString(automation::TextView text, char* out) {
+  // Each unit on its own (a surrogate too, as the engine keeps them).
+  char* d = out;
+  const char16_t* p = text.data();
+  const char16_t* const e = p + text.size();
+  while (p < e) {
+    const size_t run = ascii::RunOfUnits(p, e);
+    ascii::Narrow(p, run, d);
+    p += run;
+    d += run;
+    if (p == e) break;
     const char16_t u = *p++;
     if (u < 0x800) {
       *d++ = static_cast<char>(0xC0 | (u >> 6));
@@ -19,18 +26,23 @@ std::string ToScriptString(automation::TextView text) {
       *d++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
       *d++ = static_cast<char>(0x80 | (u & 0x3F));
     }
-  });
+  }
+  return static_cast<size_t>(d - out);
 }
 
-automation::Text FromScriptString(std::string_view s) {
+std::string ToScriptString(automation::TextView text) {
+  std::string out(text.size() * kScriptBytesPerUnit, '\0');
+  out.resize(ToScriptString(text, out.data()));
+  return out;
+}
+
+size_t FromScriptString(std::string_view s, char16_t* out) {
   // Never more units than bytes.
-  automation::Text out(s.size(), u'\0');
-  char16_t* d = out.data();
+  char16_t* d = out;
   size_t i = 0;
   auto cont = [&](size_t k) { return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80; };
   while (i < s.size()) {
-    const size_t run = ascii::RunOfBytes(s.data() + i, s.data() + s.size());
-    ascii::Widen(s.data() + i, run, d);
+    const size_t run = ascii::WidenRun(s.data() + i, s.data() + s.size(), d);
     i += run;
     d += run;
     if (i == s.size()) break;
@@ -52,7 +64,12 @@ automation::Text FromScriptString(std::string_view s) {
       i += 1;
     }
   }
-  out.resize(static_cast<size_t>(d - out.data()));
+  return static_cast<size_t>(d - out);
+}
+
+automation::Text FromScriptString(std::string_view s) {
+  automation::Text out(s.size(), u'\0');
+  out.resize(FromScriptString(s, out.data()));
   return out;
 }
 

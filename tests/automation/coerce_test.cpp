@@ -25,6 +25,10 @@ TEST(Coerce, CStrOfDoubleKeepsFifteenDigitsAndTheExponentForm) {
       {1.0 / 3, u"0.333333333333333"},
       {2.0 / 3, u"0.666666666666667"},
       {100, u"100"},
+      {9.0, u"9"},
+      {-7, u"-7"},
+      {-999999999999999, u"-999999999999999"},
+      {-1e15, u"-1E+15"},
       {123456789012345, u"123456789012345"},
       {999999999999999, u"999999999999999"},
       {1e15, u"1E+15"},
@@ -57,6 +61,10 @@ TEST(Coerce, CStrOfSingleCurrencyAndTheOtherTypes) {
   EXPECT_EQ(CStr(Variant()), u"");
   EXPECT_EQ(CStr(Variant(uint8_t{255})), u"255");
   EXPECT_EQ(CStr(Variant(int16_t{-32768})), u"-32768");
+  EXPECT_EQ(CStr(Variant(int32_t{0})), u"0");
+  EXPECT_EQ(CStr(Variant(std::numeric_limits<int32_t>::min())), u"-2147483648");
+  EXPECT_EQ(LongToText(std::numeric_limits<int64_t>::min()), u"-9223372036854775808");
+  EXPECT_EQ(LongToText(std::numeric_limits<int64_t>::max()), u"9223372036854775807");
   EXPECT_EQ(CStr(Variant(D(2024, 3, 5, 8, 30, 5))), u"2024/3/5 8:30:05");
   EXPECT_EQ(ErrorOf([] { CStr(Variant::Null()); }), err::kInvalidNull);
   EXPECT_EQ(ErrorOf([] { CStr(Variant(Array{})); }), err::kTypeMismatch);

@@ -189,6 +189,29 @@ Response.Write(Session("text") + "|" + (d instanceof Date) + "," + d.getUTCFullY
   EXPECT_EQ(Header(r, "Content-Type"), "text/html; charset=utf-8");
 }
 
+// Texts cross the bridge whole at every length, short ones (converted on
+// the stack) and long ones alike, with two- and four-byte characters at
+// the edges: each length is stored in the session, read back and written.
+TEST_F(Pages, TextsOfEveryLengthCrossTheBridgeWhole) {
+  Reply r = Run("/lengths.asp", R"(<%@ CodePage=65001 %><%
+var units = ["a", "张", "𠀀"], s = "", bad = [];
+for (var i = 0; i < 700; i++) {
+  s += units[i % 3];
+  Session.$put("", "t", s);
+  if (Session("t") !== s) bad.push(s.length);
+  %><%= s %>|<%
+}
+%>bad:<%= bad.join(",") %>)");
+  const std::string units[] = {"a", "张", "𠀀"};
+  std::string s, expected;
+  for (int i = 0; i < 700; ++i) {
+    s += units[i % 3];
+    expected += s + "|";
+  }
+  ASSERT_EQ(r.body.size(), expected.size() + 4);
+  EXPECT_TRUE(r.body == expected + "bad:") << r.body.substr(expected.size());
+}
+
 TEST_F(Pages, EachObjectSaysWhichOfItsMembersReadAsValues) {
   Reply r = Run("/members.asp", R"(<%
 var d = Server.CreateObject("Scripting.Dictionary");

@@ -32,8 +32,8 @@ double ValOf(TextView s) { return data::foxsql::FoxVal(automation::ToUtf8(s)); }
 }  // namespace
 
 ResultLayout LayoutOf(TextView custom_format, TextView kind, int edition, int time_style) {
-  if (!Trim(custom_format).empty()) return ResultLayout::kCustom;
-  Text k = Trim(kind);
+  if (!automation::TrimmedView(custom_format).empty()) return ResultLayout::kCustom;
+  const TextView k = automation::TrimmedView(kind);
   if (k == kCombinedKind) return ResultLayout::kCombinedTotal;
   if (k != kTrackKind && edition != kTimedEdition) return ResultLayout::kField;
   if (time_style == kHoursTimeStyle) return ResultLayout::kTimeWithHours;

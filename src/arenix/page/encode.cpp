@@ -6,19 +6,30 @@
 
 namespace arenix::page {
 
+void AppendHtmlEscaped(Text& out, TextView s) {
+  // Runs without a special character go in whole.
+  size_t run = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t* entity;
+    switch (s[i]) {
+      case u'&': entity = u"&amp;"; break;
+      case u'<': entity = u"&lt;"; break;
+      case u'>': entity = u"&gt;"; break;
+      case u'"': entity = u"&quot;"; break;
+      case u'\'': entity = u"&#39;"; break;
+      default: continue;
+    }
+    out.append(s.data() + run, i - run);
+    out += entity;
+    run = i + 1;
+  }
+  out.append(s.data() + run, s.size() - run);
+}
+
 Text HtmlEscape(TextView s) {
   Text out;
   out.reserve(s.size() + s.size() / 8);
-  for (char16_t c : s) {
-    switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'"': out += u"&quot;"; break;
-      case u'\'': out += u"&#39;"; break;
-      default: out += c;
-    }
-  }
+  AppendHtmlEscaped(out, s);
   return out;
 }
 

@@ -18,6 +18,10 @@ using automation::TextView;
 /// u"&lt;b a=&#39;1&#39;&gt;".
 Text HtmlEscape(TextView s);
 
+/// HtmlEscape(s) appended to `out`: for renderers that build a whole row
+/// in one buffer.
+void AppendHtmlEscaped(Text& out, TextView s);
+
 /// The inside of a script string literal in either quote, also safe inside an
 /// inline <script> element or an event-handler attribute: backslash, both
 /// quotes, line breaks, "<", ">" and "&" are written as escapes.

@@ -25,4 +25,7 @@ struct GridRowStyle {
 /// colour.
 Text GridTr(int16_t row, const GridRowStyle& look = {});
 
+/// GridTr appended to `out`.
+void AppendGridTr(Text& out, int16_t row, const GridRowStyle& look = {});
+
 }  // namespace arenix::show

@@ -13,6 +13,7 @@
 #include "data/dbf/table_error.h"
 #include "data/dbf/write_unit.h"
 #include "data/foxsql/collation.h"
+#include "data/foxsql/folder_watch.h"
 #include "data/foxsql/fox_text.h"
 #include "data/foxsql/index_upkeep.h"
 #include "data/foxsql/result_cache.h"
@@ -182,6 +183,7 @@ Database::Database(std::string folder) : folder_(std::move(folder)) {
   struct stat st;
   if (::stat(folder_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     throw Error(err::kPathNotFound, u"Path not found: " + automation::FromUtf8(folder_));
+  watched_folder_ = ResolvedFolder(folder_);
   if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                       nullptr) != SQLITE_OK) {
     sqlite3_close(db_);
@@ -408,6 +410,20 @@ ColumnRenames Database::FindLongColumns(const Translation& t, TextView statement
 }
 
 Outcome Database::Execute(const Translation& t, TextView statement) {
+  // A query asked before, with nothing in the folder changed since (the
+  // watch says so in one call), is answered without looking at its tables.
+  const bool query = !t.IsWrite();
+  const uint64_t generation = query ? FolderGeneration(watched_folder_) : 0;
+  std::string result_key;
+  if (query) {
+    result_key = ResultKey(folder_, t);
+    if (auto kept = ResultCache::Shared().FindAt(result_key, generation)) {
+      Outcome out;
+      out.query = true;
+      out.rows = std::move(kept);
+      return out;
+    }
+  }
   std::vector<Entry*> entries;
   for (const Text& name : t.tables) {
     Entry* e = &Resolve(name, statement);
@@ -434,9 +450,7 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   // A query's rows are kept with the stamps of its tables as the locks see
   // them; the clock is read first, so that a write after the stamps shows
   // a later time than the one they were judged settled by.
-  const bool query = !t.IsWrite();
   const int64_t read_at = query ? FileClockNow() : 0;
-  std::string result_key;
   std::vector<dbf::ChangeStamp> stamps;
   try {
     for (Entry* e : entries)
@@ -444,8 +458,7 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     if (query) {
       stamps.reserve(entries.size());
       for (Entry* e : entries) stamps.push_back(e->table->Stamp());
-      result_key = ResultKey(folder_, t);
-      if (auto kept = ResultCache::Shared().Find(result_key, stamps)) {
+      if (auto kept = ResultCache::Shared().Find(result_key, stamps, generation)) {
         Outcome out;
         out.query = true;
         out.rows = std::move(kept);
@@ -524,7 +537,7 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     // change with nothing written (the clock) or a table changed too
     // recently for its stamp to tell the next change.
     if (pure && std::all_of(stamps.begin(), stamps.end(), [&](const auto& s) { return Settled(s, read_at); }))
-      ResultCache::Shared().Keep(result_key, std::move(stamps), std::move(rows));
+      ResultCache::Shared().Keep(result_key, std::move(stamps), std::move(rows), generation);
   } else {
     out.affected = sqlite3_changes64(db_);
   }

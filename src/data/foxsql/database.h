@@ -103,6 +103,7 @@ class Database {
   ColumnRenames FindLongColumns(const Translation& t, TextView statement);
 
   std::string folder_;
+  std::string watched_folder_;  // folder_ as the folder watches name it
   sqlite3* db_ = nullptr;
   ErrorSlot errors_;
   std::map<std::string, std::unique_ptr<Entry>> tables_;  // by lower-case name

@@ -15,7 +15,8 @@ ResultCache& ResultCache::Shared() {
   return cache;
 }
 
-std::shared_ptr<const Rows> ResultCache::Find(const std::string& key, std::span<const dbf::ChangeStamp> stamps) {
+std::shared_ptr<const Rows> ResultCache::Find(const std::string& key, std::span<const dbf::ChangeStamp> stamps,
+                                              uint64_t generation) {
   std::lock_guard<std::mutex> hold(mutex_);
   auto found = by_key_.find(key);
   if (found == by_key_.end()) return nullptr;
@@ -25,18 +26,29 @@ std::shared_ptr<const Rows> ResultCache::Find(const std::string& key, std::span<
     Drop(it);
     return nullptr;
   }
+  // Current at the stamps' moment, which came after `generation` was read.
+  it->generation = std::max(it->generation, generation);
   order_.splice(order_.begin(), order_, it);
   return it->rows;
 }
 
+std::shared_ptr<const Rows> ResultCache::FindAt(const std::string& key, uint64_t generation) {
+  if (generation == 0) return nullptr;
+  std::lock_guard<std::mutex> hold(mutex_);
+  auto found = by_key_.find(key);
+  if (found == by_key_.end() || found->second->generation != generation) return nullptr;
+  order_.splice(order_.begin(), order_, found->second);
+  return found->second->rows;
+}
+
 void ResultCache::Keep(const std::string& key, std::vector<dbf::ChangeStamp> stamps,
-                       std::shared_ptr<const Rows> rows) {
+                       std::shared_ptr<const Rows> rows, uint64_t generation) {
   if (!rows || max_entries_ == 0) return;
   const size_t bytes = SizeOf(*rows) + key.capacity() + stamps.capacity() * sizeof(dbf::ChangeStamp);
   std::lock_guard<std::mutex> hold(mutex_);
   if (auto found = by_key_.find(key); found != by_key_.end()) Drop(found->second);
   if (bytes > max_result_bytes_) return;
-  order_.push_front(Entry{key, std::move(stamps), std::move(rows), bytes});
+  order_.push_front(Entry{key, std::move(stamps), std::move(rows), bytes, generation});
   by_key_.emplace(order_.front().key, order_.begin());
   bytes_ += bytes;
   while (order_.size() > max_entries_ || bytes_ > max_bytes_) Drop(std::prev(order_.end()));

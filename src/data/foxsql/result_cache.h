@@ -43,13 +43,23 @@ class ResultCache {
 
   /// The rows kept under `key` when they were read at exactly `stamps`
   /// (one for each table, in the order they were kept with); nullptr
-  /// otherwise. A result whose tables changed is dropped.
-  std::shared_ptr<const Rows> Find(const std::string& key, std::span<const dbf::ChangeStamp> stamps);
+  /// otherwise. A result whose tables changed is dropped. `generation`:
+  /// the folder's generation (folder_watch.h) read before the stamps were
+  /// taken, or 0; a result found is then known current at it.
+  std::shared_ptr<const Rows> Find(const std::string& key, std::span<const dbf::ChangeStamp> stamps,
+                                   uint64_t generation = 0);
+
+  /// The rows kept under `key` when they are known current at the folder's
+  /// `generation` (not 0): nothing in the folder changed since, so neither
+  /// the tables nor their stamps need to be looked at.
+  std::shared_ptr<const Rows> FindAt(const std::string& key, uint64_t generation);
 
   /// Keeps `rows`, read at `stamps`, under `key` (replacing what was kept
   /// there) unless they take more than the bound for one result; drops
-  /// the least recently used results beyond the bounds.
-  void Keep(const std::string& key, std::vector<dbf::ChangeStamp> stamps, std::shared_ptr<const Rows> rows);
+  /// the least recently used results beyond the bounds. `generation`: as
+  /// for Find.
+  void Keep(const std::string& key, std::vector<dbf::ChangeStamp> stamps, std::shared_ptr<const Rows> rows,
+            uint64_t generation = 0);
 
   /// The memory a result takes as the bounds count it: values, texts and
   /// the vectors that hold them.
@@ -64,6 +74,7 @@ class ResultCache {
     std::vector<dbf::ChangeStamp> stamps;
     std::shared_ptr<const Rows> rows;
     size_t bytes = 0;
+    uint64_t generation = 0;  // a folder generation it is known current at; 0: none
   };
   using Order = std::list<Entry>;  // the most recently used first
 

@@ -8,10 +8,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "data/dbf/write_unit.h"
 #include "data/limits.h"
+#include "data/foxsql/folder_watch.h"
 #include "data/foxsql/meet_folder.h"
 
 namespace foxsql_test {
@@ -118,6 +120,31 @@ TEST_F(KeptResults, AUnitUndoneIsSeenAsUndone) {
   }  // not committed: undone
   EXPECT_EQ(Scores(meet.db()), "north=1;south=2;");
   EXPECT_EQ(Scores(other), "north=1;south=2;");
+}
+
+TEST_F(KeptResults, AWatchedFolderUnchangedSinceIsNotLookedAtAgain) {
+  // A watch whose generation the test moves by hand: while it stands, the
+  // tables are not even looked at (a table gone unnoticed is still
+  // answered); once it moves, they are.
+  std::atomic<uint64_t> generation{5};
+  const uint64_t watch = data::foxsql::WatchFolder(meet.path(), [&] { return generation.load(); });
+  bool same = false;
+  ASSERT_EQ(Scores(meet.db()), "north=1;south=2;");
+  ASSERT_EQ(Scores(meet.db(), &same), "north=1;south=2;");
+  ASSERT_TRUE(same);
+  std::filesystem::rename(meet.File("Team.dbf"), meet.File("Gone.dbf"));
+  EXPECT_EQ(Scores(meet.db(), &same), "north=1;south=2;");
+  EXPECT_TRUE(same);
+  generation = 6;
+  EXPECT_THROW(Scores(meet.db()), automation::Error);
+  std::filesystem::rename(meet.File("Gone.dbf"), meet.File("Team.dbf"));
+  generation = 7;
+  EXPECT_EQ(Scores(meet.db()), "north=1;south=2;");
+  // A watch that cannot tell (0) leaves the stamps to decide.
+  generation = 0;
+  Python("for r in t:\n    with r:\n        r.score = r.score + 10");
+  EXPECT_EQ(Scores(meet.db()), "north=11;south=12;");
+  data::foxsql::UnwatchFolder(watch);
 }
 
 TEST_F(KeptResults, AStatementThatReadsTheClockIsRunEveryTime) {
