@@ -70,6 +70,14 @@ struct Limits {
   /// How often the allocator's free memory is given back to the system
   /// (0: never); the workers' temporary buffers leave it behind.
   std::chrono::milliseconds memory_trim_interval{5000};
+  /// Between two trims the allocator keeps up to this much freed memory at
+  /// the top of a worker's arena, and serves blocks up to
+  /// `malloc_mmap_threshold` from the arenas rather than mapping each one:
+  /// a large page's buffers are then reused from one run to the next instead
+  /// of being mapped and faulted in again (some 130 page faults a run of a
+  /// 900-entrant list). 0: the allocator's own adaptive choice.
+  size_t malloc_trim_threshold = 16u << 20;
+  size_t malloc_mmap_threshold = 4u << 20;
   /// Page programs a worker's script engine keeps loaded (past this many
   /// they are all dropped and loaded again as pages come).
   size_t script_programs_kept = 32;

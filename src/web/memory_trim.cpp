@@ -4,6 +4,14 @@
 
 namespace web {
 
+void KeepFreedMemory(size_t trim_threshold, size_t mmap_threshold) {
+  // Setting either turns the allocator's adaptive thresholds off, so both
+  // are set together.
+  if (trim_threshold == 0 || mmap_threshold == 0) return;
+  ::mallopt(M_MMAP_THRESHOLD, static_cast<int>(mmap_threshold));
+  ::mallopt(M_TRIM_THRESHOLD, static_cast<int>(trim_threshold));
+}
+
 void MemoryTrim::Start() {
   std::lock_guard lock(mu_);
   if (interval_.count() <= 0 || thread_.joinable()) return;

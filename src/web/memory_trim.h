@@ -10,6 +10,9 @@
 //   MemoryTrim trim(std::chrono::seconds(5));   // 0: never
 //   trim.Start(); ... trim.Stop();
 //
+// Between trims the allocator keeps what a page freed for the next one
+// (KeepFreedMemory), which saves the page faults of getting it back.
+//
 // Thread-safe: Start and Stop may be called from different threads.
 #pragma once
 
@@ -19,6 +22,12 @@
 #include <thread>
 
 namespace web {
+
+/// Sets how much freed memory the allocator keeps between trims (the top
+/// of an arena past which it gives memory back at once) and the size from
+/// which a block gets its own mapping; 0 leaves the allocator's adaptive
+/// choice. For the whole process.
+void KeepFreedMemory(size_t trim_threshold, size_t mmap_threshold);
 
 class MemoryTrim {
  public:

@@ -399,6 +399,7 @@ int PageServer::port() const { return impl_->loop.port(); }
 
 void PageServer::Run() {
   impl_->hub.Start();
+  KeepFreedMemory(impl_->config.limits.malloc_trim_threshold, impl_->config.limits.malloc_mmap_threshold);
   impl_->trim.Start();
   impl_->loop.Run();
   impl_->trim.Stop();
