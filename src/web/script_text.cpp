@@ -12,8 +12,7 @@ size_t ToScriptString(automation::TextView text, char* out) {
   const char16_t* p = text.data();
   const char16_t* const e = p + text.size();
   while (p < e) {
-    const size_t run = ascii::RunOfUnits(p, e);
-    ascii::Narrow(p, run, d);
+    const size_t run = ascii::NarrowRun(p, e, d);
     p += run;
     d += run;
     if (p == e) break;
