@@ -125,6 +125,14 @@ std::string ResultKey(const std::string& folder, const Translation& t) {
   return key;
 }
 
+// A query answered with rows kept from an earlier statement.
+Outcome KeptOutcome(std::shared_ptr<const Rows> rows) {
+  Outcome out;
+  out.query = true;
+  out.rows = std::move(rows);
+  return out;
+}
+
 // Holds the statement's table locks; releases them in reverse order.
 class StatementLocks {
  public:
@@ -417,12 +425,7 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
   std::string result_key;
   if (query) {
     result_key = ResultKey(folder_, t);
-    if (auto kept = ResultCache::Shared().FindAt(result_key, generation)) {
-      Outcome out;
-      out.query = true;
-      out.rows = std::move(kept);
-      return out;
-    }
+    if (auto kept = ResultCache::Shared().FindAt(result_key, generation)) return KeptOutcome(std::move(kept));
   }
   std::vector<Entry*> entries;
   for (const Text& name : t.tables) {
@@ -458,12 +461,8 @@ Outcome Database::Execute(const Translation& t, TextView statement) {
     if (query) {
       stamps.reserve(entries.size());
       for (Entry* e : entries) stamps.push_back(e->table->Stamp());
-      if (auto kept = ResultCache::Shared().Find(result_key, stamps, generation)) {
-        Outcome out;
-        out.query = true;
-        out.rows = std::move(kept);
-        return out;
-      }
+      if (auto kept = ResultCache::Shared().Find(result_key, stamps, generation))
+        return KeptOutcome(std::move(kept));
     }
     for (Entry* e : entries) Declare(*e);
     // A structural index is checked before the write and built again after.
